@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs every Debian package Tradeloom needs to build, test and run.
+# Idempotent: quiet and quick when everything is already there.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-webengine-dev libqt6opengl6-dev
+  libpugixml-dev libxslt1-dev libxml2-dev
+  libcurl4-openssl-dev libminiupnpc-dev
+  libgtest-dev libgmock-dev
+  libcpp-httplib-dev libsqlite3-dev libssl-dev
+  xvfb xauth fonts-dejavu-core clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup: installing ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

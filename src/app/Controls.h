@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace tl {
+
+// Every control and form carries its numeric id, so code and tests find it the way the
+// member sees it. A control's object name is "ctl_<id>", a form's "dlg_<template id>".
+void setControlId(QWidget* control, int id);
+void setTemplateId(QWidget* form, int templateId);
+int controlId(const QWidget* control);  // 0 when the widget has none
+
+template <class T = QWidget>
+T* findControl(const QWidget* root, int id) {
+    return root->findChild<T*>(QStringLiteral("ctl_%1").arg(id));
+}
+
+// A bitmap resource by its number.
+QPixmap bitmapResource(int id);
+
+}  // namespace tl

@@ -1,0 +1,10 @@
+#include "app/Session.h"
+
+namespace tl {
+
+Session& session() {
+    static Session values;
+    return values;
+}
+
+}  // namespace tl

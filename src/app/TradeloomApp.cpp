@@ -1,0 +1,49 @@
+#include "app/TradeloomApp.h"
+
+#include <QCoreApplication>
+#include <csignal>
+
+#include "app/Heartbeat.h"
+#include "app/StandInMainWindow.h"
+#include "ids_app.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/Ui.h"
+
+namespace tl {
+namespace {
+
+constexpr char kMainWindowTitle[] = "Tradeloom v1.4 Build 0502";
+
+// Sockets need no start-up here, but a peer that closes early must not end the program with
+// SIGPIPE, so the signal is ignored before any socket is used.
+bool prepareSockets() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    return ::sigaction(SIGPIPE, &ignore, nullptr) == 0;
+}
+
+}  // namespace
+
+TradeloomApp::TradeloomApp() = default;
+
+TradeloomApp::~TradeloomApp() {
+    mainWindow_.reset();  // destroying the main window sends the log-off
+    stopSessionHeartbeat();
+}
+
+bool TradeloomApp::initInstance() {
+    if (!instanceLock_.acquire(programDirectory())) return false;
+    if (!prepareSockets()) {
+        ui().messageBox("Tradeloom", res::kSocketsInitFailedText);
+        return false;
+    }
+    QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
+    QCoreApplication::setApplicationName("Tradeloom");
+
+    mainWindow_ = std::make_unique<StandInMainWindow>();
+    mainWindow_->setWindowTitle(kMainWindowTitle);
+    mainWindow_->show();
+    return true;
+}
+
+}  // namespace tl

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+#include "platform/InstanceLock.h"
+
+namespace tl {
+
+// The application object: runs the start-up sequence and owns what lives until exit.
+class TradeloomApp {
+public:
+    TradeloomApp();
+    ~TradeloomApp();
+
+    // False ends the program at once; true runs it.
+    bool initInstance();
+    QMainWindow* mainWindow() const { return mainWindow_.get(); }
+
+private:
+    InstanceLock instanceLock_;
+    std::unique_ptr<QMainWindow> mainWindow_;
+};
+
+}  // namespace tl

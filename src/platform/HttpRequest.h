@@ -1,0 +1,40 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace tl {
+
+// A request that could not be made or answered: host unknown, connection refused, time-out,
+// transfer broken, reply too large. The HTTP status of an answered request is never a failure.
+class RequestError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct BasicAuth {
+    std::string user;
+    std::string password;
+};
+
+// Request style A: a blocking GET of an absolute address, with HTTP basic authentication when
+// given, that returns the reply body whatever the status. Throws RequestError.
+std::string fetchText(const std::string& address, const std::optional<BasicAuth>& auth);
+
+// Request style B: a blocking GET of host + pathAndQuery whose reply is discarded; it succeeds
+// when the request was sent and answered. Throws RequestError.
+void sendRequest(const std::string& host, const std::string& pathAndQuery);
+
+struct RequestTimeouts {
+    std::chrono::milliseconds connect{10000};
+    std::chrono::milliseconds whole{60000};
+};
+void setRequestTimeouts(const RequestTimeouts& timeouts);  // for tests
+RequestTimeouts requestTimeouts();
+
+// Largest reply body accepted; a longer reply is a failure rather than a full disk or memory.
+inline constexpr std::size_t kMaxReplyBytes = 64u * 1024u * 1024u;
+
+}  // namespace tl

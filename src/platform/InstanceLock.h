@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace tl {
+
+// Keeps a second copy of the program on the same program directory from running: the first
+// copy holds an exclusive lock on a file in the directory until it ends.
+class InstanceLock {
+public:
+    InstanceLock() = default;
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    // True when this process now holds the lock of the directory (created when missing).
+    bool acquire(const std::string& directory);
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace tl

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace tl {
+
+// The program directory and its fixed folders. Every path returned ends with '/'.
+// The directory is $TRADELOOM_HOME, else $XDG_DATA_HOME/tradeloom, else ~/.local/share/tradeloom.
+std::string programDirectory();
+std::string productsDirectory();      // program directory + "products/"
+std::string productsTempDirectory();  // program directory + "products/temp/"
+std::string downloadsDirectory();     // program directory + "downloads/"
+std::string usersDirectory();         // program directory + "users/"
+
+// Tests and embedders point the program at another directory (a trailing '/' is added).
+void setProgramDirectory(const std::string& path);
+
+// Joins a stored or requested name to a folder: a backslash in the name is a folder separator.
+std::string joinStoredName(const std::string& folder, const std::string& name);
+
+// True when a name from outside stays inside the folder it is joined to: not empty, not absolute,
+// no drive letter, no "." or ".." step, no NUL byte. Backslashes count as separators.
+bool isSafeRelativeName(const std::string& name);
+
+}  // namespace tl

@@ -1,0 +1,101 @@
+#include "support/ScriptedHttpServer.h"
+
+#include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+
+namespace tl::test {
+
+ScriptedHttpServer::ScriptedHttpServer() : server_(std::make_unique<httplib::Server>()) {
+    auto answer = [this](const httplib::Request& req, httplib::Response& res) {
+        Request seen{req.method + " " + req.target, req.target,
+                     req.get_header_value("Authorization"), req.remote_addr};
+        const std::string path = req.target.substr(0, req.target.find('?'));
+        std::optional<Route> route;
+        std::optional<std::string> fallback;
+        {
+            std::lock_guard lock(mutex_);
+            requests_.push_back(seen);
+            if (auto it = routes_.find(path); it != routes_.end()) route = it->second;
+            fallback = fallback_;
+        }
+        if (route) {
+            res.set_content(route->handler(seen), route->contentType.c_str());
+        } else if (fallback) {
+            res.set_content(*fallback, "text/plain");
+        } else {
+            res.status = 404;
+        }
+    };
+    // Any path, doubled slashes included.
+    server_->Get(R"(.*)", answer);
+    port_ = server_->bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_->listen_after_bind(); });
+    while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+ScriptedHttpServer::~ScriptedHttpServer() {
+    server_->stop();
+    thread_.join();
+}
+
+void ScriptedHttpServer::reply(const std::string& path, std::string body, std::string contentType) {
+    std::lock_guard lock(mutex_);
+    routes_[path] =
+        Route{[body = std::move(body)](const Request&) { return body; }, std::move(contentType)};
+}
+
+void ScriptedHttpServer::handle(const std::string& path, Handler handler) {
+    std::lock_guard lock(mutex_);
+    routes_[path] = Route{std::move(handler), "text/plain"};
+}
+
+void ScriptedHttpServer::replyOtherwise(std::string body) {
+    std::lock_guard lock(mutex_);
+    fallback_ = std::move(body);
+}
+
+std::string ScriptedHttpServer::host() const {
+    return "127.0.0.1:" + std::to_string(port_);
+}
+
+std::vector<ScriptedHttpServer::Request> ScriptedHttpServer::requests() const {
+    std::lock_guard lock(mutex_);
+    return requests_;
+}
+
+std::vector<std::string> ScriptedHttpServer::targets() const {
+    std::vector<std::string> out;
+    for (const Request& r : requests()) out.push_back(r.target);
+    return out;
+}
+
+bool ScriptedHttpServer::waitForRequests(std::size_t count, int timeoutMs) const {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < until) {
+        {
+            std::lock_guard lock(mutex_);
+            if (requests_.size() >= count) return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+std::string deadHost() {
+    // Bind a port, then close it: nothing listens there afterwards.
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+}
+
+}  // namespace tl::test
