@@ -1,6 +1,5 @@
 #include "app/CLoginDlg.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -25,12 +24,6 @@ namespace {
 
 constexpr int kFieldLimit = 50;
 const QColor kBackground(237, 219, 151);
-
-// Shows the wait cursor for the life of the object.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 // The member's user document: users/<name>.xml in the program directory. A name that would
 // reach outside that folder has no document.

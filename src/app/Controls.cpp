@@ -1,5 +1,6 @@
 #include "app/Controls.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QVariant>
@@ -29,6 +30,14 @@ QPixmap bitmapResource(int id) {
     static const bool registered = (registerResources(), true);
     (void)registered;
     return QPixmap(QStringLiteral(":/bitmaps/%1.png").arg(id));
+}
+
+WaitCursor::WaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor() {
+    QApplication::restoreOverrideCursor();
 }
 
 QLabel* hiddenBitmap(QWidget* parent, int controlId, int bitmapId) {

@@ -22,6 +22,16 @@ T* findControl(const QWidget* root, int id) {
 // A bitmap resource by its number.
 QPixmap bitmapResource(int id);
 
+// Shows the wait cursor for the life of the object, while the program works on the
+// user-interface thread.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 // A hidden picture control holding a bitmap, the way forms keep the artwork of their buttons.
 QLabel* hiddenBitmap(QWidget* parent, int controlId, int bitmapId);
 // A button showing the picture of such a control.

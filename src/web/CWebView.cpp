@@ -1,12 +1,12 @@
 #include "web/CWebView.h"
 
-#include <QApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
+#include "app/Controls.h"
 #include "app/Session.h"
 #include "platform/Ui.h"
 #include "service/Endpoints.h"
@@ -16,16 +16,14 @@
 namespace tl {
 namespace {
 
+// The browser shows a page handed over in memory only up to about 2 MB.
+constexpr std::size_t kLargestShownPage = 1500000;
+
 // The print dialog, run through the Ui seam.
 class PrintDialog : public QPrintDialog, public ModalDialog {
 public:
     PrintDialog(QPrinter* printer, QWidget* parent) : QPrintDialog(printer, parent) {}
     int runModalLoop() override { return exec() == QDialog::Accepted ? kDialogOk : kDialogCancel; }
-};
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
 };
 
 QString messagePage(const std::string& text) {
@@ -81,6 +79,8 @@ void CWebView::showListing(const std::string& path) {
         WaitCursor wait;
         page = renderListingFile(path);
     }
+    if (page.rendered && page.html.size() > kLargestShownPage)
+        page = ListingPage{false, {}, "The listing is too large to show."};
     if (page.rendered)
         browser()->setHtml(QString::fromStdString(page.html), folderOf(path));
     else
