@@ -1,5 +1,6 @@
 #include "app/CPaneSplitter.h"
 
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <algorithm>
 
@@ -36,7 +37,9 @@ CPaneSplitter::CPaneSplitter(int rows, int columns, QWidget* parent)
       rows_(rows),
       columns_(columns),
       rowHeights_(rows, 0),
-      columnWidths_(columns, 0) {}
+      columnWidths_(columns, 0) {
+    setMouseTracking(true);
+}
 
 int CPaneSplitter::AddView(int row, int column, const ViewFactory& create, QSize initialSize) {
     const int cell = packCell(row, column);
@@ -130,6 +133,55 @@ void CPaneSplitter::recalcLayout() {
     rowHeights_ = layTracks(rows_, height());
     columnWidths_ = layTracks(columns_, width());
     for (const auto& [id, window] : idToWindow_) window->setGeometry(cellRect(idToCell_.at(id)));
+}
+
+int CPaneSplitter::rowBarAt(int y) const {
+    for (int row = 0; row + 1 < static_cast<int>(rowHeights_.size()); ++row) {
+        const int barStart = offsetOf(rowHeights_, row) + rowHeights_[row];
+        if (y >= barStart && y < barStart + kGap) return row;
+    }
+    return -1;
+}
+
+int CPaneSplitter::columnBarAt(int x) const {
+    for (int column = 0; column + 1 < static_cast<int>(columnWidths_.size()); ++column) {
+        const int barStart = offsetOf(columnWidths_, column) + columnWidths_[column];
+        if (x >= barStart && x < barStart + kGap) return column;
+    }
+    return -1;
+}
+
+void CPaneSplitter::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+    const QPoint at = event->position().toPoint();
+    draggedColumn_ = columnBarAt(at.x());
+    draggedRow_ = draggedColumn_ == -1 ? rowBarAt(at.y()) : -1;
+}
+
+void CPaneSplitter::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (draggedColumn_ != -1) {
+        Track& track = columns_[draggedColumn_];
+        track.ideal = std::max(at.x() - offsetOf(columnWidths_, draggedColumn_), track.minimum);
+        return recalcLayout();
+    }
+    if (draggedRow_ != -1) {
+        Track& track = rows_[draggedRow_];
+        track.ideal = std::max(at.y() - offsetOf(rowHeights_, draggedRow_), track.minimum);
+        return recalcLayout();
+    }
+    if (columnBarAt(at.x()) != -1)
+        setCursor(Qt::SplitHCursor);
+    else if (rowBarAt(at.y()) != -1)
+        setCursor(Qt::SplitVCursor);
+    else
+        unsetCursor();
+}
+
+void CPaneSplitter::mouseReleaseEvent(QMouseEvent* event) {
+    draggedColumn_ = -1;
+    draggedRow_ = -1;
+    QWidget::mouseReleaseEvent(event);
 }
 
 void CPaneSplitter::resizeEvent(QResizeEvent* event) {

@@ -55,8 +55,16 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The bars between the cells can be dragged to change a column's width or a row's height.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // The bar under a point: the row or column it ends, or -1.
+    int rowBarAt(int y) const;
+    int columnBarAt(int x) const;
+
     static constexpr int kFirstPaneId = 0xE900;
 
     void makeCurrent(int id, int cell);
@@ -71,6 +79,8 @@ private:
     std::vector<Track> columns_;
     std::vector<int> rowHeights_;  // as last laid out
     std::vector<int> columnWidths_;
+    int draggedRow_ = -1;
+    int draggedColumn_ = -1;
 };
 
 }  // namespace tl

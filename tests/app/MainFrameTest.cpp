@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -247,6 +249,26 @@ TEST_F(MainFrameTest, SplitterPlacesTheCellsByRowAndColumnSizes) {
     EXPECT_EQ(cell(0, 0)->geometry(), QRect(0, 0, 90, 35));
     EXPECT_EQ(workArea()->geometry(), QRect(90 + gap, 35 + gap, 800 - 90 - gap, 300));
     EXPECT_EQ(bottomRight()->geometry().height(), 500 - 35 - 300 - 2 * gap);
+
+    // Dragging the bar between the columns, then the one below the work row.
+    auto drag = [&splitter](QPoint from, QPoint to) {
+        QMouseEvent press(QEvent::MouseButtonPress, from, splitter.mapToGlobal(from),
+                          Qt::LeftButton, Qt::LeftButton, {});
+        QMouseEvent move(QEvent::MouseMove, to, splitter.mapToGlobal(to), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QMouseEvent release(QEvent::MouseButtonRelease, to, splitter.mapToGlobal(to),
+                            Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(&splitter, &press);
+        QApplication::sendEvent(&splitter, &move);
+        QApplication::sendEvent(&splitter, &release);
+    };
+    drag(QPoint(91, 200), QPoint(150, 200));
+    EXPECT_EQ(splitter.columnInfo(0).ideal, 150);
+    EXPECT_EQ(workArea()->geometry().left(), 150 + gap);
+    drag(QPoint(400, 35 + gap + 301), QPoint(400, 35 + gap + 350));
+    EXPECT_EQ(splitter.rowInfo(1).ideal, 350);
+    drag(QPoint(151, 200), QPoint(10, 200));  // not below the column's smallest width
+    EXPECT_EQ(splitter.columnInfo(0).ideal, 90);
 }
 
 TEST_F(MainFrameTest, MenuCommandsSwitchAndSelectTheirTabOnce) {
