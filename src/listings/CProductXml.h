@@ -59,7 +59,7 @@ public:
     int NextAttachment();
     std::string AttachmentText() const;
 
-    // The text of the listing's element of that name. Throw MissingListingField.
+    // The text of the listing's first element of that name; MissingListingField when it has none.
     std::string GetTitlebar() const;
     std::string GetDescription() const;
     std::string GetQuantity() const;

@@ -36,14 +36,6 @@ TEST_F(AttachmentsTest, OwnListingEntriesAreWalkedInDocumentOrder) {
     EXPECT_EQ(walk(listing).size(), 3u);
 }
 
-TEST_F(AttachmentsTest, AListingWithoutEntriesYieldsNone) {
-    CProductXml built;
-    ASSERT_EQ(built.BuildAndSave("8", chairListing()), 1);
-    CProductXml listing;
-    ASSERT_EQ(listing.OpenOwn("8"), 1);
-    EXPECT_EQ(listing.NextAttachment(), 0);
-}
-
 TEST_F(AttachmentsTest, DownloadedListingGetsAFolderForItsAttachments) {
     home.write("downloads/7.xml", listingWithEntries(styleSheetInstruction()));
     CProductXml listing;
