@@ -65,13 +65,5 @@ TEST_F(CategoryTreeTest, AFileThatCannotBeLoadedLeavesOnlyTheTopItem) {
     EXPECT_EQ(shape(tree), "root");
 }
 
-TEST(CategoryResultTest, TopLevelNamesStandAloneOthersCarryOneParent) {
-    EXPECT_EQ(categoryResult("root", "Antiques"), "Antiques");
-    EXPECT_EQ(categoryResult("Antiques", "Furniture"), "Antiques; Furniture");
-    EXPECT_EQ(categoryResult("Furniture", "Chairs"), "Furniture; Chairs");
-    EXPECT_EQ(categoryResult("", "root"), "root");
-    EXPECT_EQ(categoryResult("Root", "A"), "Root; A");
-}
-
 }  // namespace
 }  // namespace tl
