@@ -2,6 +2,8 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -54,6 +56,11 @@ CCategoryDlg::CCategoryDlg(QWidget* parent) : QDialog(parent) {
     setControlId(tree_, res::IDC_CATEGORY_TREE);
     tree_->setHeaderHidden(true);
     tree_->setRootIsDecorated(true);
+    // Lines between the items, as a classic tree control draws them, where the style has them.
+    if (QStyle* lined = QStyleFactory::create("Windows")) {
+        lined->setParent(tree_);
+        tree_->setStyle(lined);
+    }
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     auto* select = button(this, res::IDOK, "Select");
