@@ -11,6 +11,7 @@
 
 #include "app/Controls.h"
 #include "app/Session.h"
+#include "app/ViewSwitch.h"
 #include "ids_app.h"
 #include "ids_reflists.h"
 #include "platform/ProgramDirectory.h"
@@ -22,11 +23,6 @@ namespace {
 
 // The main frame's view that holds the web pane.
 constexpr int kWebPaneView = 4;
-
-CCategoryDlg::ShowView& showViewHook() {
-    static CCategoryDlg::ShowView hook;
-    return hook;
-}
 
 QPushButton* button(QWidget* parent, int id, const QString& text) {
     auto* created = new QPushButton(text, parent);
@@ -42,10 +38,6 @@ std::string categoryFilePath(const std::string& name) {
 }
 
 }  // namespace
-
-void CCategoryDlg::setShowView(ShowView showView) {
-    showViewHook() = std::move(showView);
-}
 
 CCategoryDlg::CCategoryDlg(QWidget* parent) : QDialog(parent) {
     setTemplateId(this, res::IDD_CATEGORY);
@@ -118,9 +110,7 @@ void CCategoryDlg::onSelect() {
 
 void CCategoryDlg::onSuggestCategory() {
     session().webAddress = endpoints::categorySuggestion(session().currentUserName).address();
-    const ShowView& showView = showViewHook();
-    if (!showView) return;
-    showView(kWebPaneView);
+    if (!switchMainView(kWebPaneView)) return;
     chosen_.clear();
     accept();
 }

@@ -2,7 +2,6 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <string>
 
 #include "platform/Ui.h"
@@ -21,12 +20,6 @@ class CategoryTree;
 class CCategoryDlg : public QDialog, public ModalDialog {
     Q_OBJECT
 public:
-    // How the picker asks the main frame to show one of its views. The main frame installs it
-    // when it is made and removes it (with an empty function) when it goes; without it, the
-    // suggestion page is not shown and the picker stays open.
-    using ShowView = std::function<void(int view)>;
-    static void setShowView(ShowView showView);
-
     explicit CCategoryDlg(QWidget* parent = nullptr);
 
     int runModalLoop() override { return exec() == QDialog::Accepted ? kDialogOk : kDialogCancel; }

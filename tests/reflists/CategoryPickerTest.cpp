@@ -5,6 +5,7 @@
 
 #include "app/Controls.h"
 #include "app/Session.h"
+#include "app/ViewSwitch.h"
 #include "ids_app.h"
 #include "ids_reflists.h"
 #include "platform/ScriptedUi.h"
@@ -35,7 +36,7 @@ struct CategoryPickerTest : ::testing::Test {
                    "<Toys/></root>");
     }
     ~CategoryPickerTest() override {
-        CCategoryDlg::setShowView({});
+        setViewSwitcher({});
         setServerHost("");
     }
 
@@ -130,7 +131,7 @@ TEST_F(CategoryPickerTest, AnEmptyCategoryFileNameLeavesTheTreeEmptyWithoutAMess
 }
 
 TEST_F(CategoryPickerTest, SuggestionOpensTheSuggestionPageInTheWebPaneAndEndsWithNoCategory) {
-    CCategoryDlg::setShowView([this](int view) { shownViews.push_back(view); });
+    setViewSwitcher([this](int view) { shownViews.push_back(view); });
     CCategoryDlg dialog;
     tree(dialog)->setCurrentItem(tree(dialog)->topLevelItem(0)->child(0));
     press(dialog, res::IDC_CATEGORY_SUGGESTION);
