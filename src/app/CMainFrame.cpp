@@ -15,6 +15,7 @@
 #include "app/CLowerRight.h"
 #include "app/CUpperLeft.h"
 #include "app/Session.h"
+#include "app/ViewSwitch.h"
 #include "ids_frame.h"
 #include "listings/CAddLeft.h"
 #include "listings/CMyProductsLeft.h"
@@ -63,9 +64,11 @@ CMainFrame::CMainFrame() : splitter_(new CPaneSplitter(3, 2, this)) {
     setCentralWidget(splitter_);
     createPanes();
     theMainFrame = this;
+    setViewSwitcher([this](int viewNumber) { SwitchView(viewNumber); });
 }
 
 CMainFrame::~CMainFrame() {
+    setViewSwitcher({});
     theMainFrame = nullptr;
     LogOff(session().currentUserName);
 }

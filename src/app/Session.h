@@ -12,6 +12,8 @@ struct Session {
     std::string wordListFileName;
     std::string categoryFileName;
     std::string webAddress;  // what the web pane shows next
+    std::string cardFileName;    // the member's business-card file in the products folder
+    std::string connectionType;  // the member's own connection type, from the user document
 };
 
 Session& session();

@@ -22,6 +22,7 @@
 #include "app/Controls.h"
 #include "app/PendingSearch.h"
 #include "app/Session.h"
+#include "app/ViewSwitch.h"
 #include "ids_frame.h"
 #include "listings/CAddLeft.h"
 #include "listings/CMyProductsLeft.h"
@@ -386,6 +387,14 @@ TEST_F(MainFrameTest, PrintAsksForAPrinterThroughTheDialog) {
     });
     findControl<QPushButton>(frame->views<CLeftTest2>().front(), res::IDC_PRINT)->click();
     EXPECT_EQ(dialogs, 1);
+}
+
+TEST_F(MainFrameTest, ScreensSwitchViewsThroughTheFrameWhileItLives) {
+    EXPECT_TRUE(switchMainView(8));
+    EXPECT_TRUE(is<CViewMyProd>(workArea()));
+    EXPECT_EQ(frame->history().size(), 2u);
+    frame.reset();
+    EXPECT_FALSE(switchMainView(8));
 }
 
 TEST_F(MainFrameTest, DestroyingTheFrameLogsTheMemberOff) {

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tl {
+
+// Where listing documents live. The member's own listings are products/<id>.xml with their
+// attachments under products/<id>/; fetched listings are downloads/<id>.xml and downloads/<id>/.
+std::string ownListingPath(const std::string& productId);
+std::string ownAttachmentFolder(const std::string& productId);
+std::string previewListingPath();  // products/newproduct.xml
+std::string downloadedListingPath(const std::string& productId);
+std::string downloadedAttachmentFolder(const std::string& productId);
+
+// The id under which a member's remembered listing defaults are stored.
+std::string rememberedDefaultsId(const std::string& userName);
+
+// True for a product id as the marketplace server assigns them: decimal digits only.
+bool isProductId(std::string_view text);
+
+}  // namespace tl

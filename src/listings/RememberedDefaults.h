@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tl {
+
+// The listing choices a member makes once and finds again on the next new listing. They are
+// kept as a listing document, products/<user>Remembered.xml, plain (never scrambled), with
+// every other listing field empty.
+struct RememberedDefaults {
+    std::string shippingpay, shipping, paymentmethods, escrow, hyperlink, card;
+};
+
+// 1 when the document was written; a failure is reported by the listing document.
+int SaveRememberedDefaults(const std::string& userName, const RememberedDefaults& defaults);
+// The member's remembered choices, or nothing when none are stored or the file is no listing.
+std::optional<RememberedDefaults> LoadRememberedDefaults(const std::string& userName);
+
+}  // namespace tl

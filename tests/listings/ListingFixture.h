@@ -1,0 +1,55 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "listings/CProductXml.h"
+#include "platform/ScriptedUi.h"
+#include "platform/ServerHost.h"
+#include "support/ScriptedHttpServer.h"
+#include "support/TempProgramDirectory.h"
+
+namespace tl::test {
+
+using Boxes = std::vector<ScriptedUi::Box>;
+
+// A program directory of its own, scripted boxes and a scripted marketplace server.
+class ListingTest : public ::testing::Test {
+protected:
+    ListingTest() { setServerHost(server.host()); }
+    ~ListingTest() override { setServerHost(""); }
+
+    // What every listing file the program builds starts with.
+    std::string styleSheetInstruction() const {
+        return R"(<?xml-stylesheet type="text/xsl" href="http://)" + server.host() +
+               R"(/tradeloom/product.xsl"?>)";
+    }
+
+    // A make-offer listing with texts the request cleaner must change.
+    static ListingValues chairListing() {
+        ListingValues v;
+        v.title = "Tom & Jerry #2";
+        v.description = "Big chair";
+        v.quantity = "1";
+        v.shipping = "US";
+        v.zipcode = "12345";
+        v.shippingpay = "Buyer";
+        v.username = "ann";
+        v.price = "-1";
+        v.status = "Selling";
+        v.category1 = "Furniture";
+        v.paymentmethods = "ME";
+        v.escrow = "none";
+        v.readablemethods = "Money Order/Cashiers Check PayPal ";
+        v.hyperlink = "http://";
+        return v;
+    }
+
+    TempProgramDirectory home;
+    ScriptedUi ui;
+    ScriptedHttpServer server;
+};
+
+}  // namespace tl::test
