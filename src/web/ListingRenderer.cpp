@@ -53,9 +53,9 @@ xsltSecurityPrefs* lockedDownPrefs() {
     return prefs;
 }
 
-Doc parse(const std::string& text, const char* name) {
+Doc parse(const std::string& text, const char* name, const char* encoding = nullptr) {
     return Doc(
-        xmlReadMemory(text.data(), static_cast<int>(text.size()), name, nullptr, kParseOptions));
+        xmlReadMemory(text.data(), static_cast<int>(text.size()), name, encoding, kParseOptions));
 }
 
 // A listing at rest is scrambled; a plain one starts with markup.
@@ -104,6 +104,8 @@ ListingPage renderListing(std::string storedBytes, const TextFetcher& fetch) {
     xsltSecurityPrefs* prefs = lockedDownPrefs();
     if (!looksPlain(storedBytes)) scrambleBytes(storedBytes);
     Doc listing = parse(storedBytes, "listing.xml");
+    // Listings written on Windows machines may carry their text in the Windows code page.
+    if (!listing) listing = parse(storedBytes, "listing.xml", "WINDOWS-1252");
     if (!listing) return failed("The listing is damaged and cannot be shown.");
     const std::optional<std::string> href = styleSheetHref(listing.get());
     if (!href) return failed("The listing names no style sheet to show it with.");
@@ -119,6 +121,9 @@ ListingPage renderListing(std::string storedBytes, const TextFetcher& fetch) {
     std::unique_ptr<xsltStylesheet, StyleFree> style(xsltParseStylesheetDoc(styleDoc.get()));
     if (!style) return failed("The style sheet from the Tradeloom network could not be read.");
     styleDoc.release();  // the style sheet owns its document now
+    // The page goes to the browser as UTF-8 text, whatever the sheet's own output encoding.
+    xmlFree(const_cast<xmlChar*>(style->encoding));
+    style->encoding = xmlStrdup(BAD_CAST "UTF-8");
 
     std::unique_ptr<xsltTransformContext, ContextFree> context(
         xsltNewTransformContext(style.get(), listing.get()));

@@ -60,6 +60,22 @@ TEST_F(ListingRendererTest, RendersAPlainListingAndOneWithADeclaration) {
     EXPECT_NE(page.html.find("Title: Lamp"), std::string::npos);
 }
 
+TEST_F(ListingRendererTest, ReadsWindowsCodePageListingsAndAlwaysGivesUtf8) {
+    const ListingPage page =
+        renderListing(scrambled(listing("/tradeloom/product.xsl", "Caf\xE9 table")), fetcher());
+    ASSERT_TRUE(page.rendered) << page.failure;
+    EXPECT_NE(page.html.find("Title: Caf"), std::string::npos);
+    EXPECT_EQ(page.html.find("Caf\xE9"), std::string::npos);  // no longer a stray byte
+    EXPECT_NE(page.html.find("Caf\xC3\xA9 table"), std::string::npos);
+
+    // Whatever output encoding the style sheet asks for, the page comes back in UTF-8.
+    styleSheet.replace(styleSheet.find("method=\"html\""), 13,
+                       "method=\"html\" encoding=\"ISO-8859-1\"");
+    const ListingPage latin =
+        renderListing(listing("/tradeloom/product.xsl", "Caf\xC3\xA9 table"), fetcher());
+    EXPECT_NE(latin.html.find("Caf\xC3\xA9 table"), std::string::npos) << latin.html;
+}
+
 TEST_F(ListingRendererTest, TheStyleSheetAlwaysComesFromTheMarketplaceServer) {
     renderListing(listing("http://elsewhere.example/evil/sheet.xsl", "x"), fetcher());
     renderListing(listing("product.xsl", "x"), fetcher());
