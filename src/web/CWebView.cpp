@@ -3,7 +3,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShowEvent>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include "app/Controls.h"
@@ -37,6 +39,25 @@ QUrl folderOf(const std::string& path) {
     return file.resolved(QUrl("."));
 }
 
+// The page of the web pane: a local listing the browser is sent to by any other way (a link,
+// an address typed into a page) goes through the listing renderer too, never raw from disk.
+class WebPanePage : public QWebEnginePage {
+public:
+    WebPanePage(CWebView* pane, QObject* parent) : QWebEnginePage(parent), pane_(pane) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
+        if (!isMainFrame || !url.isLocalFile()) return true;
+        const std::string path = url.toLocalFile().toStdString();
+        if (!localListingPath(path)) return true;
+        QTimer::singleShot(0, pane_, [pane = pane_, path] { pane->navigate(path); });
+        return false;
+    }
+
+private:
+    CWebView* pane_;
+};
+
 }  // namespace
 
 CWebView::CWebView(QWidget* parent) : QWidget(parent) {
@@ -49,6 +70,7 @@ CWebView::~CWebView() = default;
 QWebEngineView* CWebView::browser() {
     if (browser_ == nullptr) {
         browser_ = new QWebEngineView(this);
+        browser_->setPage(new WebPanePage(this, browser_));
         layout()->addWidget(browser_);
         connect(browser_, &QWebEngineView::printFinished, this, [this] { printer_.reset(); });
     }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineHistory>
@@ -108,6 +110,36 @@ TEST_F(WebViewTest, AScrambledListingIsShownThroughItsStyleSheetAndStaysScramble
     view.show();
     ASSERT_TRUE(waitForLoad(loads));
     EXPECT_EQ(home.read("products/7.xml"), stored);
+}
+
+TEST_F(WebViewTest, AListingReachedInsideTheBrowserIsRenderedToo) {
+    const std::string path = storeListing("7.xml", listing("/tradeloom/product.xsl", "Red bike"));
+    const std::string stored = home.read("products/7.xml");
+    CWebView view;
+    QSignalSpy loads(view.browser(), &QWebEngineView::loadFinished);
+    view.browser()->load(QUrl::fromLocalFile(QString::fromStdString(path)));
+    ASSERT_TRUE(waitForLoad(loads));
+    EXPECT_TRUE(bodyText(view.browser()).contains("Title: Red bike"));
+    EXPECT_EQ(home.read("products/7.xml"), stored);
+}
+
+TEST_F(WebViewTest, PrintingTheChosenPrinterWritesThePage) {
+    const std::string pdf = home.path() + "page.pdf";
+    ui.onModal([&pdf](ModalDialog& modal) {
+        auto& dialog = dynamic_cast<QPrintDialog&>(modal);
+        dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog.printer()->setOutputFileName(QString::fromStdString(pdf));
+        return kDialogOk;
+    });
+    CWebView view;
+    QSignalSpy loads(view.browser(), &QWebEngineView::loadFinished);
+    view.show();
+    ASSERT_TRUE(waitForLoad(loads));
+    QSignalSpy printed(view.browser(), &QWebEngineView::printFinished);
+    view.print();
+    ASSERT_TRUE(printed.wait(kLoadTimeoutMs));
+    EXPECT_TRUE(printed.first().at(0).toBool());
+    EXPECT_TRUE(home.exists("page.pdf"));
 }
 
 TEST_F(WebViewTest, AListingThatCannotBeRenderedShowsWhyInThePane) {
