@@ -49,11 +49,7 @@ int CLeftView::selectedTab() const {
     return tabs_->currentIndex();
 }
 
-void CLeftView::onTabChosen(int focusedIndex) {
-    runTabAction(focusedIndex);
-}
-
-void CLeftView::runTabAction(int index) {
+void CLeftView::onTabChosen(int index) {
     if (index < Home || index > LoomWeb) return;
     CMainFrame* frame = mainFrame();
     if (frame == nullptr) return;

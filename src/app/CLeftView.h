@@ -18,11 +18,10 @@ public:
     int selectedTab() const;
     QTabBar* tabs() const { return tabs_; }
 
-    // The action of the tab: sets the web address for the two web tabs, then switches views.
-    static void runTabAction(int index);
-
 private:
-    void onTabChosen(int focusedIndex);
+    // Runs the action of the tab (the one clicked or newly selected): the two web tabs set the
+    // web address first, then every tab switches views.
+    void onTabChosen(int index);
 
     QTabBar* tabs_;
 };
