@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <variant>
+
+#include "peer/TransferProtocol.h"
+
+namespace tl {
+namespace {
+
+using namespace std::string_literals;
+
+// A channel that records every send as one piece and hands out scripted receives: a piece of
+// bytes, a failure (-1), and a close (0) once the script is used up.
+class RecordingChannel : public ByteChannel {
+public:
+    void arrive(std::string bytes) { incoming_.emplace_back(std::move(bytes)); }
+    void fail() { incoming_.emplace_back(Failure{}); }
+    void refuseSendsAfter(std::size_t count) { sendLimit_ = count; }
+
+    bool sendAll(std::string_view bytes) override {
+        if (sent.size() >= sendLimit_) return false;
+        sent.emplace_back(bytes);
+        return true;
+    }
+    long receiveSome(char* buffer, std::size_t size) override {
+        if (incoming_.empty()) return 0;
+        if (std::holds_alternative<Failure>(incoming_.front())) {
+            incoming_.pop_front();
+            return -1;
+        }
+        std::string& next = std::get<std::string>(incoming_.front());
+        const std::size_t count = std::min(size, next.size());
+        next.copy(buffer, count);
+        next.erase(0, count);
+        if (next.empty()) incoming_.pop_front();
+        return static_cast<long>(count);
+    }
+
+    std::vector<std::string> sent;
+
+private:
+    struct Failure {};
+    std::deque<std::variant<std::string, Failure>> incoming_;
+    std::size_t sendLimit_ = SIZE_MAX;
+};
+
+FileReader readerOf(const std::string& contents) {
+    auto offset = std::make_shared<std::size_t>(0);
+    return [contents, offset](char* buffer, std::size_t size) {
+        const std::size_t count = contents.copy(buffer, size, *offset);
+        *offset += count;
+        return count;
+    };
+}
+
+TEST(TransferRequest, ListingRequestIsLengthNameAndEndByte) {
+    EXPECT_EQ(encodeFileRequest("12345.xml"), "\x0A\x00\x00\x00"s + "12345.xml" + "\xDD");
+    EXPECT_EQ(encodeFileRequest(""), "\x01\x00\x00\x00\xDD"s);
+    EXPECT_EQ(encodeFileRequest(std::string(300, 'a')).substr(0, 4), "\x2D\x01\x00\x00"s);
+    EXPECT_EQ(attachmentRequestName("12345/photo one.jpg"), "12345\\photo one.jpg");
+    EXPECT_EQ(attachmentRequestName("card.jpg"), "card.jpg");
+}
+
+TEST(TransferRequest, RequesterSendsTheLengthThenNameAndEndByte) {
+    RecordingChannel channel;
+    ASSERT_TRUE(sendFileRequest(channel, "12345.xml"));
+    EXPECT_EQ(channel.sent, (std::vector<std::string>{"\x0A\x00\x00\x00"s, "12345.xml\xDD"}));
+    RecordingChannel refusing;
+    refusing.refuseSendsAfter(1);
+    EXPECT_FALSE(sendFileRequest(refusing, "12345.xml"));
+}
+
+TEST(TransferRequest, ServerCutsTheNameAtTheFirstEndOrStopByte) {
+    EXPECT_EQ(requestedName("12345.xml\xDD"), "12345.xml");
+    EXPECT_EQ(requestedName("123\xFD"
+                            "45.xml\xDD"),
+              "123");
+    EXPECT_EQ(requestedName("12\xDD"
+                            "345.xml\xFD"),
+              "12");
+    EXPECT_EQ(requestedName("12345.xml"), "12345.xml");  // no end byte: all N bytes
+    EXPECT_EQ(requestedName("\xDD"), "");
+}
+
+TEST(TransferRequest, ServerReadsExactlyNBytesAndRefusesLongOrShortRequests) {
+    RecordingChannel split;
+    split.arrive("\x0A\x00"s);
+    split.arrive("\x00\x00"s + "1234");
+    split.arrive(
+        "5.xml\xDD"
+        "extra");
+    EXPECT_EQ(receiveFileRequest(split), "12345.xml");
+
+    RecordingChannel atCap;
+    atCap.arrive(encodeLength(kLargestRequestLength) + std::string(kLargestRequestLength, 'n'));
+    EXPECT_EQ(receiveFileRequest(atCap), std::string(kLargestRequestLength, 'n'));
+
+    RecordingChannel overCap;
+    overCap.arrive(encodeLength(kLargestRequestLength + 1));
+    EXPECT_EQ(receiveFileRequest(overCap), std::nullopt);
+    RecordingChannel huge;
+    huge.arrive("\xFF\xFF\xFF\xFF"s);
+    EXPECT_EQ(receiveFileRequest(huge), std::nullopt);
+
+    RecordingChannel closedEarly;
+    closedEarly.arrive("\x0A\x00\x00\x00"s + "123");
+    EXPECT_EQ(receiveFileRequest(closedEarly), std::nullopt);
+    RecordingChannel failed;
+    failed.arrive("\x0A\x00"s);
+    failed.fail();
+    EXPECT_EQ(receiveFileRequest(failed), std::nullopt);
+}
+
+TEST(TransferReply, LengthThenBlocksOfAtMost4096AsRead) {
+    RecordingChannel empty;
+    ASSERT_TRUE(sendFileReply(empty, 0, readerOf("")));
+    EXPECT_EQ(empty.sent, (std::vector<std::string>{"\x00\x00\x00\x00"s}));
+
+    const std::string exact(4096, 'x');
+    RecordingChannel one;
+    ASSERT_TRUE(sendFileReply(one, exact.size(), readerOf(exact)));
+    EXPECT_EQ(one.sent, (std::vector<std::string>{"\x00\x10\x00\x00"s, exact}));
+
+    const std::string over = std::string(4096, 'a') + "b";
+    RecordingChannel two;
+    ASSERT_TRUE(sendFileReply(two, over.size(), readerOf(over)));
+    EXPECT_EQ(two.sent, (std::vector<std::string>{"\x01\x10\x00\x00"s, over.substr(0, 4096), "b"}));
+}
+
+TEST(TransferReply, LengthIsTheLow32BitsOfTheSize) {
+    RecordingChannel channel;
+    ASSERT_TRUE(sendFileReply(channel, 0x100000005ull, readerOf("")));
+    EXPECT_EQ(channel.sent.front(), "\x05\x00\x00\x00"s);
+    EXPECT_EQ(decodeLength("\x01\x10\x00\x00"s), 4097u);
+    EXPECT_EQ(decodeLength("\xFF\xFF\xFF\xFF"s), 0xFFFFFFFFu);
+}
+
+TEST(TransferReply, StopsWhenTheRequesterIsGone) {
+    RecordingChannel channel;
+    channel.refuseSendsAfter(2);
+    EXPECT_FALSE(sendFileReply(channel, 10000, readerOf(std::string(10000, 'z'))));
+    EXPECT_EQ(channel.sent.size(), 2u);
+}
+
+TEST(TransferReply, RequesterReadsLengthThenEverythingUntilTheServerCloses) {
+    RecordingChannel channel;
+    // The announced length does not end the reply: the close does.
+    channel.arrive("\x03\x00\x00\x00"s + "abc");
+    channel.arrive("defg");
+    ASSERT_EQ(receiveReplyLength(channel), 3u);
+    std::string stored;
+    EXPECT_EQ(receiveReplyContents(channel,
+                                   [&](std::string_view block) {
+                                       EXPECT_LE(block.size(), kTransferBlockSize);
+                                       stored += block;
+                                       return true;
+                                   }),
+              ReplyEnd::Closed);
+    EXPECT_EQ(stored, "abcdefg");
+}
+
+TEST(TransferReply, NoReplyBrokenReplyAndRefusedStore) {
+    RecordingChannel nothing;
+    EXPECT_EQ(receiveReplyLength(nothing), std::nullopt);
+    RecordingChannel partLength;
+    partLength.arrive("\x03\x00"s);
+    EXPECT_EQ(receiveReplyLength(partLength), std::nullopt);
+
+    RecordingChannel broken;
+    broken.arrive("part");
+    broken.fail();
+    std::string kept;
+    EXPECT_EQ(receiveReplyContents(broken,
+                                   [&](std::string_view block) {
+                                       kept += block;
+                                       return true;
+                                   }),
+              ReplyEnd::Broken);
+    EXPECT_EQ(kept, "part");
+
+    RecordingChannel refused;
+    refused.arrive("bytes");
+    EXPECT_EQ(receiveReplyContents(refused, [](std::string_view) { return false; }),
+              ReplyEnd::StoreFailed);
+}
+
+}  // namespace
+}  // namespace tl
