@@ -21,7 +21,8 @@ bool takeGateway(UPNPUrls& urls, const IGDdatas& data, const char* localAddress,
     found =
         FoundGateway{urls.controlURL ? urls.controlURL : "", data.first.servicetype, localAddress};
     FreeUPNPUrls(&urls);
-    return !found.controlUrl.empty();
+    // A device without a connection service has nothing to map on.
+    return !found.controlUrl.empty() && !found.serviceType.empty();
 }
 
 bool gatewayAt(const std::string& rootDescriptionUrl, FoundGateway& found) {
