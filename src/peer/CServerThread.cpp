@@ -38,13 +38,7 @@ public:
         return static_cast<std::uint64_t>(status.st_size);
     }
 
-    std::size_t read(char* buffer, std::size_t size) const {
-        for (;;) {
-            const ssize_t got = ::read(fd_, buffer, size);
-            if (got >= 0) return static_cast<std::size_t>(got);
-            if (errno != EINTR) return 0;
-        }
-    }
+    int fd() const { return fd_; }
 
 private:
     int fd_;
@@ -129,8 +123,8 @@ void CServerThread::answerRequest(int fd) {
     const ServedFile file(joinStoredName(productsDirectory(), *name));
     const std::optional<std::uint64_t> size = file.regularFileSize();
     if (!size) return;
-    sendFileReply(channel, *size,
-                  [&file](char* buffer, std::size_t length) { return file.read(buffer, length); });
+    if (channel.sendAll(encodeReplyLength(*size)))
+        sendFileContents(fd, file.fd(), settings_.requestTimeout);
 }
 
 }  // namespace tl

@@ -67,7 +67,7 @@ std::optional<std::uint32_t> receiveReplyLength(ByteChannel& channel) {
 
 ReplyEnd receiveReplyContents(ByteChannel& channel,
                               const std::function<bool(std::string_view)>& store) {
-    std::array<char, kTransferBlockSize> block;
+    std::array<char, kReceiveBlockSize> block;
     for (;;) {
         const long got = channel.receiveSome(block.data(), block.size());
         if (got == 0) return ReplyEnd::Closed;
@@ -85,15 +85,8 @@ std::optional<std::string> receiveFileRequest(ByteChannel& channel, std::uint32_
     return requestedName(received);
 }
 
-bool sendFileReply(ByteChannel& channel, std::uint64_t size, const FileReader& read) {
-    if (!channel.sendAll(encodeLength(static_cast<std::uint32_t>(size & 0xFFFFFFFFu))))
-        return false;
-    std::array<char, kTransferBlockSize> block;
-    for (;;) {
-        const std::size_t got = read(block.data(), block.size());
-        if (got == 0) return true;
-        if (!channel.sendAll(std::string_view(block.data(), got))) return false;
-    }
+std::string encodeReplyLength(std::uint64_t size) {
+    return encodeLength(static_cast<std::uint32_t>(size & 0xFFFFFFFFu));
 }
 
 }  // namespace tl

@@ -13,10 +13,13 @@ namespace tl {
 // reply; the end of the reply is the end of the connection.
 //   request: N as 4 bytes little-endian, then N bytes: the file name and the end byte 0xDD.
 //   reply:   the file length as 4 bytes little-endian (the low 32 bits of the size), then the
-//            file's bytes in blocks of at most 4096. A file that cannot be served gets no reply.
+//            file's bytes. A file that cannot be served gets no reply.
+// A TCP stream keeps no piece boundaries, so how the bytes are cut into sends and receives is
+// no part of the exchange: the server hands the file to the socket in large pieces and the
+// requester takes whatever has arrived, up to kReceiveBlockSize at a time.
 
 inline constexpr int kTransferPort = 9999;
-inline constexpr std::size_t kTransferBlockSize = 4096;
+inline constexpr std::size_t kReceiveBlockSize = 65536;
 inline constexpr char kNameEndByte = '\xDD';
 inline constexpr char kNameStopByte = '\xFD';  // ends a received name as the end byte does
 // The longest request N the server reads: names are a product id with ".xml" or a short
@@ -57,7 +60,8 @@ enum class ReplyEnd {
     Broken,       // a receive failed or timed out: what came before is kept
     StoreFailed,  // the store refused a block
 };
-// Reads blocks of at most 4096 bytes and hands each to store until the server closes.
+// Hands every piece that arrives (at most kReceiveBlockSize bytes) to store until the server
+// closes the connection.
 ReplyEnd receiveReplyContents(ByteChannel& channel,
                               const std::function<bool(std::string_view)>& store);
 
@@ -66,10 +70,7 @@ ReplyEnd receiveReplyContents(ByteChannel& channel,
 // closed, failed or timed out before the whole request came.
 std::optional<std::string> receiveFileRequest(ByteChannel& channel,
                                               std::uint32_t largest = kLargestRequestLength);
-// Reads up to size bytes of the file being served: the count, 0 at its end or on a failure.
-using FileReader = std::function<std::size_t(char* buffer, std::size_t size)>;
-// Sends the length (low 32 bits of size), then each block of at most 4096 bytes as it is read,
-// until a read gives nothing. False when the requester went away.
-bool sendFileReply(ByteChannel& channel, std::uint64_t size, const FileReader& read);
+// The reply's first 4 bytes for a file of size bytes: the low 32 bits of the size.
+std::string encodeReplyLength(std::uint64_t size);
 
 }  // namespace tl

@@ -86,13 +86,17 @@ TEST_F(ListingServerTest, ServesAListingAsStoredWithItsLength) {
     EXPECT_TRUE(ui.boxes().empty());
 }
 
-TEST_F(ListingServerTest, ZeroBlockEdgeAndOneOverABlock) {
+TEST_F(ListingServerTest, ZeroLengthExactBlockOneOverABlockAndALargeFile) {
     directory.write("products/empty.xml", "");
     directory.write("products/block.bin", std::string(4096, 'a'));
     directory.write("products/over.bin", std::string(4096, 'b') + "c");
     EXPECT_EQ(fetch("empty.xml").bytes, "\x00\x00\x00\x00"s);
     EXPECT_EQ(fetch("block.bin").bytes, "\x00\x10\x00\x00"s + std::string(4096, 'a'));
     EXPECT_EQ(fetch("over.bin").bytes, "\x01\x10\x00\x00"s + std::string(4096, 'b') + "c");
+    std::string large(9 << 20, '\0');
+    for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>((i * 7919) >> 3);
+    directory.write("products/large.bin", large);
+    EXPECT_EQ(fetch("large.bin").bytes, encodeReplyLength(large.size()) + large);
 }
 
 TEST_F(ListingServerTest, NameEndsAtTheFirstEndOrStopByte) {
