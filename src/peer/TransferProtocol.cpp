@@ -50,7 +50,8 @@ std::string attachmentRequestName(std::string_view entry) {
 }
 
 std::string requestedName(std::string_view received) {
-    const std::size_t end = received.find_first_of(std::string_view("\xDD\xFD", 2));
+    const char nameEnds[] = {kNameEndByte, kNameStopByte};
+    const std::size_t end = received.find_first_of(std::string_view(nameEnds, sizeof nameEnds));
     return std::string(received.substr(0, end));
 }
 
