@@ -27,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 constexpr std::size_t kFileSize = 64u << 20;
-constexpr int kRounds = 9;
+constexpr int kRounds = 15;
 constexpr milliseconds kWait{30000};
 
 std::string randomBytes(std::size_t size) {

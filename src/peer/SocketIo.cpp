@@ -5,15 +5,13 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <pthread.h>
-#include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <utility>
+#include <vector>
 
 namespace tl {
 namespace {
@@ -75,38 +73,9 @@ bool setBlocking(int fd, bool blocking) {
     return ::fcntl(fd, F_SETFL, blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK)) == 0;
 }
 
-// The most a single hand-over of file bytes to the socket asks for.
-constexpr std::size_t kFilePiece = 1 << 20;
-
-// Holds back SIGPIPE on this thread for the object's life and discards one raised meanwhile:
-// the file hand-over has no flag to suppress it, and a peer that left must not end the program.
-class PipeSignalHeld {
-public:
-    PipeSignalHeld() {
-        sigemptyset(&pipe_);
-        sigaddset(&pipe_, SIGPIPE);
-        sigset_t pending;
-        sigpending(&pending);
-        alreadyPending_ = sigismember(&pending, SIGPIPE) == 1;
-        pthread_sigmask(SIG_BLOCK, &pipe_, &previous_);
-    }
-    ~PipeSignalHeld() {
-        if (!alreadyPending_) {
-            sigset_t pending;
-            sigpending(&pending);
-            const timespec noWait{0, 0};
-            if (sigismember(&pending, SIGPIPE) == 1) sigtimedwait(&pipe_, nullptr, &noWait);
-        }
-        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
-    }
-    PipeSignalHeld(const PipeSignalHeld&) = delete;
-    PipeSignalHeld& operator=(const PipeSignalHeld&) = delete;
-
-private:
-    sigset_t pipe_{};
-    sigset_t previous_{};
-    bool alreadyPending_ = false;
-};
+// The piece of a served file read and handed to the socket at once: large pieces keep the
+// number of calls per byte low.
+constexpr std::size_t kFilePiece = 256 * 1024;
 
 }  // namespace
 
@@ -195,23 +164,17 @@ bool sendAll(int fd, std::string_view bytes, milliseconds idle) {
 }
 
 bool sendFileContents(int fd, int fileFd, milliseconds idle) {
-    const int flags = ::fcntl(fd, F_GETFL);
-    // Non-blocking for the hand-over, so that a peer that stops reading is waited for with poll.
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0) return false;
-    const PipeSignalHeld pipeSignalHeld;
-    bool sent = true;
+    std::vector<char> piece(kFilePiece);
     for (;;) {
-        const ssize_t count = ::sendfile(fd, fileFd, nullptr, kFilePiece);
-        if (count > 0) continue;
-        if (count == 0) break;  // the end of the file
-        if (errno == EINTR) continue;
-        if ((errno != EAGAIN && errno != EWOULDBLOCK) || !waitReady(fd, POLLOUT, idle)) {
-            sent = false;
-            break;
+        const ssize_t count = ::read(fileFd, piece.data(), piece.size());
+        if (count == 0) return true;  // the end of the file
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return false;
         }
+        if (!sendAll(fd, std::string_view(piece.data(), static_cast<std::size_t>(count)), idle))
+            return false;
     }
-    ::fcntl(fd, F_SETFL, flags);
-    return sent;
 }
 
 long receiveSome(int fd, char* buffer, std::size_t size, SteadyTime deadline) {

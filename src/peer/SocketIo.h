@@ -46,9 +46,8 @@ Socket connectTo(const std::string& address, int port, std::chrono::milliseconds
 // Sends every byte; false when the peer is gone or took no byte for the whole idle time.
 // A peer that went away never raises SIGPIPE.
 bool sendAll(int fd, std::string_view bytes, std::chrono::milliseconds idle);
-// Sends a file from its current position to its end, handing it to the socket in large pieces
-// without copying it through the program; false when the peer is gone or took no byte for the
-// whole idle time. A peer that went away never raises SIGPIPE.
+// Sends a file from its current position until a read gives nothing, in large pieces; false
+// when the file cannot be read or the peer is gone or took no byte for the whole idle time.
 bool sendFileContents(int fd, int fileFd, std::chrono::milliseconds idle);
 // Receives up to size bytes waiting at most until deadline: the count, 0 when the peer closed,
 // -1 on failure or when the deadline passed.
