@@ -3,6 +3,8 @@
 #include <miniupnpc/miniupnpc.h>
 #include <miniupnpc/upnpcommands.h>
 
+#include <utility>
+
 namespace tl {
 namespace {
 
