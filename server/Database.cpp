@@ -113,6 +113,10 @@ std::int64_t Connection::changes() const {
     return sqlite3_changes64(db_);
 }
 
+std::int64_t Connection::lastInsertId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
+
 Database::Database(std::string path) : path_(std::move(path)) {}
 
 Database::Lease Database::borrow() {

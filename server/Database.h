@@ -75,6 +75,7 @@ public:
     Statement prepare(const std::string& sql);
     void execute(const std::string& sql);  // statements without results, no bindings
     std::int64_t changes() const;
+    std::int64_t lastInsertId() const;
 
     // Runs body inside BEGIN IMMEDIATE ... COMMIT; rolls back when body throws.
     template <typename Body>

@@ -149,6 +149,7 @@ struct MarketServer::Impl {
             return new httplib::ThreadPool(static_cast<std::size_t>(threads));
         };
         http.set_keep_alive_max_count(1000);
+        http.set_tcp_nodelay(true);  // small replies go out at once, not after the ACK delay
         http.set_payload_max_length(kMaxBodyBytes);
         http.set_read_timeout(10, 0);
         http.set_write_timeout(10, 0);

@@ -38,23 +38,6 @@ CREATE TABLE IF NOT EXISTS listings (
     buyer TEXT NOT NULL DEFAULT '', sale_price TEXT NOT NULL DEFAULT '');
 CREATE INDEX IF NOT EXISTS listings_owner ON listings(owner);
 CREATE INDEX IF NOT EXISTS listings_buyer ON listings(buyer);
-CREATE VIRTUAL TABLE IF NOT EXISTS listing_text USING fts5(
-    titlebar, description, content='listings', content_rowid='productid', tokenize='trigram');
-CREATE TRIGGER IF NOT EXISTS listing_text_insert AFTER INSERT ON listings BEGIN
-    INSERT INTO listing_text(rowid, titlebar, description)
-        VALUES (new.productid, new.titlebar, new.description);
-END;
-CREATE TRIGGER IF NOT EXISTS listing_text_delete AFTER DELETE ON listings BEGIN
-    INSERT INTO listing_text(listing_text, rowid, titlebar, description)
-        VALUES ('delete', old.productid, old.titlebar, old.description);
-END;
-CREATE TRIGGER IF NOT EXISTS listing_text_update AFTER UPDATE OF titlebar, description ON listings
-BEGIN
-    INSERT INTO listing_text(listing_text, rowid, titlebar, description)
-        VALUES ('delete', old.productid, old.titlebar, old.description);
-    INSERT INTO listing_text(rowid, titlebar, description)
-        VALUES (new.productid, new.titlebar, new.description);
-END;
 CREATE TABLE IF NOT EXISTS favourites (
     username TEXT NOT NULL, productid INTEGER NOT NULL,
     PRIMARY KEY (username, productid)) WITHOUT ROWID;
@@ -102,16 +85,6 @@ std::string containsPattern(const std::string& text) {
         pattern += c;
     }
     return pattern + "%";
-}
-
-// An FTS5 query for text as one phrase: the trigram index then finds it as a substring.
-std::string phraseQuery(const std::string& text) {
-    std::string query = "\"";
-    for (const char c : text) {
-        if (c == '"') query += '"';
-        query += c;
-    }
-    return query + "\"";
 }
 
 const char* kindName(KindFilter kinds) {
@@ -163,6 +136,21 @@ MarketStore::MarketStore(const std::string& path) : database_(path) {
             db->execute("PRAGMA user_version = 1");
         }
     });
+    auto rows = db->prepare("SELECT productid FROM listings");
+    while (rows.step()) reindex(*db, rows.integer(0));
+}
+
+void MarketStore::reindex(Connection& db, std::int64_t productid) {
+    auto row =
+        db.prepare("SELECT titlebar, description, state, kind FROM listings WHERE productid = ?");
+    row.bind(productid);
+    if (!row.step()) {
+        textIndex_.remove(productid);
+        return;
+    }
+    textIndex_.put(
+        productid, row.text(0), row.text(1), row.text(2) == "ACTIVE",
+        row.text(3) == "Buying" ? ListingTextIndex::Kind::Buying : ListingTextIndex::Kind::Selling);
 }
 
 bool MarketStore::createMember(const Member& member, const std::string& password) {
@@ -264,6 +252,7 @@ std::optional<std::int64_t> MarketStore::addListing(const Listing& l) {
     const KindFilter kind = kindFilter(l.kind);
     if (title.empty() || !price || kind == KindFilter::Both) return std::nullopt;
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
     auto insert = db->prepare(
         "INSERT INTO listings(owner, titlebar, description, quantity, shipping, shippingpay, "
         "zipcode, category1, category2, paymentterms, paymentmethods, escrow, price, "
@@ -277,6 +266,7 @@ std::optional<std::int64_t> MarketStore::addListing(const Listing& l) {
     if (!insert.step()) return std::nullopt;
     const std::int64_t id = insert.integer(0);
     insert.run();
+    reindex(*db, id);
     return id;
 }
 
@@ -286,6 +276,7 @@ bool MarketStore::editListing(const Listing& l) {
     const KindFilter kind = kindFilter(l.kind);
     if (title.empty() || !price || kind == KindFilter::Both) return false;
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
     db->prepare(
           "UPDATE listings SET titlebar = ?, description = ?, quantity = ?, shipping = ?, "
           "shippingpay = ?, zipcode = ?, category1 = ?, category2 = ?, price = ?, "
@@ -295,7 +286,9 @@ bool MarketStore::editListing(const Listing& l) {
               storedText(l.shippingpay), storedText(l.zipcode), storedText(l.category1),
               storedText(l.category2), l.price, *price, kindName(kind), l.productid, l.owner)
         .run();
-    return db->changes() == 1;
+    const bool changed = db->changes() == 1;
+    reindex(*db, l.productid);
+    return changed;
 }
 
 void MarketStore::setFileSize(std::int64_t productid, std::int64_t kilobytes) {
@@ -328,36 +321,45 @@ std::optional<Listing> MarketStore::listing(std::int64_t productid) {
 
 void MarketStore::removeListing(std::int64_t productid) {
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
     db->transaction([&] {
         db->prepare("DELETE FROM favourites WHERE productid = ?").bind(productid).run();
         db->prepare("DELETE FROM listings WHERE productid = ?").bind(productid).run();
     });
+    reindex(*db, productid);
 }
 
 void MarketStore::inactivate(std::int64_t productid) {
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
     db->prepare("UPDATE listings SET state = 'INACTIVE' WHERE productid = ?").bind(productid).run();
+    reindex(*db, productid);
 }
 
 void MarketStore::reactivate(std::int64_t productid, const std::string& kind) {
     const KindFilter k = kindFilter(kind);
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
     // An unknown kind keeps the listing's own.
     db->prepare(
           "UPDATE listings SET state = 'ACTIVE', buyer = '', sale_price = '', "
           "kind = CASE WHEN ?1 = '' THEN kind ELSE ?1 END WHERE productid = ?2")
         .bind(kindName(k), productid)
         .run();
+    reindex(*db, productid);
 }
 
 bool MarketStore::sell(std::int64_t productid, const std::string& buyer, const std::string& price) {
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
     db->prepare(
           "UPDATE listings SET state = 'SOLD', buyer = ?1, sale_price = ?2 WHERE productid = ?3 "
           "AND state = 'ACTIVE' AND EXISTS (SELECT 1 FROM members WHERE username = ?1)")
         .bind(buyer, storedText(price), productid)
         .run();
-    return db->changes() == 1;
+    const bool sold = db->changes() == 1;
+    reindex(*db, productid);
+    return sold;
 }
 
 std::vector<ListingRecord> MarketStore::records(Statement& statement) {
@@ -380,22 +382,32 @@ std::vector<ListingRecord> MarketStore::records(Statement& statement) {
 
 std::vector<ListingRecord> MarketStore::search(const std::string& criteria, KindFilter kinds) {
     const std::string text = storedText(criteria);
-    std::string sql = recordSelect() + "WHERE l.state = 'ACTIVE' AND (?2 = '' OR l.kind = ?2) ";
-    // The trigram index finds any text of three characters or more; shorter texts are looked
-    // for row by row.
-    const bool indexed = characterCount(text) >= 3;
-    if (indexed)
-        sql += "AND l.productid IN (SELECT rowid FROM listing_text WHERE listing_text MATCH ?3) ";
-    else if (!text.empty())
-        sql += "AND (l.titlebar LIKE ?3 ESCAPE '\\' OR l.description LIKE ?3 ESCAPE '\\') ";
-    sql += "ORDER BY l.productid DESC LIMIT " + std::to_string(kMaxResults);
     auto db = database_.borrow();
+    if (text.empty()) {
+        const std::string sql = recordSelect() +
+                                "WHERE l.state = 'ACTIVE' AND (?2 = '' OR l.kind = ?2) "
+                                "ORDER BY l.productid DESC LIMIT " +
+                                std::to_string(kMaxResults);
+        auto query = db->prepare(sql);
+        query.bind(onlineCutoff(), kindName(kinds));
+        return records(query);
+    }
+    const ListingTextIndex::Kind kind = kinds == KindFilter::Buying
+                                            ? ListingTextIndex::Kind::Buying
+                                            : ListingTextIndex::Kind::Selling;
+    const auto ids =
+        textIndex_.find(text, kinds == KindFilter::Both ? nullptr : &kind, kMaxResults);
+    if (ids.empty()) return {};
+    std::string list = "[";
+    for (const std::int64_t id : ids) list += (list.size() > 1 ? "," : "") + std::to_string(id);
+    list += "]";
+    // The rows are read again, so a listing changed since the index saw it is judged afresh.
+    const std::string sql = recordSelect() +
+                            "WHERE l.productid IN (SELECT value FROM json_each(?2)) "
+                            "AND l.state = 'ACTIVE' AND (?3 = '' OR l.kind = ?3) "
+                            "ORDER BY l.productid DESC";
     auto query = db->prepare(sql);
-    query.bind(onlineCutoff(), kindName(kinds));
-    if (indexed)
-        query.bindAt(3, phraseQuery(text));
-    else if (!text.empty())
-        query.bindAt(3, containsPattern(text));
+    query.bind(onlineCutoff(), list, kindName(kinds));
     return records(query);
 }
 
@@ -579,6 +591,8 @@ int MarketStore::categorySuggestionCount() {
 
 void MarketStore::addListings(const std::vector<Listing>& listings) {
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
+    std::vector<std::int64_t> added;
     db->transaction([&] {
         for (const Listing& l : listings) {
             const auto price = parsePrice(l.price);
@@ -592,8 +606,10 @@ void MarketStore::addListings(const std::vector<Listing>& listings) {
                       l.paymentterms, l.paymentmethods, l.escrow, l.price, price.value_or(0),
                       kindName(kindFilter(l.kind)), l.filesize)
                 .run();
+            added.push_back(db->lastInsertId());
         }
     });
+    for (const std::int64_t id : added) reindex(*db, id);
 }
 
 }  // namespace tl::market

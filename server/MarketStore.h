@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <ctime>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "Database.h"
+#include "ListingTextIndex.h"
 
 namespace tl::market {
 
@@ -114,8 +116,13 @@ public:
 
 private:
     std::vector<ListingRecord> records(Statement& statement);
+    // Brings the text index in line with the listing's row (or its absence).
+    void reindex(Connection& db, std::int64_t productid);
 
     Database database_;
+    ListingTextIndex textIndex_;
+    // Listing writes and their index updates happen one at a time, in the same order.
+    std::mutex listingWrites_;
 };
 
 }  // namespace tl::market
