@@ -67,8 +67,8 @@ TEST_F(RobustnessTest, OversizedAndBadlyEncodedRequestsAreRefusedAndTheServerCar
 TEST_F(RobustnessTest, ProductIdsThatAreNoNumbersMatchNothing) {
     ASSERT_EQ(test::registerMember("annlee"), "0");
     const std::string id = test::publish(test::listingFields("annlee", "Oak table"));
-    const std::vector<std::string> bad = {id + " OR 1=1", "-" + id, "1e3", "", "0x1",
-                                           "99999999999999999999"};
+    const std::vector<std::string> bad = {id + " OR 1=1",        "-" + id, "1e3", "", "0x1",
+                                          "99999999999999999999"};
     for (const std::string& value : bad) {
         EXPECT_EQ(requestText(endpoints::remove(value)), "0");
         EXPECT_EQ(requestText(endpoints::isProductSold(value)), "-1") << value;
