@@ -262,7 +262,8 @@ std::optional<std::int64_t> MarketStore::addListing(const Listing& l) {
     insert.bind(title, storedText(l.description), storedText(l.quantity), storedText(l.shipping),
                 storedText(l.shippingpay), storedText(l.zipcode), storedText(l.category1),
                 storedText(l.category2), storedText(l.paymentterms), storedText(l.paymentmethods),
-                storedText(l.escrow), l.price, *price, kindName(kind), l.owner);
+                storedText(l.escrow), std::string(trimSpaces(l.price)), *price, kindName(kind),
+                l.owner);
     if (!insert.step()) return std::nullopt;
     const std::int64_t id = insert.integer(0);
     insert.run();
@@ -284,7 +285,8 @@ bool MarketStore::editListing(const Listing& l) {
           "WHERE productid = ? AND owner = ?")
         .bind(title, storedText(l.description), storedText(l.quantity), storedText(l.shipping),
               storedText(l.shippingpay), storedText(l.zipcode), storedText(l.category1),
-              storedText(l.category2), l.price, *price, kindName(kind), l.productid, l.owner)
+              storedText(l.category2), std::string(trimSpaces(l.price)), *price, kindName(kind),
+              l.productid, l.owner)
         .run();
     const bool changed = db->changes() == 1;
     reindex(*db, l.productid);

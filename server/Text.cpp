@@ -90,7 +90,15 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+std::string_view trimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
 std::optional<double> parsePrice(std::string_view text) {
+    text = trimSpaces(text);
     if (text.empty() || text.size() > 50) return std::nullopt;
     const std::string copy(text);
     char* end = nullptr;

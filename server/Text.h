@@ -18,9 +18,12 @@ std::string storedText(std::string_view text);
 
 bool isValidUtf8(std::string_view text);
 
-// A price as the client sends it ("5.99", "-1" make offer, "0" free): its value, or nothing
-// when it is not a number of that kind.
+// A price as the client sends it ("5.99", "-1" make offer, "0" free; spaces around it are
+// ignored): its value, or nothing when it is not a number of that kind.
 std::optional<double> parsePrice(std::string_view text);
+
+// The text without the spaces and tabs around it.
+std::string_view trimSpaces(std::string_view text);
 
 // The listing service's price: "0" for free, "-1.0000" for make offer, else four decimals.
 std::string fourDecimalPrice(std::string_view storedPrice);

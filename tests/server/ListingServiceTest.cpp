@@ -52,6 +52,11 @@ TEST_F(ListingServiceTest, PublishAssignsIncreasingIdsAndRefusesWhatCannotBeStor
     EXPECT_EQ(test::publish(test::listingFields("seller1", "")), "-1");
     EXPECT_EQ(test::publish(test::listingFields("seller1", "Table", "cheap")), "-1");
     EXPECT_EQ(test::publish(test::listingFields("seller1", "Table", "5.99", "Lending")), "-1");
+
+    const std::string spaced = publish("Elm stool", " 12.50 ");
+    const auto found = test::records(endpoints::search("elm stool", "BOTH"));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(test::field(found[0], "price"), "12.50") << "as entered, without the spaces";
 }
 
 TEST_F(ListingServiceTest, GetItemUnwrapsIntoTheListingWithTheServersPriceForms) {

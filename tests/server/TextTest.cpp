@@ -28,7 +28,10 @@ TEST(MarketTextTest, PricesTakeTheClientsFormsOnly) {
     EXPECT_EQ(parsePrice("0"), 0.0);
     EXPECT_EQ(parsePrice("-1"), -1.0);
     EXPECT_EQ(parsePrice("-1.000"), -1.0);
-    for (const char* bad : {"", "cheap", "-2", "1e3", "0x10", "inf", "nan", "5.99 ", " 5"})
+    EXPECT_EQ(parsePrice(" 5.99 "), 5.99);
+    EXPECT_EQ(trimSpaces("\t 5.99  "), "5.99");
+    for (const char* bad :
+         {"", " ", "cheap", "-2", "1e3", "0x10", "inf", "nan", "5 .99", "5\"", "1,000"})
         EXPECT_FALSE(parsePrice(bad)) << bad;
     EXPECT_EQ(fourDecimalPrice("5.99"), "5.9900");
     EXPECT_EQ(fourDecimalPrice("-1"), "-1.0000");
