@@ -4,8 +4,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <functional>
-#include <iostream>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
@@ -34,6 +32,12 @@ constexpr char kServicePassword[] = "vexil&qo";
 constexpr char kPlain[] = "text/plain; charset=utf-8";
 constexpr char kXml[] = "text/xml; charset=utf-8";
 constexpr char kHtml[] = "text/html; charset=utf-8";
+
+// The database file in the data folder, which is created when missing.
+std::string databasePath(const std::string& folder) {
+    createDirectories(folder);
+    return folder + "/market.db";
+}
 
 std::string param(const Request& req, const char* key) {
     return req.get_param_value(key);
@@ -140,7 +144,7 @@ struct MarketServer::Impl {
 
     explicit Impl(MarketServerOptions o)
         : options(std::move(o)),
-          store((createDirectories(options.dataFolder), options.dataFolder + "/market.db")),
+          store(databasePath(options.dataFolder)),
           lists(options.dataFolder),
           outbox(options.dataFolder + "/outbox") {
         addRoutes();
