@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "Database.h"
 #include "MarketTestServer.h"
 #include "app/Login.h"
 #include "platform/Files.h"
@@ -75,6 +76,24 @@ TEST_F(AccountServiceTest, SearchRecordsCarryTheAddressOnlyWhileThePosterIsOnlin
     EXPECT_EQ(addressInSearch("Walnut mantel"), "");
     EXPECT_EQ(requestText(endpoints::heartBeat("nobody1")),
               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<boolean>false</boolean>");
+}
+
+TEST_F(AccountServiceTest, AMemberSilentForElevenMinutesCountsAsOfflineUntilTheNextHeartbeat) {
+    ASSERT_EQ(test::registerMember("annlee"), "0");
+    ASSERT_NE(test::publish(test::listingFields("annlee", "Cuckoo clock")), "-1");
+    ASSERT_EQ(loginRequest("annlee", "secret1"), kLoginOk);
+    auto lastSeenAgo = [&](int seconds) {
+        market::Connection db(market.dataFolder() + "/market.db");
+        db.prepare("UPDATE members SET last_seen = strftime('%s', 'now') - ? WHERE username = ?")
+            .bind(seconds, "annlee")
+            .run();
+    };
+    lastSeenAgo(10 * 60);
+    EXPECT_EQ(addressInSearch("Cuckoo"), "127.0.0.1");
+    lastSeenAgo(11 * 60 + 30);
+    EXPECT_EQ(addressInSearch("Cuckoo"), "");
+    requestText(endpoints::heartBeat("annlee"));
+    EXPECT_EQ(addressInSearch("Cuckoo"), "127.0.0.1") << "still logged in, heard from again";
 }
 
 TEST_F(AccountServiceTest, TheHeartbeatMovesTheAddressToWhereTheMemberNowIs) {
