@@ -28,7 +28,8 @@ long wordListNumber(const std::string& name) {
 }  // namespace
 
 std::string seedCategoryList() {
-    return "<Categories>"
+    // The root is named "root" so that the picker treats its children as top-level categories.
+    return "<root>"
            "<Antiques><Furniture/><Clocks/><Silverware/><Maps/></Antiques>"
            "<Books><Fiction/><Non_Fiction/><Comics/><Textbooks/></Books>"
            "<Clothing><Mens/><Womens/><Childrens/><Shoes/><Accessories/></Clothing>"
@@ -39,7 +40,7 @@ std::string seedCategoryList() {
            "<Music><Instruments/><Records/><Sheet_Music/></Music>"
            "<Sports><Bicycles/><Fitness/><Outdoor/><Team_Sports/></Sports>"
            "<Vehicles><Cars/><Motorcycles/><Boats/><Vehicle_Parts/></Vehicles>"
-           "</Categories>";
+           "</root>";
 }
 
 std::string seedWordList() {
