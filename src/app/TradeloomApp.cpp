@@ -6,6 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/Heartbeat.h"
 #include "ids_app.h"
+#include "peer/ListingServerStart.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Ui.h"
 
@@ -29,6 +30,7 @@ TradeloomApp::TradeloomApp() = default;
 TradeloomApp::~TradeloomApp() {
     mainWindow_.reset();  // destroying the main window sends the log-off
     stopSessionHeartbeat();
+    listingServer_.reset();  // stops serving and removes the router mapping
 }
 
 bool TradeloomApp::initInstance() {
@@ -43,6 +45,7 @@ bool TradeloomApp::initInstance() {
     mainWindow_ = std::make_unique<CMainFrame>();
     mainWindow_->setWindowTitle(kMainWindowTitle);
     mainWindow_->show();
+    listingServer_ = startListingServer();
     return true;
 }
 

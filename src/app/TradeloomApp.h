@@ -7,6 +7,8 @@
 
 namespace tl {
 
+class CServerThread;
+
 // The application object: runs the start-up sequence and owns what lives until exit.
 class TradeloomApp {
 public:
@@ -20,6 +22,7 @@ public:
 private:
     InstanceLock instanceLock_;
     std::unique_ptr<QMainWindow> mainWindow_;
+    std::unique_ptr<CServerThread> listingServer_;  // null when its port could not be opened
 };
 
 }  // namespace tl

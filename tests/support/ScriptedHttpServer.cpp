@@ -12,7 +12,7 @@ namespace tl::test {
 ScriptedHttpServer::ScriptedHttpServer() : server_(std::make_unique<httplib::Server>()) {
     auto answer = [this](const httplib::Request& req, httplib::Response& res) {
         Request seen{req.method + " " + req.target, req.target,
-                     req.get_header_value("Authorization"), req.remote_addr};
+                     req.get_header_value("Authorization"), req.remote_addr, req.body};
         const std::string path = req.target.substr(0, req.target.find('?'));
         std::optional<Route> route;
         std::optional<std::string> fallback;
@@ -32,6 +32,7 @@ ScriptedHttpServer::ScriptedHttpServer() : server_(std::make_unique<httplib::Ser
     };
     // Any path, doubled slashes included.
     server_->Get(R"(.*)", answer);
+    server_->Post(R"(.*)", answer);
     port_ = server_->bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_->listen_after_bind(); });
     while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -17,6 +17,7 @@ namespace tl::test {
 
 // An in-process HTTP server on an ephemeral loopback port that records every request line as
 // it arrived (method and raw target) with its Authorization header, and answers canned replies.
+// GET and POST requests are both routed by path; a POST's body is recorded with it.
 class ScriptedHttpServer {
 public:
     struct Request {
@@ -24,6 +25,7 @@ public:
         std::string target;         // "/path?query", as sent
         std::string authorization;  // the raw header, empty when absent
         std::string remoteAddress;
+        std::string body;  // empty for GET
     };
     // Answers a raw target: returns the body (status 200, text/plain).
     using Handler = std::function<std::string(const Request&)>;

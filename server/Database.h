@@ -1,0 +1,128 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tl::market {
+
+// A database failure (cannot open, constraint broken, disk full): the request that met it gets a
+// 500 reply and the server carries on.
+class DatabaseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One prepared statement, reset and with its bindings cleared when the Statement goes away, so
+// the connection can hand the same compiled statement out again.
+class Statement {
+public:
+    explicit Statement(sqlite3_stmt* statement) : statement_(statement) {}
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement();
+
+    // Binds the values in order, starting at parameter 1.
+    template <typename... Values>
+    Statement& bind(const Values&... values) {
+        int index = 0;
+        (bindOne(++index, values), ...);
+        return *this;
+    }
+
+    // Binds one value at a 1-based parameter index.
+    void bindAt(int index, std::string_view value);
+    void bindAt(int index, std::int64_t value);
+    void bindAt(int index, double value);
+
+    bool step();  // true while a row is available
+    void run();   // steps to the end
+
+    std::string text(int column) const;
+    std::int64_t integer(int column) const;
+    double real(int column) const;
+    bool isNull(int column) const;
+
+private:
+    void bindOne(int index, std::string_view value) { bindAt(index, value); }
+    void bindOne(int index, const std::string& value) { bindAt(index, std::string_view(value)); }
+    void bindOne(int index, const char* value) { bindAt(index, std::string_view(value)); }
+    void bindOne(int index, std::int64_t value) { bindAt(index, value); }
+    void bindOne(int index, int value) { bindAt(index, static_cast<std::int64_t>(value)); }
+    void bindOne(int index, double value) { bindAt(index, value); }
+    void bindOne(int index, const std::optional<double>& value);
+
+    sqlite3_stmt* statement_;
+};
+
+// One SQLite connection in WAL mode with a busy time-out; it compiles each statement text once
+// and keeps it for reuse.
+class Connection {
+public:
+    explicit Connection(const std::string& path);
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    ~Connection();
+
+    Statement prepare(const std::string& sql);
+    void execute(const std::string& sql);  // statements without results, no bindings
+    std::int64_t changes() const;
+    std::int64_t lastInsertId() const;
+
+    // Runs body inside BEGIN IMMEDIATE ... COMMIT; rolls back when body throws.
+    template <typename Body>
+    void transaction(Body&& body) {
+        execute("BEGIN IMMEDIATE");
+        try {
+            body();
+            execute("COMMIT");
+        } catch (...) {
+            execute("ROLLBACK");
+            throw;
+        }
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+    std::unordered_map<std::string, sqlite3_stmt*> statements_;
+};
+
+// A pool of connections to one database file: a request borrows one for its whole run.
+class Database {
+public:
+    explicit Database(std::string path);
+
+    class Lease {
+    public:
+        Lease(Database& owner, std::unique_ptr<Connection> connection)
+            : owner_(owner), connection_(std::move(connection)) {}
+        Lease(const Lease&) = delete;
+        Lease& operator=(const Lease&) = delete;
+        ~Lease() { owner_.giveBack(std::move(connection_)); }
+        Connection* operator->() { return connection_.get(); }
+        Connection& operator*() { return *connection_; }
+
+    private:
+        Database& owner_;
+        std::unique_ptr<Connection> connection_;
+    };
+
+    Lease borrow();
+
+private:
+    void giveBack(std::unique_ptr<Connection> connection);
+
+    std::string path_;
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<Connection>> idle_;
+};
+
+}  // namespace tl::market

@@ -1,0 +1,148 @@
+#include "MarketReplies.h"
+
+#include "Text.h"
+
+namespace tl::market {
+namespace {
+
+constexpr char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"utf-8\"?>";
+
+void appendElement(std::string& out, const char* name, const std::string& text) {
+    if (text.empty()) {
+        out += '<';
+        out += name;
+        out += "/>";
+        return;
+    }
+    out += '<';
+    out += name;
+    out += '>';
+    out += escapeMarkup(text);
+    out += "</";
+    out += name;
+    out += '>';
+}
+
+// Payload texts are stored texts already; storedText again keeps a stray "&", "<" or ">" out of
+// the payload whatever its origin, since the client decodes only "&lt;" and "&gt;".
+void appendPayloadElement(std::string& out, const char* name, const std::string& text) {
+    appendElement(out, name, storedText(text));
+}
+
+const char* fieldName(RecordField field) {
+    switch (field) {
+        case RecordField::productid:
+            return "productid";
+        case RecordField::titlebar:
+            return "titlebar";
+        case RecordField::username:
+            return "username";
+        case RecordField::ipaddress:
+            return "ipaddress";
+        case RecordField::connection:
+            return "connection";
+        case RecordField::filesize:
+            return "filesize";
+        case RecordField::email:
+            return "email";
+        case RecordField::price:
+            return "price";
+        case RecordField::status:
+            return "status";
+    }
+    return "";
+}
+
+std::string fieldValue(const ListingRecord& r, RecordField field) {
+    switch (field) {
+        case RecordField::productid:
+            return std::to_string(r.productid);
+        case RecordField::titlebar:
+            return r.titlebar;
+        case RecordField::username:
+            return r.username;
+        case RecordField::ipaddress:
+            return r.ipaddress;
+        case RecordField::connection:
+            return r.connection;
+        case RecordField::filesize:
+            return std::to_string(r.filesize);
+        case RecordField::email:
+            return r.email;
+        case RecordField::price:
+            return r.price;
+        case RecordField::status:
+            return r.status;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string resultsDocument(const std::vector<ListingRecord>& records,
+                            const std::vector<RecordField>& fields) {
+    std::string out = kDeclaration;
+    out += "\n<results>";
+    for (const ListingRecord& record : records) {
+        out += "<product>";
+        for (const RecordField field : fields)
+            appendElement(out, fieldName(field), fieldValue(record, field));
+        out += "</product>";
+    }
+    out += "</results>";
+    return out;
+}
+
+std::string wrappedReply(const std::string& host, const std::string& payload) {
+    std::string out = kDeclaration;
+    out += "\n<string xmlns=\"http://" + escapeMarkup(host) + "/\">";
+    for (const char c : payload) {
+        if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else
+            out += c;
+    }
+    return out + "</string>";
+}
+
+std::string itemPayload(const Listing& l) {
+    std::string out = "<Product>";
+    appendPayloadElement(out, "titlebar", l.titlebar);
+    appendPayloadElement(out, "description", l.description);
+    appendPayloadElement(out, "quantity", l.quantity);
+    appendPayloadElement(out, "shippingpay", l.shippingpay);
+    appendPayloadElement(out, "zipcode", l.zipcode);
+    appendPayloadElement(out, "username", l.owner);
+    appendPayloadElement(out, "price", fourDecimalPrice(l.price));
+    appendPayloadElement(out, "status", l.kind);
+    appendPayloadElement(out, "shipping", l.shipping);
+    appendPayloadElement(out, "category1", l.category1);
+    appendPayloadElement(out, "category2", l.category2);
+    appendPayloadElement(out, "paymentterms", l.paymentterms);
+    appendPayloadElement(out, "paymentmethods", l.paymentmethods);
+    appendPayloadElement(out, "escrow", l.escrow);
+    appendPayloadElement(out, "hyperlink", "");
+    appendPayloadElement(out, "productid", std::to_string(l.productid));
+    return out + "</Product>";
+}
+
+std::string clubsPayload(const std::vector<std::string>& clubs) {
+    std::string out = "<Clubs>";
+    appendPayloadElement(out, "Count", std::to_string(clubs.size()));
+    for (const std::string& club : clubs) appendPayloadElement(out, "Club", club);
+    return out + "</Clubs>";
+}
+
+std::string offlineItemDocument(const Listing& l, const Member& owner) {
+    std::string out = kDeclaration;
+    out += "\n<item>";
+    appendElement(out, "itemno", std::to_string(l.productid));
+    appendElement(out, "titlebar", l.titlebar);
+    appendElement(out, "description", l.description);
+    appendElement(out, "contact", owner.contact == "Phone" ? owner.phone : owner.email);
+    return out + "</item>";
+}
+
+}  // namespace tl::market

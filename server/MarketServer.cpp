@@ -1,0 +1,592 @@
+#include "MarketServer.h"
+
+#include <httplib.h>
+
+#include <charconv>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+
+#include "MarketPages.h"
+#include "MarketReplies.h"
+#include "MarketStore.h"
+#include "Outbox.h"
+#include "PasswordHash.h"
+#include "ProductStyleSheet.h"
+#include "ReferenceLists.h"
+#include "Text.h"
+#include "platform/Files.h"
+
+namespace tl::market {
+namespace {
+
+using httplib::Request;
+using httplib::Response;
+
+constexpr std::size_t kMaxValueBytes = 4096;
+constexpr std::size_t kMaxBodyBytes = 64 * 1024;
+constexpr char kServiceUser[] = "zeyan";
+constexpr char kServicePassword[] = "vexil&qo";
+
+constexpr char kPlain[] = "text/plain; charset=utf-8";
+constexpr char kXml[] = "text/xml; charset=utf-8";
+constexpr char kHtml[] = "text/html; charset=utf-8";
+
+// The database file in the data folder, which is created when missing.
+std::string databasePath(const std::string& folder) {
+    createDirectories(folder);
+    return folder + "/market.db";
+}
+
+std::string param(const Request& req, const char* key) {
+    return req.get_param_value(key);
+}
+
+// A product id as the client sends it (decimal text); 0, which no listing has, otherwise.
+std::int64_t productId(const Request& req, const char* key = "productid") {
+    const std::string text = param(req, key);
+    std::int64_t id = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+    if (error != std::errc() || end != text.data() + text.size() || id < 0) return 0;
+    return id;
+}
+
+std::string refusalText(int status) {
+    switch (status) {
+        case 400:
+            return "The request was malformed.";
+        case 413:
+            return "The request body is too large.";
+        case 414:
+            return "The request line is too long.";
+        default:
+            return "The request was refused.";
+    }
+}
+
+void plain(Response& res, const std::string& text) {
+    res.set_content(text, kPlain);
+}
+
+void html(Response& res, const std::string& page, int status = 200) {
+    res.status = status;
+    res.set_content(page, kHtml);
+}
+
+std::string basicAuthorization(const std::string& user, const std::string& password) {
+    return httplib::make_basic_authentication_header(user, password).second;
+}
+
+// The host the client knows the server by: the Host header, else the address it came in on.
+std::string requestHost(const Request& req) {
+    const std::string host = req.get_header_value("Host");
+    if (!host.empty()) return host;
+    return req.local_addr + ":" + std::to_string(req.local_port);
+}
+
+Member memberFromRequest(const Request& req) {
+    return Member{param(req, "username"), param(req, "firstname"),  param(req, "lastname"),
+                  param(req, "address"),  param(req, "city"),       param(req, "zipcode"),
+                  param(req, "state"),    param(req, "connection"), param(req, "contact"),
+                  param(req, "email"),    param(req, "phone"),      param(req, "club1"),
+                  param(req, "club2"),    param(req, "country")};
+}
+
+Listing listingFromRequest(const Request& req) {
+    Listing l;
+    l.titlebar = param(req, "titlebar");
+    l.description = param(req, "description");
+    l.shipping = param(req, "shipping");  // sent twice with the same value; either serves
+    l.zipcode = param(req, "zipcode");
+    l.quantity = param(req, "quantity");
+    l.shippingpay = param(req, "shippingpay");
+    l.owner = param(req, "username");
+    l.category1 = param(req, "category1");
+    l.category2 = param(req, "category2");
+    l.kind = param(req, "status");
+    l.paymentterms = param(req, "paymentterms");
+    l.paymentmethods = param(req, "paymentmethods");
+    l.escrow = param(req, "escrow");
+    l.price = param(req, "price");
+    return l;
+}
+
+const std::vector<RecordField> kSearchFields = {
+    RecordField::productid, RecordField::titlebar,   RecordField::username,
+    RecordField::ipaddress, RecordField::connection, RecordField::filesize,
+    RecordField::email,     RecordField::price,      RecordField::status};
+const std::vector<RecordField> kFavouriteFields = {
+    RecordField::productid,  RecordField::titlebar, RecordField::username, RecordField::ipaddress,
+    RecordField::connection, RecordField::status,   RecordField::price,    RecordField::filesize};
+const std::vector<RecordField> kBoughtFields = {
+    RecordField::productid,  RecordField::titlebar, RecordField::username, RecordField::ipaddress,
+    RecordField::connection, RecordField::filesize, RecordField::price};
+const std::vector<RecordField> kMyListingFields = {RecordField::productid, RecordField::titlebar,
+                                                   RecordField::status, RecordField::filesize,
+                                                   RecordField::price};
+
+}  // namespace
+
+struct MarketServer::Impl {
+    using Handler = void (Impl::*)(const Request&, Response&);
+
+    MarketServerOptions options;
+    MarketStore store;
+    ReferenceLists lists;
+    Outbox outbox;
+    httplib::Server http;
+    std::unordered_map<std::string, Handler> routes;
+    std::thread thread;
+    std::mutex logMutex;
+    const std::string serviceAuthorization = basicAuthorization(kServiceUser, kServicePassword);
+    const std::string zeroAuthorization = basicAuthorization("0", "0");
+
+    explicit Impl(MarketServerOptions o)
+        : options(std::move(o)),
+          store(databasePath(options.dataFolder)),
+          lists(options.dataFolder),
+          outbox(options.dataFolder + "/outbox") {
+        addRoutes();
+        const int threads = options.workerThreads;
+        http.new_task_queue = [threads] {
+            return new httplib::ThreadPool(static_cast<std::size_t>(threads));
+        };
+        http.set_keep_alive_max_count(1000);
+        http.set_tcp_nodelay(true);  // small replies go out at once, not after the ACK delay
+        http.set_payload_max_length(kMaxBodyBytes);
+        http.set_read_timeout(10, 0);
+        http.set_write_timeout(10, 0);
+        auto entry = [this](const Request& req, Response& res) { dispatch(req, res); };
+        http.Get(".*", entry);
+        http.Post(".*", entry);
+        http.set_exception_handler([](const Request&, Response& res, std::exception_ptr) {
+            html(res, pages::failure(500, "The server could not complete this request."), 500);
+        });
+        // Refusals made by the HTTP layer itself (request line too long, body too large ...).
+        http.set_error_handler([](const Request&, Response& res) {
+            if (res.body.empty())
+                html(res, pages::failure(res.status, refusalText(res.status)), res.status);
+        });
+        if (options.logRequests)
+            http.set_logger([this](const Request& req, const Response& res) { log(req, res); });
+    }
+
+    // The log leaves the query out: it carries passwords.
+    void log(const Request& req, const Response& res) {
+        std::lock_guard lock(logMutex);
+        std::fprintf(stderr, "%s %s %s %d %zu\n", req.remote_addr.c_str(), req.method.c_str(),
+                     req.path.c_str(), res.status, res.body.size());
+    }
+
+    void addRoutes() {
+        routes = {
+            {"/", &Impl::publicHome},
+            {"/tradeloom", &Impl::publicHome},
+            {"/tradeloom/", &Impl::publicHome},
+            {"//tradeLoom//index.html", &Impl::registrationProbe},
+            {"/tradeloom/currentwordlist.xml", &Impl::currentWordList},
+            {"/tradeloom/currentcategorylist.xml", &Impl::currentCategoryList},
+            {"/tradeloom/product.xsl", &Impl::styleSheet},
+            {"/tradeloom/app/login.asp", &Impl::login},
+            {"/RUViviride/RUViviride.asmx/HearBeat", &Impl::heartbeat},
+            {"/tradeloom/app/logoff.asp", &Impl::logOff},
+            {"/tradeloom/app/newuser.asp", &Impl::newUser},
+            {"/tradeloom/app/updateuser.asp", &Impl::updateUser},
+            {"/tradeloom/app/ForgotPass.asp", &Impl::forgotPassword},
+            {"/tradeloom/app/sendpassword.asp", &Impl::sendPassword},
+            {"/tradeloom/app/newproduct.asp", &Impl::newProduct},
+            {"/tradeloom/app/editproduct.asp", &Impl::editProduct},
+            {"/tradeloom/app/addfilesize.asp", &Impl::addFileSize},
+            {"/tradeloom/app/offline.asp", &Impl::offlineItem},
+            {"/RUViviride/RUViviride.asmx/GetItem", &Impl::getItem},
+            {"/tradeloom/app/mylisting.asp", &Impl::myListings},
+            {"/tradeloom/app/search.asp", &Impl::search},
+            {"/tradeloom/app/advancedsearch.asp", &Impl::advancedSearch},
+            {"/tradeloom/app/favorites.asp", &Impl::favourites},
+            {"/tradeloom/app/boughtproducts.asp", &Impl::bought},
+            {"/tradeloom/app/addfavorite.asp", &Impl::addFavourite},
+            {"/tradeloom/app/isinfavorite.asp", &Impl::isInFavourite},
+            {"/tradeloom/app/removefavs.asp", &Impl::removeFavourite},
+            {"/tradeloom/app/remove.asp", &Impl::remove},
+            {"/tradeloom/app/inactivate.asp", &Impl::inactivate},
+            {"/tradeloom/app/reactivate.asp", &Impl::reactivate},
+            {"/tradeloom/app/isproductsold.asp", &Impl::isProductSold},
+            {"/tradeloom/app/sell.asp", &Impl::sell},
+            {"/RUViviride/clubs.asmx/ListClubs", &Impl::listClubs},
+            {"/tradeloom/app/home.asp", &Impl::memberHome},
+            {"/tradeloom/app/message/messagesNew.asp", &Impl::messages},
+            {"/tradeloom/app/message/messagesnew.asp", &Impl::messages},
+            {"/tradeloom/app/message/message.asp", &Impl::compose},
+            {"/tradeloom/app/catSuggestions.asp", &Impl::categorySuggestion},
+            {"/RUViviride/createclub.aspx", &Impl::createClub},
+        };
+    }
+
+    // Requests that carry credentials must carry the client's service pair (or 0/0 for the
+    // bought-items list); requests without them are served.
+    bool credentialsAccepted(const Request& req) const {
+        if (!req.has_header("Authorization")) return true;
+        const std::string given = req.get_header_value("Authorization");
+        if (given == serviceAuthorization) return true;
+        return req.path == "/tradeloom/app/boughtproducts.asp" && given == zeroAuthorization;
+    }
+
+    static bool valuesAcceptable(const Request& req, std::string& why) {
+        for (const auto& [key, value] : req.params) {
+            if (key.size() > kMaxValueBytes || value.size() > kMaxValueBytes) {
+                why =
+                    "A request value is longer than " + std::to_string(kMaxValueBytes) + " bytes.";
+                return false;
+            }
+            if (!isValidUtf8(key) || !isValidUtf8(value)) {
+                why = "A request value is not UTF-8 text.";
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void dispatch(const Request& req, Response& res) {
+        if (!credentialsAccepted(req)) {
+            res.set_header("WWW-Authenticate", "Basic realm=\"Tradeloom\"");
+            html(res, pages::failure(401, "These credentials are not accepted."), 401);
+            return;
+        }
+        std::string why;
+        if (!valuesAcceptable(req, why)) {
+            html(res, pages::failure(400, why), 400);
+            return;
+        }
+        if (const auto route = routes.find(req.path); route != routes.end()) {
+            (this->*(route->second))(req, res);
+            return;
+        }
+        const std::string folder = "/tradeloom/";
+        if (req.method == "GET" && req.path.compare(0, folder.size(), folder) == 0) {
+            if (const auto content = lists.file(req.path.substr(folder.size()))) {
+                res.set_content(*content, kXml);
+                return;
+            }
+        }
+        html(res, pages::notFound(req.path), 404);
+    }
+
+    // --- Pages and reference lists ---
+
+    void publicHome(const Request&, Response& res) {
+        html(res, pages::publicHome(store.newestListings(10)));
+    }
+
+    void registrationProbe(const Request&, Response& res) { html(res, pages::registrationProbe()); }
+
+    void currentWordList(const Request&, Response& res) { plain(res, lists.currentWordListName()); }
+
+    void currentCategoryList(const Request&, Response& res) {
+        plain(res, ReferenceLists::kCategoryListName);
+    }
+
+    void styleSheet(const Request&, Response& res) {
+        res.set_content(std::string(productStyleSheet()), "text/xsl; charset=utf-8");
+    }
+
+    // --- Members ---
+
+    void login(const Request& req, Response& res) {
+        switch (store.login(param(req, "username"), param(req, "password"), req.remote_addr)) {
+            case LoginResult::Match:
+                return plain(res, "0");
+            case LoginResult::NoSuchMember:
+                return plain(res, "-1");
+            case LoginResult::WrongPassword:
+                return plain(res, "-2");
+        }
+    }
+
+    void heartbeat(const Request& req, Response& res) {
+        const bool known = store.heartbeat(param(req, "Username"), req.remote_addr);
+        res.set_content(std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<boolean>") +
+                            (known ? "true" : "false") + "</boolean>",
+                        kXml);
+    }
+
+    void logOff(const Request& req, Response& res) {
+        store.logOff(param(req, "username"));
+        plain(res, "0");
+    }
+
+    void newUser(const Request& req, Response& res) {
+        plain(res, store.createMember(memberFromRequest(req), param(req, "password")) ? "0" : "-1");
+    }
+
+    void updateUser(const Request& req, Response& res) {
+        plain(res, store.updateMember(memberFromRequest(req), param(req, "password")) ? "0" : "-1");
+    }
+
+    void forgotPassword(const Request& req, Response& res) {
+        const auto member = store.member(param(req, "UserID"));
+        // Without an address to mail it to, a new password would only lock the member out.
+        if (!member || member->email.empty()) return plain(res, "-1");
+        const std::string password = temporaryPassword();
+        if (!outbox.send(member->email, "Your Tradeloom password",
+                         "Hello " + member->username +
+                             ",\n\nyour new temporary Tradeloom password is: " + password +
+                             "\n\nPlease log in with it and change it in your profile.\n"))
+            return plain(res, "-1");
+        store.setPassword(member->username, password);
+        plain(res, "1");
+    }
+
+    // Mails a member's password to the member, only when it is the member's password: nobody
+    // can have the marketplace mail arbitrary text to a member.
+    void sendPassword(const Request& req, Response& res) {
+        const std::string username = param(req, "username");
+        const std::string password = param(req, "password");
+        const auto member = store.member(username);
+        if (member && store.passwordMatches(username, password) &&
+            outbox.send(member->email, "Welcome to Tradeloom",
+                        "Hello " + member->username +
+                            ",\n\nwelcome to Tradeloom. Your user name is " + member->username +
+                            " and your password is: " + password + "\n"))
+            return plain(res, "0");
+        plain(res, "-1");
+    }
+
+    // --- Listings ---
+
+    void newProduct(const Request& req, Response& res) {
+        const auto id = store.addListing(listingFromRequest(req));
+        plain(res, id ? std::to_string(*id) : "-1");
+    }
+
+    void editProduct(const Request& req, Response& res) {
+        Listing l = listingFromRequest(req);
+        l.productid = productId(req);
+        plain(res, store.editListing(l) ? "0" : "-1");
+    }
+
+    void addFileSize(const Request& req, Response& res) {
+        const std::string text = param(req, "filesize");
+        std::int64_t kilobytes = 0;
+        const auto [end, error] =
+            std::from_chars(text.data(), text.data() + text.size(), kilobytes);
+        if (error != std::errc() || end != text.data() + text.size()) return plain(res, "-1");
+        store.setFileSize(productId(req), kilobytes);
+        plain(res, "0");
+    }
+
+    void offlineItem(const Request& req, Response& res) {
+        const auto listing = store.listing(productId(req));
+        const auto owner = listing ? store.member(listing->owner) : std::nullopt;
+        if (!listing || !owner)
+            return res.set_content("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<item/>", kXml);
+        res.set_content(offlineItemDocument(*listing, *owner), kXml);
+    }
+
+    void getItem(const Request& req, Response& res) {
+        const auto listing = store.listing(productId(req, "itemNumber"));
+        res.set_content(wrappedReply(requestHost(req), listing ? itemPayload(*listing) : ""), kXml);
+    }
+
+    void remove(const Request& req, Response& res) {
+        store.removeListing(productId(req));
+        plain(res, "0");
+    }
+
+    void inactivate(const Request& req, Response& res) {
+        store.inactivate(productId(req));
+        plain(res, "0");
+    }
+
+    void reactivate(const Request& req, Response& res) {
+        store.reactivate(productId(req), param(req, "status"));
+        plain(res, "0");
+    }
+
+    void isProductSold(const Request& req, Response& res) {
+        const auto listing = store.listing(productId(req));
+        plain(res, listing && listing->state == "ACTIVE" ? "0" : "-1");
+    }
+
+    void sell(const Request& req, Response& res) {
+        const std::int64_t id = productId(req);
+        const std::string buyer = param(req, "userbought");
+        const auto listing = store.listing(id);
+        if (!listing || !store.sell(id, buyer, param(req, "price"))) return plain(res, "-1");
+        Message note;
+        note.sender = param(req, "SenderID");
+        note.recipient = buyer;
+        note.productid = std::to_string(id);
+        note.title = "Sold: " + listing->titlebar;
+        note.price = param(req, "price");
+        note.body = "Item #" + note.productid + " (" + listing->titlebar + ") was sold to you.";
+        store.addMessage(note);
+        plain(res, "0");
+    }
+
+    // --- Lists ---
+
+    void results(Response& res, const std::vector<ListingRecord>& records,
+                 const std::vector<RecordField>& fields) {
+        res.set_content(resultsDocument(records, fields), kXml);
+    }
+
+    void myListings(const Request& req, Response& res) {
+        results(res, store.memberListings(param(req, "username")), kMyListingFields);
+    }
+
+    void search(const Request& req, Response& res) {
+        results(res, store.search(param(req, "criteria"), kindFilter(param(req, "status"))),
+                kSearchFields);
+    }
+
+    void advancedSearch(const Request& req, Response& res) {
+        AdvancedCriteria c;
+        c.titlebar = param(req, "titlebar");
+        c.description = param(req, "description");
+        c.zipcode = param(req, "zipcode");
+        c.category = param(req, "category");
+        c.club = param(req, "club");
+        c.user = param(req, "user");
+        c.kinds = kindFilter(param(req, "status"));
+        const std::string price = param(req, "price");
+        if (!price.empty()) {
+            c.price = parsePrice(price);
+            // A price that is no number matches nothing rather than everything.
+            if (!c.price) return results(res, {}, kSearchFields);
+        }
+        c.priceGreater = param(req, "priceswitch") != "Less";
+        results(res, store.advancedSearch(c), kSearchFields);
+    }
+
+    void favourites(const Request& req, Response& res) {
+        results(res, store.favourites(param(req, "username")), kFavouriteFields);
+    }
+
+    void bought(const Request& req, Response& res) {
+        results(res, store.bought(param(req, "username")), kBoughtFields);
+    }
+
+    // --- Favourites ---
+
+    void addFavourite(const Request& req, Response& res) {
+        plain(res, store.addFavourite(param(req, "username"), productId(req)) ? "1" : "-1");
+    }
+
+    void isInFavourite(const Request& req, Response& res) {
+        plain(res, store.isFavourite(param(req, "username"), productId(req)) ? "-1" : "0");
+    }
+
+    void removeFavourite(const Request& req, Response& res) {
+        store.removeFavourite(param(req, "username"), productId(req));
+        plain(res, "0");
+    }
+
+    // --- Clubs, messages, suggestions ---
+
+    void listClubs(const Request& req, Response& res) {
+        res.set_content(wrappedReply(requestHost(req), clubsPayload(store.clubs())), kXml);
+    }
+
+    void memberHome(const Request& req, Response& res) {
+        const std::string username = param(req, "username");
+        const auto member = store.member(username);
+        if (!member) return html(res, pages::unknownMember(username));
+        html(res,
+             pages::memberHome(*member, store.memberListings(username), store.favourites(username),
+                               store.unreadMessages(username), store.newestListings(10)));
+    }
+
+    void messages(const Request& req, Response& res) {
+        const std::string username = param(req, "username");
+        if (!store.member(username)) return html(res, pages::unknownMember(username));
+        const auto list = store.messages(username);
+        store.markMessagesRead(username);
+        html(res, pages::messages(username, list));
+    }
+
+    void compose(const Request& req, Response& res) {
+        Message m;
+        m.sender = param(req, "senderid");
+        m.recipient = param(req, "recipientid");
+        m.productid = param(req, "productid");
+        m.title = param(req, "title");
+        m.price = param(req, "Price");
+        m.body = param(req, "body");
+        if (req.method != "POST") return html(res, pages::compose(m, ""));
+        if (!store.member(m.sender))
+            return html(res, pages::compose(m, "Please give your own user name in From."));
+        if (!store.member(m.recipient))
+            return html(res,
+                        pages::compose(m, "There is no member named \"" + m.recipient + "\"."));
+        if (m.body.empty() && m.title.empty())
+            return html(res, pages::compose(m, "Please write a title or a message."));
+        store.addMessage(m);
+        html(res, pages::messageSent(m));
+    }
+
+    void categorySuggestion(const Request& req, Response& res) {
+        const std::string sender = param(req, "senderid");
+        if (req.method != "POST") return html(res, pages::categorySuggestion(sender, ""));
+        const std::string category = param(req, "category");
+        if (storedText(category).empty())
+            return html(res, pages::categorySuggestion(sender, "Please name the category."));
+        store.addCategorySuggestion(sender, category, param(req, "parent"), param(req, "note"));
+        html(res, pages::categorySuggestionStored(sender, storedText(category)));
+    }
+
+    void createClub(const Request& req, Response& res) {
+        const std::string username = param(req, "username");
+        if (req.method != "POST") return html(res, pages::createClub(username, ""));
+        const std::string club = storedText(param(req, "clubname"));
+        if (club.empty() || characterCount(club) > 50)
+            return html(
+                res, pages::createClub(username, "Please name the club (at most 50 characters)."));
+        if (!store.addClub(club))
+            return html(res,
+                        pages::createClub(username, "The club \"" + club + "\" exists already."));
+        html(res, pages::clubCreated(username, club));
+    }
+};
+
+MarketServer::MarketServer(MarketServerOptions options)
+    : impl_(std::make_unique<Impl>(std::move(options))) {}
+
+MarketServer::~MarketServer() {
+    stop();
+    if (impl_->thread.joinable()) impl_->thread.join();
+}
+
+int MarketServer::bind(const std::string& address, int port) {
+    if (port == 0) return impl_->http.bind_to_any_port(address);
+    return impl_->http.bind_to_port(address, port) ? port : -1;
+}
+
+bool MarketServer::serve() {
+    return impl_->http.listen_after_bind();
+}
+
+int MarketServer::start(const std::string& address, int port) {
+    const int bound = bind(address, port);
+    if (bound < 0) return -1;
+    impl_->thread = std::thread([this] { serve(); });
+    for (int waited = 0; !impl_->http.is_running(); ++waited) {
+        if (waited == 5000) return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return bound;
+}
+
+void MarketServer::stop() {
+    impl_->http.stop();
+}
+
+MarketStore& MarketServer::store() {
+    return impl_->store;
+}
+
+const std::string& MarketServer::outboxFolder() const {
+    return impl_->outbox.folder();
+}
+
+}  // namespace tl::market

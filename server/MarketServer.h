@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace tl::market {
+
+class MarketStore;
+
+struct MarketServerOptions {
+    std::string dataFolder;   // market.db, the reference lists and outbox/
+    bool logRequests = true;  // one line per request on standard error
+    int workerThreads = 16;   // requests served at once (a keep-alive connection holds one)
+};
+
+// The marketplace server: every page and service of the marketplace over HTTP.
+class MarketServer {
+public:
+    // Opens (or creates and seeds) the data folder. Throws when it cannot.
+    explicit MarketServer(MarketServerOptions options);
+    ~MarketServer();
+    MarketServer(const MarketServer&) = delete;
+    MarketServer& operator=(const MarketServer&) = delete;
+
+    // Binds the address; port 0 takes a free one. Returns the port, or -1 when binding failed.
+    int bind(const std::string& address, int port);
+    // Serves until stop(); returns false when serving could not start.
+    bool serve();
+    // bind + serve on a thread of its own; returns the port, or -1.
+    int start(const std::string& address, int port);
+    // Stops serving (safe from another thread and from a signal-watching thread).
+    void stop();
+
+    MarketStore& store();
+    const std::string& outboxFolder() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace tl::market

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include "MarketTestServer.h"
+#include "PeerFetch.h"
+#include "app/FileScramble.h"
+#include "listings/CProductXml.h"
+#include "peer/CServerThread.h"
+#include "platform/ScriptedUi.h"
+#include "service/Replies.h"
+#include "support/TempProgramDirectory.h"
+
+namespace tl {
+namespace {
+
+// A member publishes a listing on the reference marketplace server; another member's plain
+// socket client then fetches the listing and its photo from the member's listing server.
+TEST(PublishAndServe, APublishedListingIsServedByteForByteOverThePeerPort) {
+    test::TempProgramDirectory home;
+    test::MarketTestServer market;
+    ScriptedUi ui;
+    ASSERT_EQ(test::registerMember("seller1"), "0");
+
+    ListingValues values;
+    values.title = "Oak chair & table #2";
+    values.description = "Solid oak";
+    values.quantity = "1";
+    values.shipping = "US";
+    values.zipcode = "12345";
+    values.shippingpay = "Buyer";
+    values.username = "seller1";
+    values.price = "-1";
+    values.status = "Selling";
+    values.category1 = "Antiques; Furniture";
+    values.paymentmethods = "ME";
+    values.escrow = "none";
+    values.hyperlink = "http://";
+
+    CProductXml listing;
+    ASSERT_EQ(listing.BuildAndSave("", values), 1);
+    ASSERT_EQ(listing.Publish(), 1);
+    const std::string id = listing.productId();
+    ASSERT_FALSE(id.empty());
+    EXPECT_EQ(
+        ui.boxes(),
+        (std::vector<ScriptedUi::Box>{{"Product Added", "Item #" + id +
+                                                            " was succefully add to your sharable "
+                                                            "directory."}}));
+
+    const std::string photo(6000, '\x89');
+    home.write("products/" + id + "/photo.png", photo);
+    ASSERT_EQ(listing.AddAttachment(id + "/photo.png"), 1);
+    const std::string listingPath = home.path() + "products/" + id + ".xml";
+    ASSERT_EQ(ToggleFileScramble(listingPath), 1);
+
+    // The marketplace lists it under the cleaned title.
+    const auto found = test::records(endpoints::search("oak chair", "SELLING"));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(test::field(found[0], "titlebar"), "Oak chair and table number 2");
+    EXPECT_EQ(test::field(found[0], "productid"), id);
+
+    CServerThread::Settings settings;
+    settings.port = 0;
+    settings.bindAddress = "127.0.0.1";
+    CServerThread server(settings);
+    ASSERT_TRUE(server.start());
+    const auto served = test::fetchOverPeerProtocol(server.port(), id + ".xml");
+    ASSERT_TRUE(served);
+    EXPECT_EQ(*served, home.read("products/" + id + ".xml"));
+    std::string plain = *served;
+    scrambleBytes(plain);
+    XmlDocument document;
+    ASSERT_TRUE(document.loadXml(plain));
+    EXPECT_EQ(document.selectSingleNode("/product/price").text(), "Make Offer");
+    EXPECT_EQ(document.selectSingleNode("/product/attachment/attach").text(), id + "/photo.png");
+
+    EXPECT_EQ(test::fetchOverPeerProtocol(server.port(), id + "\\photo.png"), photo);
+    EXPECT_FALSE(test::fetchOverPeerProtocol(server.port(), "..\\" + id + ".xml"));
+}
+
+}  // namespace
+}  // namespace tl

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "MarketServer.h"
+#include "MarketStore.h"
+#include "platform/XmlDocument.h"
+#include "service/Endpoints.h"
+#include "service/ServiceRequest.h"
+
+namespace tl::test {
+
+// The marketplace server started in-process on an ephemeral loopback port with a fresh data
+// folder, made the client's server host for the object's lifetime.
+class MarketTestServer {
+public:
+    MarketTestServer();
+    ~MarketTestServer();
+    MarketTestServer(const MarketTestServer&) = delete;
+    MarketTestServer& operator=(const MarketTestServer&) = delete;
+
+    // Stops the server and starts a new one on the same data folder.
+    void restart();
+
+    std::string host() const;  // "127.0.0.1:<port>"
+    int port() const { return port_; }
+    const std::string& dataFolder() const { return folder_; }
+    market::MarketServer& server() { return *server_; }
+    std::vector<std::string> outboxMails() const;  // every mail file's text, oldest first
+
+private:
+    void start();
+
+    std::string folder_;
+    std::unique_ptr<market::MarketServer> server_;
+    int port_ = 0;
+};
+
+// A member's registration fields with plausible values.
+endpoints::MemberFields memberFields(const std::string& user, const std::string& password);
+// Registers the member through the client's own request code; returns the reply text.
+std::string registerMember(const std::string& user, const std::string& password = "secret1");
+
+// A listing's publish fields with plausible values.
+endpoints::ListingFields listingFields(const std::string& owner, const std::string& title,
+                                       const std::string& price = "5.99",
+                                       const std::string& kind = "Selling");
+// Publishes the listing; returns the reply text (the product id when stored).
+std::string publish(const endpoints::ListingFields& listing);
+
+// The records of a results reply, each as the list of (field, text) in the order sent.
+using Record = std::vector<std::pair<std::string, std::string>>;
+std::vector<Record> records(const Query& query, Credentials credentials = Credentials::Service);
+std::vector<std::string> fieldNames(const Record& record);
+std::string field(const Record& record, const std::string& name);
+
+}  // namespace tl::test
