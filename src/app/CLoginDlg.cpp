@@ -1,6 +1,5 @@
 #include "app/CLoginDlg.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -25,29 +24,6 @@ namespace {
 
 constexpr int kFieldLimit = 50;
 const QColor kBackground(237, 219, 151);
-
-// Shows the wait cursor for the life of the object.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-QLabel* hiddenBitmap(QWidget* parent, int controlId, int bitmapId) {
-    auto* label = new QLabel(parent);
-    setControlId(label, controlId);
-    label->setPixmap(bitmapResource(bitmapId));
-    label->hide();
-    return label;
-}
-
-QPushButton* pictureButton(QWidget* parent, int id, const QString& text, const QLabel* source) {
-    auto* button = new QPushButton(text, parent);
-    setControlId(button, id);
-    const QPixmap picture = source->pixmap();
-    button->setIcon(picture);
-    button->setIconSize(picture.size());
-    return button;
-}
 
 // The member's user document: users/<name>.xml in the program directory. A name that would
 // reach outside that folder has no document.

@@ -3,6 +3,9 @@
 #include <QPixmap>
 #include <QWidget>
 
+class QLabel;
+class QPushButton;
+
 namespace tl {
 
 // Every control and form carries its numeric id, so code and tests find it the way the
@@ -18,5 +21,20 @@ T* findControl(const QWidget* root, int id) {
 
 // A bitmap resource by its number.
 QPixmap bitmapResource(int id);
+
+// Shows the wait cursor for the life of the object, while the program works on the
+// user-interface thread.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// A hidden picture control holding a bitmap, the way forms keep the artwork of their buttons.
+QLabel* hiddenBitmap(QWidget* parent, int controlId, int bitmapId);
+// A button showing the picture of such a control.
+QPushButton* pictureButton(QWidget* parent, int id, const QString& text, const QLabel* source);
 
 }  // namespace tl
