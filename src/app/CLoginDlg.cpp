@@ -32,23 +32,6 @@ struct WaitCursor {
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
 };
 
-QLabel* hiddenBitmap(QWidget* parent, int controlId, int bitmapId) {
-    auto* label = new QLabel(parent);
-    setControlId(label, controlId);
-    label->setPixmap(bitmapResource(bitmapId));
-    label->hide();
-    return label;
-}
-
-QPushButton* pictureButton(QWidget* parent, int id, const QString& text, const QLabel* source) {
-    auto* button = new QPushButton(text, parent);
-    setControlId(button, id);
-    const QPixmap picture = source->pixmap();
-    button->setIcon(picture);
-    button->setIconSize(picture.size());
-    return button;
-}
-
 // The member's user document: users/<name>.xml in the program directory. A name that would
 // reach outside that folder has no document.
 bool userDocumentExists(const std::string& user) {

@@ -1,5 +1,7 @@
 #include "app/Controls.h"
 
+#include <QLabel>
+#include <QPushButton>
 #include <QVariant>
 
 // The resource file lives in a static library: register it before the first use.
@@ -27,6 +29,23 @@ QPixmap bitmapResource(int id) {
     static const bool registered = (registerResources(), true);
     (void)registered;
     return QPixmap(QStringLiteral(":/bitmaps/%1.png").arg(id));
+}
+
+QLabel* hiddenBitmap(QWidget* parent, int controlId, int bitmapId) {
+    auto* label = new QLabel(parent);
+    setControlId(label, controlId);
+    label->setPixmap(bitmapResource(bitmapId));
+    label->hide();
+    return label;
+}
+
+QPushButton* pictureButton(QWidget* parent, int id, const QString& text, const QLabel* source) {
+    auto* button = new QPushButton(text, parent);
+    setControlId(button, id);
+    const QPixmap picture = source->pixmap();
+    button->setIcon(picture);
+    button->setIconSize(picture.size());
+    return button;
 }
 
 }  // namespace tl

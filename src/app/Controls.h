@@ -3,6 +3,9 @@
 #include <QPixmap>
 #include <QWidget>
 
+class QLabel;
+class QPushButton;
+
 namespace tl {
 
 // Every control and form carries its numeric id, so code and tests find it the way the
@@ -18,5 +21,10 @@ T* findControl(const QWidget* root, int id) {
 
 // A bitmap resource by its number.
 QPixmap bitmapResource(int id);
+
+// A hidden picture control holding a bitmap, the way forms keep the artwork of their buttons.
+QLabel* hiddenBitmap(QWidget* parent, int controlId, int bitmapId);
+// A button showing the picture of such a control.
+QPushButton* pictureButton(QWidget* parent, int id, const QString& text, const QLabel* source);
 
 }  // namespace tl

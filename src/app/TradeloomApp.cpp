@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <csignal>
 
+#include "app/CMainFrame.h"
 #include "app/Heartbeat.h"
-#include "app/StandInMainWindow.h"
 #include "ids_app.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Ui.h"
@@ -40,7 +40,7 @@ bool TradeloomApp::initInstance() {
     QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
     QCoreApplication::setApplicationName("Tradeloom");
 
-    mainWindow_ = std::make_unique<StandInMainWindow>();
+    mainWindow_ = std::make_unique<CMainFrame>();
     mainWindow_->setWindowTitle(kMainWindowTitle);
     mainWindow_->show();
     return true;

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QTreeWidget>
+
+namespace tl {
+
+// The report-style list of the result, favourites, advanced-search and my-listings screens.
+// A left click selects and focuses the row under the pointer. Rows are sorted in place by one
+// column; columns 2, 4, 5 and 6 hold prices and sizes and compare as numbers.
+class CSortListCtrl : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit CSortListCtrl(QWidget* parent = nullptr);
+
+    // Sorts rows first..last (-1: the last row) by the column. False, with nothing changed,
+    // for a column not below the column count.
+    bool SortColumn(int column, bool ascending, int first = 0, int last = -1);
+
+    // The value a numeric column compares by: "Make Offer" -1, "Free" 0, otherwise the
+    // leading decimal number of the text, 0 when it has none.
+    static double numericValue(const QString& text);
+    static bool isNumericColumn(int column);
+
+    // Exchanges two rows: the text of every column, the image, the item data and the state.
+    void exchangeRows(int a, int b);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    int compare(int column, const QString& a, const QString& b) const;
+    void quickSort(int column, bool ascending, int first, int last);
+};
+
+}  // namespace tl

@@ -1,0 +1,10 @@
+#include "app/PendingSearch.h"
+
+namespace tl {
+
+PendingSearch& pendingSearch() {
+    static PendingSearch values;
+    return values;
+}
+
+}  // namespace tl
