@@ -178,7 +178,8 @@ void CView3::Add() {
     // what the member typed so it can be sent again.
     if (!listing.Publish()) return;
     const std::string& id = listing.productId();
-    if (!card_.empty()) listing.AddAttachment(card_);
+    // The card goes with the listing only when its file is there to be fetched.
+    if (!card_.empty() && fileExists(productsDirectory() + card_)) listing.AddAttachment(card_);
     const long long totalBytes = attachPhotos(listing, id, false);
     if (totalBytes < 0) {
         // The listing file stays in its at-rest form like every other.

@@ -127,6 +127,32 @@ TEST_F(NewListingAddTest, PhotosAreCopiedBesideTheListingWhichIsShownScrambled) 
     EXPECT_TRUE(control<QAbstractButton>(*form, 1162)->isChecked());
 }
 
+TEST_F(NewListingAddTest, EntriesNameOnlyFilesThatAreThere) {
+    // A name holding a backslash is stored under its last part: other members ask for
+    // attachments with backslashes as folder separators.
+    home.write("pictures/side\\view.jpg", "view");
+    auto form = shownForm();
+    fillItem(*form);
+    click(*form, res::IDC_ITEM_CARD);  // the member has no card file yet
+    attach(*form, {home.path() + "pictures/side\\view.jpg"});
+    form->Add();
+
+    const auto listing = storedListing("products/17.xml");
+    EXPECT_EQ(entries(*listing), std::vector<std::string>{"17/view.jpg"});
+    EXPECT_EQ(field(*listing, "card"), "ann_card");
+    EXPECT_EQ(home.read("products/17/view.jpg"), "view");
+}
+
+TEST_F(NewListingAddTest, ListingThatCannotBeSavedIsNotSent) {
+    home.write("products", "not a folder");
+    auto form = shownForm();
+    fillItem(*form);
+    form->Add();
+    EXPECT_EQ(ui.boxes(), (Boxes{{"Add Product Error", "Unable to Save Product"}}));
+    EXPECT_TRUE(server.targets().empty());
+    EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_TITLE)->text(), "Oak chair");
+}
+
 TEST_F(NewListingAddTest, RememberedChoicesComeBackOnTheNextForm) {
     {
         auto form = shownForm();
