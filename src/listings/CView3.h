@@ -62,8 +62,9 @@ private:
     // Shows one message per empty required field; true when none is empty.
     bool requiredFieldsGiven(const ListingValues& values) const;
     bool titleAllowed(const std::string& title) const;
-    // The first photo that cannot be read is named to the member; true when all can be.
-    bool photosReadable(const std::vector<std::string>& photos) const;
+    // The first photo that cannot be read, or whose file name another photo has already, is
+    // named to the member; true when every photo can be stored beside the listing.
+    bool photosUsable(const std::vector<std::string>& photos) const;
     // Copies the photos into folder (products/<folder>) and adds an entry "<folder>/<name>" for
     // each; the bytes copied, or -1 after naming the photo that could not be copied.
     long long attachPhotos(CProductXml& listing, const std::string& folder, bool preview);

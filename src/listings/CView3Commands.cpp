@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 
 #include <exception>
+#include <set>
 
 #include "app/CPriceEdit.h"
 #include "app/FileScramble.h"
@@ -105,11 +106,18 @@ bool CView3::titleAllowed(const std::string& title) const {
     return filter.Check(title) == 1;
 }
 
-bool CView3::photosReadable(const std::vector<std::string>& photos) const {
+bool CView3::photosUsable(const std::vector<std::string>& photos) const {
+    std::set<std::string> names;
     for (const std::string& path : photos) {
-        if (isReadablePhoto(path)) continue;
-        ui().messageBox(kPhotoCaption, photoNotReadText(path));
-        return false;
+        if (!isReadablePhoto(path)) {
+            ui().messageBox(kPhotoCaption, photoNotReadText(path));
+            return false;
+        }
+        // Photos are stored by file name: a second one of the same name would replace the first.
+        if (!names.insert(photoFileName(path)).second) {
+            ui().messageBox(kPhotoCaption, photoNameTakenText(photoFileName(path)));
+            return false;
+        }
     }
     return true;
 }
@@ -170,7 +178,7 @@ void CView3::Add() {
     // Every photo is checked before anything is published, so a listing never goes out with
     // an attachment that is not there.
     const std::vector<std::string> photos = photoPaths();
-    if (!photosReadable(photos)) return;
+    if (!photosUsable(photos)) return;
 
     CProductXml listing;
     if (!listing.BuildAndSave("", values)) return;
@@ -219,7 +227,7 @@ void CView3::Preview() {
     readPaymentBoxes();
     ListingValues values = formValues();
     values.hyperlink = linkWithScheme(values.hyperlink);
-    if (!photosReadable(photoPaths())) return;
+    if (!photosUsable(photoPaths())) return;
 
     CProductXml preview;
     if (!preview.BuildPreview(values)) return;

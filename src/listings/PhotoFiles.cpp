@@ -53,4 +53,8 @@ std::string photoNotCopiedText(const std::string& path) {
     return "The file " + path + " could not be copied into the products folder.";
 }
 
+std::string photoNameTakenText(const std::string& name) {
+    return "More than one photo is named " + name + ". Please rename one of them.";
+}
+
 }  // namespace tl

@@ -23,5 +23,6 @@ std::optional<long long> copyPhoto(const std::string& source, const std::string&
 inline constexpr const char* kPhotoCaption = "Attach Photos";
 std::string photoNotReadText(const std::string& path);
 std::string photoNotCopiedText(const std::string& path);
+std::string photoNameTakenText(const std::string& name);
 
 }  // namespace tl

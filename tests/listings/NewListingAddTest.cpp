@@ -208,7 +208,7 @@ TEST_F(NewListingAddTest, ForbiddenTitleIsCensoredAndNothingIsSent) {
     EXPECT_EQ(ui.boxes(), Boxes{kAdded17});
 }
 
-TEST_F(NewListingAddTest, UnreadablePhotoStopsTheAddBeforeAnythingIsSent) {
+TEST_F(NewListingAddTest, UnusablePhotoStopsTheAddBeforeAnythingIsSent) {
     home.write("pictures/front.jpg", "jpeg");
     const std::string missing = home.path() + "pictures/gone.jpg";
     auto form = shownForm();
@@ -232,6 +232,17 @@ TEST_F(NewListingAddTest, UnreadablePhotoStopsTheAddBeforeAnythingIsSent) {
     EXPECT_EQ(
         ui.boxes(),
         (Boxes{{"Attach Photos", "The file " + home.path() + "pictures could not be read."}}));
+
+    // Two photos of one name would be stored as one file.
+    home.write("other/front.jpg", "another front");
+    delete control<QListWidget>(*form, res::IDC_ITEM_ATTACHMENTS)->takeItem(1);
+    attach(*form, {home.path() + "other/front.jpg"});
+    ui.clear();
+    form->Add();
+    EXPECT_EQ(ui.boxes(), (Boxes{{"Attach Photos",
+                                  "More than one photo is named front.jpg. "
+                                  "Please rename one of them."}}));
+    EXPECT_TRUE(server.targets().empty());
 }
 
 TEST_F(NewListingAddTest, ListingTheServerRefusedIsNeitherAttachedNorShown) {
