@@ -13,11 +13,6 @@ namespace tl {
 namespace {
 
 constexpr char kPreviewProductId[] = "Available when published";
-constexpr char kMakeOffer[] = "Make Offer";
-constexpr char kFree[] = "Free";
-// The prices the forms send for the two offer choices.
-constexpr char kMakeOfferPrice[] = "-1";
-constexpr char kFreePrice[] = "0";
 // The reply of the edit page when the listing is not the member's.
 constexpr char kUpdateRefused[] = "-1";
 

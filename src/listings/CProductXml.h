@@ -17,6 +17,12 @@ public:
     explicit MissingListingField(const std::string& element);
 };
 
+// The two price choices as a stored listing shows them, and the prices the forms send for them.
+inline constexpr char kMakeOffer[] = "Make Offer";
+inline constexpr char kFree[] = "Free";
+inline constexpr char kMakeOfferPrice[] = "-1";
+inline constexpr char kFreePrice[] = "0";
+
 // The values a listing is built from, in the order the forms hand them over.
 struct ListingValues {
     std::string title, description, quantity, shipping, zipcode, shippingpay, username, price,

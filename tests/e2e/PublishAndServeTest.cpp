@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "LoopbackListingServer.h"
 #include "MarketTestServer.h"
 #include "PeerFetch.h"
 #include "app/FileScramble.h"
 #include "listings/CProductXml.h"
-#include "peer/CServerThread.h"
 #include "platform/ScriptedUi.h"
 #include "service/Replies.h"
 #include "support/TempProgramDirectory.h"
@@ -58,11 +58,8 @@ TEST(PublishAndServe, APublishedListingIsServedByteForByteOverThePeerPort) {
     EXPECT_EQ(test::field(found[0], "titlebar"), "Oak chair and table number 2");
     EXPECT_EQ(test::field(found[0], "productid"), id);
 
-    CServerThread::Settings settings;
-    settings.port = 0;
-    settings.bindAddress = "127.0.0.1";
-    CServerThread server(settings);
-    ASSERT_TRUE(server.start());
+    test::LoopbackListingServer server;
+    ASSERT_NE(server.port(), 0);
     const auto served = test::fetchOverPeerProtocol(server.port(), id + ".xml");
     ASSERT_TRUE(served);
     EXPECT_EQ(*served, home.read("products/" + id + ".xml"));
