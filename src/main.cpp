@@ -1,9 +1,15 @@
+#include <unistd.h>
+
 #include <QApplication>
 
 #include "app/TradeloomApp.h"
 #include "platform/QtUi.h"
 
 int main(int argc, char** argv) {
+    // The browser engine refuses to start its sandbox for the superuser and would end the
+    // program; running as root, the browser panes run without it.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // The browser panes share the window system's drawing contexts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);

@@ -108,6 +108,7 @@ CView3::CView3(QWidget* parent) : FormPane(res::IDD_VIEW3, parent, Qt::white) {
 QWidget* CView3::buildFields() {
     auto* fields = new QWidget;
     auto* grid = new QGridLayout(fields);
+    grid->setColumnStretch(1, 1);  // the fields take the width the labels and buttons leave
     int row = 0;
     auto addRow = [&](const char* label, QWidget* field, QWidget* beside = nullptr) {
         grid->addWidget(new QLabel(label), row, 0, Qt::AlignTop);
@@ -131,6 +132,7 @@ QWidget* CView3::buildFields() {
     description_ = new QPlainTextEdit(fields);
     setControlId(description_, res::IDC_ITEM_DESCRIPTION);
     limitText(description_, kDescriptionLimit);
+    description_->setMaximumHeight(160);
     description_->installEventFilter(this);
     addRow("Item Description", description_);
 
@@ -150,6 +152,7 @@ QWidget* CView3::buildFields() {
         priceLine->addWidget(choice);
         connect(choice, &QRadioButton::clicked, this, [this, caption] { onOfferOrFree(caption); });
     }
+    priceLine->addStretch();
     // Only the member's typing unchecks the choices, not the form writing a price of its own.
     connect(price_, &QLineEdit::textEdited, this, [this] { uncheckAll(offerGroup_); });
     addRow("Price", priceRow);
@@ -189,6 +192,7 @@ QWidget* CView3::buildFields() {
     connect(attach, &QPushButton::clicked, this, &CView3::onAttachPhotos);
     connect(remove, &QPushButton::clicked, this, &CView3::onRemoveAttach);
     addRow("Attached Photo(s)", photos_, photoButtons);
+    grid->setRowStretch(row, 1);  // spare height goes below the fields, not between them
     return fields;
 }
 
