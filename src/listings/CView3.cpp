@@ -347,13 +347,7 @@ void CView3::onPaste() {
     if (description) description->setPlainText(pasted);
 }
 
-void CView3::Clear() {
-    check(shippayGroup_, res::IDC_ITEM_BUYER_PAYS);
-    check(statusGroup_, res::IDC_ITEM_FORSALE);
-    check(shippingGroup_, res::IDC_ITEM_SHIP_US);
-    uncheckAll(offerGroup_);
-    for (QCheckBox* box : paymentBoxes_) box->setChecked(false);
-    cardBox_->setChecked(false);
+void CView3::clearItemTexts() {
     category1_->clear();
     category2_->clear();
     title_->clear();
@@ -361,8 +355,18 @@ void CView3::Clear() {
     zipcode_->clear();
     description_->clear();
     price_->clear();
-    hyperlink_->clear();
     photos_->clear();
+}
+
+void CView3::Clear() {
+    check(shippayGroup_, res::IDC_ITEM_BUYER_PAYS);
+    check(statusGroup_, res::IDC_ITEM_FORSALE);
+    check(shippingGroup_, res::IDC_ITEM_SHIP_US);
+    uncheckAll(offerGroup_);
+    for (QCheckBox* box : paymentBoxes_) box->setChecked(false);
+    cardBox_->setChecked(false);
+    clearItemTexts();
+    hyperlink_->clear();
     shipping_.clear();
     shippingpay_.clear();
     status_.clear();

@@ -200,14 +200,7 @@ void CView3::Add() {
 }
 
 void CView3::clearAfterAdd(const std::string& hyperlink) {
-    category1_->clear();
-    category2_->clear();
-    title_->clear();
-    quantity_->clear();
-    zipcode_->clear();
-    description_->clear();
-    price_->clear();
-    photos_->clear();
+    clearItemTexts();
     hyperlink_->setText(QString::fromStdString(hyperlink));
     status_.clear();
     SaveRememberedDefaults(session().currentUserName, {.shippingpay = shippingpay_,
