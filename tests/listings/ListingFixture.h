@@ -8,6 +8,7 @@
 #include "listings/CProductXml.h"
 #include "platform/ScriptedUi.h"
 #include "platform/ServerHost.h"
+#include "support/SampleListing.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TempProgramDirectory.h"
 
@@ -25,26 +26,6 @@ protected:
     std::string styleSheetInstruction() const {
         return R"(<?xml-stylesheet type="text/xsl" href="http://)" + server.host() +
                R"(/tradeloom/product.xsl"?>)";
-    }
-
-    // A make-offer listing with texts the request cleaner must change.
-    static ListingValues chairListing() {
-        ListingValues v;
-        v.title = "Tom & Jerry #2";
-        v.description = "Big chair";
-        v.quantity = "1";
-        v.shipping = "US";
-        v.zipcode = "12345";
-        v.shippingpay = "Buyer";
-        v.username = "ann";
-        v.price = "-1";
-        v.status = "Selling";
-        v.category1 = "Furniture";
-        v.paymentmethods = "ME";
-        v.escrow = "none";
-        v.readablemethods = "Money Order/Cashiers Check PayPal ";
-        v.hyperlink = "http://";
-        return v;
     }
 
     TempProgramDirectory home;

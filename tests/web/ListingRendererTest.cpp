@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "SampleStyleSheet.h"
 #include "app/FileScramble.h"
 #include "platform/HttpRequest.h"
 #include "platform/ServerHost.h"
@@ -10,12 +11,7 @@
 namespace tl {
 namespace {
 
-const std::string kStyleSheet =
-    R"(<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">)"
-    R"(<xsl:output method="html"/>)"
-    R"(<xsl:template match="/product"><html><body><h1>Title: <xsl:value-of select="titlebar"/>)"
-    R"(</h1><xsl:for-each select="attachment/attach"><img src="{.}"/></xsl:for-each>)"
-    R"(</body></html></xsl:template></xsl:stylesheet>)";
+const std::string& kStyleSheet = test::kSampleStyleSheet;
 
 std::string listing(const std::string& href, const std::string& title) {
     return "<?xml-stylesheet type=\"text/xsl\" href=\"" + href + "\"?><product><titlebar>" + title +

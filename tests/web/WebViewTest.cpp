@@ -10,6 +10,7 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include "SampleStyleSheet.h"
 #include "app/FileScramble.h"
 #include "app/Session.h"
 #include "platform/ScriptedUi.h"
@@ -24,12 +25,7 @@ namespace {
 
 constexpr int kLoadTimeoutMs = 30000;
 
-const std::string kStyleSheet =
-    R"(<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">)"
-    R"(<xsl:output method="html"/>)"
-    R"(<xsl:template match="/product"><html><body><h1>Title: <xsl:value-of select="titlebar"/>)"
-    R"(</h1><xsl:for-each select="attachment/attach"><img src="{.}"/></xsl:for-each>)"
-    R"(</body></html></xsl:template></xsl:stylesheet>)";
+const std::string& kStyleSheet = test::kSampleStyleSheet;
 
 // Waits for the next finished load of the browser.
 bool waitForLoad(QSignalSpy& loads) {
