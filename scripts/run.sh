@@ -51,7 +51,9 @@ if [ ! -f "$home/users/demo1.xml" ]; then
     >"$home/users/demo1.xml"
 fi
 
-export TRADELOOM_SERVER="$listen" TRADELOOM_HOME="$home"
+# Everything runs on this machine: the listing server listens on loopback only, so no router
+# is asked for a port mapping.
+export TRADELOOM_SERVER="$listen" TRADELOOM_HOME="$home" TRADELOOM_BIND="${TRADELOOM_BIND:-127.0.0.1}"
 status=0
 "$build/tradeloom" "$@" || status=$?
 exit "$status"
