@@ -458,31 +458,30 @@ std::vector<ListingRecord> MarketStore::advancedSearch(const AdvancedCriteria& c
     return records(query);
 }
 
-std::vector<ListingRecord> MarketStore::favourites(const std::string& username) {
-    const std::string sql = recordSelect() +
-                            "JOIN favourites f ON f.productid = l.productid "
-                            "WHERE f.username = ?2 ORDER BY l.productid DESC";
+std::vector<ListingRecord> MarketStore::memberRecords(const std::string& sql,
+                                                      const std::string& username) {
     auto db = database_.borrow();
     auto query = db->prepare(sql);
     query.bind(onlineCutoff(), username);
     return records(query);
+}
+
+std::vector<ListingRecord> MarketStore::favourites(const std::string& username) {
+    const std::string sql = recordSelect() +
+                            "JOIN favourites f ON f.productid = l.productid "
+                            "WHERE f.username = ?2 ORDER BY l.productid DESC";
+    return memberRecords(sql, username);
 }
 
 std::vector<ListingRecord> MarketStore::bought(const std::string& username) {
     const std::string sql = recordSelect("l.sale_price") +
                             "WHERE l.state = 'SOLD' AND l.buyer = ?2 ORDER BY l.productid DESC";
-    auto db = database_.borrow();
-    auto query = db->prepare(sql);
-    query.bind(onlineCutoff(), username);
-    return records(query);
+    return memberRecords(sql, username);
 }
 
 std::vector<ListingRecord> MarketStore::memberListings(const std::string& username) {
     const std::string sql = recordSelect() + "WHERE l.owner = ?2 ORDER BY l.productid DESC";
-    auto db = database_.borrow();
-    auto query = db->prepare(sql);
-    query.bind(onlineCutoff(), username);
-    return records(query);
+    return memberRecords(sql, username);
 }
 
 std::vector<ListingRecord> MarketStore::newestListings(int count) {

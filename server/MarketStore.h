@@ -116,6 +116,8 @@ public:
 
 private:
     std::vector<ListingRecord> records(Statement& statement);
+    // The records a record query selects for one member (?1 the online cut-off, ?2 the member).
+    std::vector<ListingRecord> memberRecords(const std::string& sql, const std::string& username);
     // Brings the text index in line with the listing's row (or its absence).
     void reindex(Connection& db, std::int64_t productid);
 
