@@ -3,7 +3,7 @@
 #include <ctime>
 
 #include "Text.h"
-#include "service/Query.h"
+#include "core/service/Query.h"
 
 namespace tl::market::pages {
 namespace {

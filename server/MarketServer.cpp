@@ -16,7 +16,7 @@
 #include "ProductStyleSheet.h"
 #include "ReferenceLists.h"
 #include "Text.h"
-#include "platform/Files.h"
+#include "core/platform/Files.h"
 
 namespace tl::market {
 namespace {

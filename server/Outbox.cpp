@@ -3,7 +3,7 @@
 #include <chrono>
 #include <ctime>
 
-#include "platform/Files.h"
+#include "core/platform/Files.h"
 
 namespace tl::market {
 namespace {

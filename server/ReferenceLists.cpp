@@ -4,7 +4,7 @@
 
 #include <regex>
 
-#include "platform/Files.h"
+#include "core/platform/Files.h"
 
 namespace tl::market {
 namespace {

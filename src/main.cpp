@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "app/TradeloomApp.h"
-#include "platform/QtUi.h"
+#include "gui/frame/TradeloomApp.h"
+#include "gui/widgets/QtUi.h"
 
 int main(int argc, char** argv) {
     // The browser engine refuses to start its sandbox for the superuser and would end the

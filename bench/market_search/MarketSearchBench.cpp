@@ -19,7 +19,7 @@
 
 #include "MarketServer.h"
 #include "MarketStore.h"
-#include "service/Query.h"
+#include "core/service/Query.h"
 
 namespace {
 

@@ -15,11 +15,11 @@
 #include <thread>
 #include <vector>
 
-#include "peer/CServerThread.h"
-#include "peer/SocketIo.h"
-#include "peer/TransferProtocol.h"
-#include "platform/Files.h"
-#include "platform/ProgramDirectory.h"
+#include "core/peer/CServerThread.h"
+#include "core/peer/SocketIo.h"
+#include "core/peer/TransferProtocol.h"
+#include "core/platform/Files.h"
+#include "core/platform/ProgramDirectory.h"
 
 namespace {
 

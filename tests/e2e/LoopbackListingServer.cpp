@@ -1,6 +1,6 @@
 #include "LoopbackListingServer.h"
 
-#include "peer/CServerThread.h"
+#include "core/peer/CServerThread.h"
 
 namespace tl::test {
 

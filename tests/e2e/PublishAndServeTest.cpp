@@ -3,11 +3,11 @@
 #include "LoopbackListingServer.h"
 #include "MarketTestServer.h"
 #include "PeerFetch.h"
-#include "app/FileScramble.h"
-#include "listings/CProductXml.h"
-#include "platform/ScriptedUi.h"
-#include "service/Replies.h"
+#include "core/listings/CProductXml.h"
+#include "core/service/Replies.h"
+#include "core/session/FileScramble.h"
 #include "support/SampleListing.h"
+#include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
 
 namespace tl {

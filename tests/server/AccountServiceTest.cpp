@@ -5,10 +5,10 @@
 
 #include "Database.h"
 #include "MarketTestServer.h"
-#include "app/Login.h"
-#include "platform/Files.h"
-#include "platform/ScriptedUi.h"
-#include "service/ListingOperations.h"
+#include "core/platform/Files.h"
+#include "core/service/ListingOperations.h"
+#include "core/session/Login.h"
+#include "support/ScriptedUi.h"
 
 namespace tl {
 namespace {

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "MarketTestServer.h"
-#include "app/Login.h"
-#include "platform/ScriptedUi.h"
-#include "service/Replies.h"
+#include "core/service/Replies.h"
+#include "core/session/Login.h"
+#include "support/ScriptedUi.h"
 
 namespace tl {
 namespace {

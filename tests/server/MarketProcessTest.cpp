@@ -14,10 +14,10 @@
 #include <thread>
 
 #include "MarketTestServer.h"
-#include "app/Login.h"
-#include "platform/Files.h"
-#include "platform/ScriptedUi.h"
-#include "platform/ServerHost.h"
+#include "core/platform/Files.h"
+#include "core/platform/ServerHost.h"
+#include "core/session/Login.h"
+#include "support/ScriptedUi.h"
 
 namespace tl {
 namespace {

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/ServerHost.h"
-#include "service/Replies.h"
+#include "core/platform/ServerHost.h"
+#include "core/service/Replies.h"
 
 namespace tl::test {
 

@@ -6,9 +6,9 @@
 
 #include "MarketServer.h"
 #include "MarketStore.h"
-#include "platform/XmlDocument.h"
-#include "service/Endpoints.h"
-#include "service/ServiceRequest.h"
+#include "core/platform/XmlDocument.h"
+#include "core/service/Endpoints.h"
+#include "core/service/ServiceRequest.h"
 
 namespace tl::test {
 

@@ -5,11 +5,11 @@
 
 #include "MarketStore.h"
 #include "MarketTestServer.h"
-#include "app/ReferenceLists.h"
-#include "app/Session.h"
-#include "platform/Files.h"
-#include "platform/ScriptedUi.h"
-#include "service/Replies.h"
+#include "core/platform/Files.h"
+#include "core/service/Replies.h"
+#include "core/session/ReferenceLists.h"
+#include "core/session/Session.h"
+#include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
 
 namespace tl {

@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "MarketTestServer.h"
-#include "app/Login.h"
-#include "platform/ScriptedUi.h"
+#include "core/session/Login.h"
+#include "support/ScriptedUi.h"
 
 namespace tl {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "peer/ListingServerStart.h"
+#include "core/peer/ListingServerStart.h"
 
 // GUI tests share one application object, created before any test runs. They run on the
 // offscreen platform (also when the test list is read at build time), with the browser engine

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "listings/CProductXml.h"
+#include "core/listings/CProductXml.h"
 
 namespace tl::test {
 

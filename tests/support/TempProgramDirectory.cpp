@@ -6,7 +6,7 @@
 #include <iterator>
 #include <vector>
 
-#include "platform/ProgramDirectory.h"
+#include "core/platform/ProgramDirectory.h"
 
 namespace tl::test {
 

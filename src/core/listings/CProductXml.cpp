@@ -1,0 +1,302 @@
+#include "core/listings/CProductXml.h"
+
+#include "core/listings/ListingPaths.h"
+#include "core/platform/Files.h"
+#include "core/platform/HttpRequest.h"
+#include "core/platform/ProgramDirectory.h"
+#include "core/platform/ServerHost.h"
+#include "core/platform/Ui.h"
+#include "core/service/Query.h"
+#include "core/service/ServiceRequest.h"
+
+namespace tl {
+namespace {
+
+constexpr char kPreviewProductId[] = "Available when published";
+// The reply of the edit page when the listing is not the member's.
+constexpr char kUpdateRefused[] = "-1";
+
+void showLoadFailure() {
+    ui().messageBox("Error", "LoadXML failed in Add Product");
+}
+void showSaveFailure() {
+    ui().messageBox("Add Product Error", "Unable to Save Product");
+}
+int publishFailed() {
+    ui().messageBox("Product Error", "The Product Did not Succesfully Add");
+    return 0;
+}
+int updateFailed() {
+    ui().messageBox("Error", "Product Update was Unsucessful");
+    return 0;
+}
+
+}  // namespace
+
+MissingListingField::MissingListingField(const std::string& element)
+    : std::runtime_error("the listing has no " + element + " element") {}
+
+void CProductXml::freshDocument() {
+    document_ = std::make_unique<XmlDocument>();
+    currentNode_ = {};
+    attachList_.clear();
+    cursor_ = 0;
+}
+
+bool CProductXml::startDocument() {
+    freshDocument();
+    return document_->loadXml(R"(<?xml-stylesheet type="text/xsl" href="http://)" + serverHost() +
+                              endpoints::kStyleSheet + R"("?><product></product>)");
+}
+
+int CProductXml::BuildPreview(const ListingValues& v) {
+    return build({{"titlebar", v.title},
+                  {"description", v.description},
+                  {"shippingpay", v.shippingpay},
+                  {"zipcode", v.zipcode},
+                  {"username", v.username},
+                  {"price", v.price},
+                  {"status", v.status},
+                  {"shipping", v.shipping},
+                  {"category1", v.category1},
+                  {"category2", v.category2},
+                  {"paymentterms", v.paymentterms},
+                  {"paymentmethods", v.paymentmethods},
+                  {"escrow", v.escrow},
+                  {"readablemethods", v.readablemethods},
+                  {"hyperlink", v.hyperlink},
+                  {"card", v.card},
+                  {"quantity", v.quantity},
+                  {"productid", kPreviewProductId},
+                  {"attachment", ""}},
+                 previewListingPath(), false);
+}
+
+int CProductXml::BuildAndSave(const std::string& productId, const ListingValues& v) {
+    // The id names the file; one from outside must not lead out of the products folder.
+    if (!productId.empty() && !isSafeRelativeName(productId)) {
+        showSaveFailure();
+        return 0;
+    }
+    productId_ = productId;
+    return build({{"titlebar", v.title},
+                  {"description", v.description},
+                  {"quantity", v.quantity},
+                  {"shippingpay", v.shippingpay},
+                  {"zipcode", v.zipcode},
+                  {"username", v.username},
+                  {"price", v.price},
+                  {"status", v.status},
+                  {"shipping", v.shipping},
+                  {"category1", v.category1},
+                  {"category2", v.category2},
+                  {"paymentterms", v.paymentterms},
+                  {"paymentmethods", v.paymentmethods},
+                  {"escrow", v.escrow},
+                  {"readablemethods", v.readablemethods},
+                  {"hyperlink", v.hyperlink},
+                  {"card", v.card},
+                  {"attachment", ""}},
+                 ownListingPath(productId), true);
+}
+
+int CProductXml::build(const Elements& elements, const std::string& path, bool reportLoadFailure) {
+    if (!startDocument()) {
+        if (reportLoadFailure) showLoadFailure();
+        return 0;
+    }
+    XmlNode root = document_->documentElement();
+    for (const auto& [name, value] : elements) currentNode_ = root.appendElement(name, value);
+    if (!createDirectories(productsDirectory()) || !saveTo(path)) {
+        showSaveFailure();
+        return 0;
+    }
+    return 1;
+}
+
+bool CProductXml::saveTo(const std::string& path) {
+    // The document is written to a temporary file renamed over the old one, so the listing
+    // server never hands out a half-written listing.
+    if (!document_ || !document_->save(path)) return false;
+    saved_ = true;
+    return true;
+}
+
+int CProductXml::Publish() {
+    std::string reply;
+    try {
+        reply = requestText(endpoints::newProduct(requestFields()));
+    } catch (const RequestError&) {
+        return publishFailed();
+    } catch (const MissingListingField&) {
+        return publishFailed();
+    }
+    // The reply names the listing file and its folder: only a product id may do that.
+    if (!isProductId(reply)) return publishFailed();
+    productId_ = reply;
+    currentNode_ = document_->documentElement().appendElement("productid", productId_);
+    rewriteOfferPrice();
+    if (!saveTo(ownListingPath(productId_)) || !createDirectories(ownAttachmentFolder(productId_)))
+        return publishFailed();
+    ui().messageBox("Product Added",
+                    "Item #" + productId_ + " was succefully add to your sharable directory.");
+    return 1;
+}
+
+int CProductXml::Update(const std::string& productId) {
+    if (!document_ || !document_->documentElement() || !isSafeRelativeName(productId))
+        return updateFailed();
+    productId_ = productId;
+    currentNode_ = document_->documentElement().appendElement("productid", productId);
+    try {
+        if (requestText(endpoints::editProduct(requestFields(), productId)) == kUpdateRefused)
+            return updateFailed();
+    } catch (const RequestError&) {
+        return updateFailed();
+    } catch (const MissingListingField&) {
+        return updateFailed();
+    }
+    rewriteOfferPrice();
+    if (!saveTo(ownListingPath(productId_))) return updateFailed();
+    return 1;
+}
+
+void CProductXml::rewriteOfferPrice() {
+    const std::string price = cleanQueryText(fieldText("price"));
+    if (price != kMakeOfferPrice && price != kFreePrice) return;
+    XmlNode root = document_->documentElement();
+    for (const XmlNode& child : root.childNodes()) {
+        if (child.name() == "price") {
+            root.removeChild(child);
+            break;
+        }
+    }
+    currentNode_ = root.appendElement("price", price == kMakeOfferPrice ? kMakeOffer : kFree);
+}
+
+int CProductXml::AddAttachment(const std::string& entry) {
+    return addAttachmentAndSave(entry, ownListingPath(productId_));
+}
+
+int CProductXml::AddPreviewAttachment(const std::string& entry) {
+    return addAttachmentAndSave(entry, previewListingPath());
+}
+
+int CProductXml::addAttachmentAndSave(const std::string& entry, const std::string& path) {
+    // Other members ask for the entry by name, and downloads are stored under it.
+    if (!document_ || !isSafeRelativeName(entry)) return 0;
+    XmlNode attachment = document_->documentElement().selectSingleNode("attachment");
+    if (!attachment) return 0;
+    currentNode_ = attachment.appendElement("attach", entry);
+    return saveTo(path) ? 1 : 0;
+}
+
+int CProductXml::ReportFileSize(long long totalBytes) {
+    return sendNotificationOrReport(endpoints::addFileSize(productId_, totalBytes / 1024));
+}
+
+bool CProductXml::open(const std::string& path) {
+    freshDocument();
+    if (!document_->load(path)) return false;
+    attachList_ = document_->elementsByTagName("attach");
+    return true;
+}
+
+int CProductXml::OpenOwn(const std::string& productId) {
+    if (!isSafeRelativeName(productId) || !open(ownListingPath(productId))) return 0;
+    productId_ = productId;
+    return 1;
+}
+
+int CProductXml::OpenDownloaded(const std::string& productId) {
+    if (!isSafeRelativeName(productId) || !open(downloadedListingPath(productId))) return 0;
+    productId_ = productId;
+    // The listing's attachments are stored under its id as their entries name them.
+    createDirectories(downloadedAttachmentFolder(productId_));
+    return 1;
+}
+
+int CProductXml::NextAttachment() {
+    if (cursor_ >= attachList_.size()) return 0;
+    currentNode_ = attachList_[cursor_++];
+    return 1;
+}
+
+std::string CProductXml::AttachmentText() const {
+    return currentNode_.text();
+}
+
+std::string CProductXml::fieldText(const char* element) const {
+    XmlNode root = document_ ? document_->documentElement() : XmlNode();
+    XmlNode field = root ? root.selectSingleNode(element) : XmlNode();
+    if (!field) throw MissingListingField(element);
+    return field.text();
+}
+
+endpoints::ListingFields CProductXml::requestFields() const {
+    return {.titlebar = GetTitlebar(),
+            .description = GetDescription(),
+            .shipping = GetShipping(),
+            .zipcode = GetZipcode(),
+            .quantity = GetQuantity(),
+            .shippingpay = GetShippingpay(),
+            .username = GetUsername(),
+            .category1 = GetCategory1(),
+            .category2 = GetCategory2(),
+            .status = GetStatus(),
+            .paymentterms = GetPaymentterms(),
+            .paymentmethods = GetPaymentmethods(),
+            .escrow = GetEscrow(),
+            .price = GetPrice()};
+}
+
+std::string CProductXml::GetTitlebar() const {
+    return fieldText("titlebar");
+}
+std::string CProductXml::GetDescription() const {
+    return fieldText("description");
+}
+std::string CProductXml::GetQuantity() const {
+    return fieldText("quantity");
+}
+std::string CProductXml::GetShipping() const {
+    return fieldText("shipping");
+}
+std::string CProductXml::GetZipcode() const {
+    return fieldText("zipcode");
+}
+std::string CProductXml::GetShippingpay() const {
+    return fieldText("shippingpay");
+}
+std::string CProductXml::GetUsername() const {
+    return fieldText("username");
+}
+std::string CProductXml::GetCategory1() const {
+    return fieldText("category1");
+}
+std::string CProductXml::GetCategory2() const {
+    return fieldText("category2");
+}
+std::string CProductXml::GetPrice() const {
+    return fieldText("price");
+}
+std::string CProductXml::GetStatus() const {
+    return fieldText("status");
+}
+std::string CProductXml::GetPaymentterms() const {
+    return fieldText("paymentterms");
+}
+std::string CProductXml::GetPaymentmethods() const {
+    return fieldText("paymentmethods");
+}
+std::string CProductXml::GetEscrow() const {
+    return fieldText("escrow");
+}
+std::string CProductXml::GetHyperlink() const {
+    return fieldText("hyperlink");
+}
+std::string CProductXml::GetCard() const {
+    return fieldText("card");
+}
+
+}  // namespace tl

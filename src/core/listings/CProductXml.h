@@ -1,0 +1,113 @@
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/platform/XmlDocument.h"
+#include "core/service/Endpoints.h"
+
+namespace tl {
+
+// Raised by a field reader when the listing lacks the element. Every listing the program builds
+// carries all of them, so a missing one means the file is not a whole listing.
+class MissingListingField : public std::runtime_error {
+public:
+    explicit MissingListingField(const std::string& element);
+};
+
+// The two price choices as a stored listing shows them, and the prices the forms send for them.
+inline constexpr char kMakeOffer[] = "Make Offer";
+inline constexpr char kFree[] = "Free";
+inline constexpr char kMakeOfferPrice[] = "-1";
+inline constexpr char kFreePrice[] = "0";
+
+// The values a listing is built from, in the order the forms hand them over.
+struct ListingValues {
+    std::string title, description, quantity, shipping, zipcode, shippingpay, username, price,
+        status, category1, category2, paymentterms, paymentmethods, escrow, readablemethods,
+        hyperlink, card;
+};
+
+// One listing document ("product"): builds, saves, publishes and updates the member's own
+// listings, opens own and downloaded listings, walks their attachment entries and reads their
+// fields. The operations read and write plain XML; keeping the files scrambled at rest is the
+// business of the screens around them. Operations report 1 for done and 0 for failed.
+class CProductXml {
+public:
+    // Builds the preview (quantity late, productid "Available when published") and saves
+    // products/newproduct.xml. 0 when it could not be built or saved.
+    int BuildPreview(const ListingValues& values);
+    // Builds a listing and saves products/<productId>.xml; the object now holds that listing.
+    // An empty id gives the interim file of a listing not yet published.
+    int BuildAndSave(const std::string& productId, const ListingValues& values);
+
+    // Sends the built listing to the marketplace server as a new listing. The reply is the new
+    // product id: the listing is saved as products/<id>.xml and the folder products/<id> made
+    // for its attachments. A reply that is not a product id is a failed publish.
+    int Publish();
+    // Sends the listing just built under productId as that listing's new content and saves it.
+    int Update(const std::string& productId);
+
+    // Appends an attachment entry (a name relative to the products folder, "/" as separator)
+    // and saves the listing file, or the preview file.
+    int AddAttachment(const std::string& entry);
+    int AddPreviewAttachment(const std::string& entry);
+    // Tells the server the listing's total attachment size (sent in whole kilobytes).
+    int ReportFileSize(long long totalBytes);
+
+    // Loads products/<id>.xml, or downloads/<id>.xml (making the folder downloads/<id> for its
+    // attachments), and puts the cursor before the first attachment entry.
+    int OpenOwn(const std::string& productId);
+    int OpenDownloaded(const std::string& productId);
+    // Moves to the next attachment entry; 0 when there is none left.
+    int NextAttachment();
+    std::string AttachmentText() const;
+
+    // The text of the listing's first element of that name; MissingListingField when it has none.
+    std::string GetTitlebar() const;
+    std::string GetDescription() const;
+    std::string GetQuantity() const;
+    std::string GetShipping() const;
+    std::string GetZipcode() const;
+    std::string GetShippingpay() const;
+    std::string GetUsername() const;
+    std::string GetCategory1() const;
+    std::string GetCategory2() const;
+    std::string GetPrice() const;
+    std::string GetStatus() const;
+    std::string GetPaymentterms() const;
+    std::string GetPaymentmethods() const;
+    std::string GetEscrow() const;
+    std::string GetHyperlink() const;
+    std::string GetCard() const;
+
+    const std::string& productId() const { return productId_; }
+    bool saved() const { return saved_; }
+
+private:
+    using Elements = std::vector<std::pair<const char*, std::string>>;
+
+    // Every build and open starts from a new document with no entries under the cursor.
+    void freshDocument();
+    // A fresh document holding only the style-sheet instruction and an empty product.
+    bool startDocument();
+    int build(const Elements& elements, const std::string& path, bool reportLoadFailure);
+    bool saveTo(const std::string& path);
+    bool open(const std::string& path);
+    int addAttachmentAndSave(const std::string& entry, const std::string& path);
+    std::string fieldText(const char* element) const;
+    endpoints::ListingFields requestFields() const;
+    // A price of "-1" or "0" is stored as "Make Offer" or "Free", at the end of the listing.
+    void rewriteOfferPrice();
+
+    std::string productId_;
+    std::unique_ptr<XmlDocument> document_;
+    XmlNode currentNode_;
+    std::vector<XmlNode> attachList_;
+    bool saved_ = false;
+    std::size_t cursor_ = 0;
+};
+
+}  // namespace tl

@@ -1,0 +1,38 @@
+#include "core/listings/ListingPaths.h"
+
+#include <algorithm>
+
+#include "core/platform/ProgramDirectory.h"
+
+namespace tl {
+
+std::string ownListingPath(const std::string& productId) {
+    return productsDirectory() + productId + ".xml";
+}
+
+std::string ownAttachmentFolder(const std::string& productId) {
+    return productsDirectory() + productId;
+}
+
+std::string previewListingPath() {
+    return productsDirectory() + "newproduct.xml";
+}
+
+std::string downloadedListingPath(const std::string& productId) {
+    return downloadsDirectory() + productId + ".xml";
+}
+
+std::string downloadedAttachmentFolder(const std::string& productId) {
+    return downloadsDirectory() + productId;
+}
+
+std::string rememberedDefaultsId(const std::string& userName) {
+    return userName + "Remembered";
+}
+
+bool isProductId(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace tl

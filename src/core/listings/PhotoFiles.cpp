@@ -1,0 +1,60 @@
+#include "core/listings/PhotoFiles.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace tl {
+namespace {
+constexpr std::size_t kCopyBlockSize = 4096;
+}
+
+std::string photoFileName(const std::string& path) {
+    const std::size_t lastSeparator = path.find_last_of("/\\");
+    return lastSeparator == std::string::npos ? path : path.substr(lastSeparator + 1);
+}
+
+bool isReadablePhoto(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    std::ifstream file(path, std::ios::binary);
+    return file.is_open();
+}
+
+std::optional<long long> copyPhoto(const std::string& source, const std::string& target) {
+    std::ifstream in(source, std::ios::binary);
+    if (!in.is_open()) return std::nullopt;
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) return std::nullopt;
+    char block[kCopyBlockSize];
+    long long copied = 0;
+    while (in) {
+        in.read(block, sizeof block);
+        const std::streamsize got = in.gcount();
+        if (got == 0) break;
+        if (!out.write(block, got)) break;
+        copied += got;
+    }
+    const bool whole = in.eof() && !in.bad() && out.good();
+    out.close();
+    if (!whole || out.fail()) {
+        std::error_code ignored;
+        std::filesystem::remove(target, ignored);
+        return std::nullopt;
+    }
+    return copied;
+}
+
+std::string photoNotReadText(const std::string& path) {
+    return "The file " + path + " could not be read.";
+}
+
+std::string photoNotCopiedText(const std::string& path) {
+    return "The file " + path + " could not be copied into the products folder.";
+}
+
+std::string photoNameTakenText(const std::string& name) {
+    return "More than one photo is named " + name + ". Please rename one of them.";
+}
+
+}  // namespace tl

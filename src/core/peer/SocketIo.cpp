@@ -1,0 +1,215 @@
+#include "core/peer/SocketIo.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+#include <vector>
+
+namespace tl {
+namespace {
+
+using std::chrono::milliseconds;
+
+int pollMilliseconds(milliseconds wait) {
+    return static_cast<int>(std::clamp<milliseconds::rep>(wait.count(), 0, 1 << 30));
+}
+
+// Waits until the socket is ready for events; false when the wait ran out first.
+bool waitReady(int fd, short events, milliseconds wait) {
+    const SteadyTime until = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        pollfd entry{fd, events, 0};
+        const auto left =
+            std::chrono::duration_cast<milliseconds>(until - std::chrono::steady_clock::now());
+        const int ready = ::poll(&entry, 1, pollMilliseconds(left));
+        if (ready > 0) return true;
+        if (ready == 0 || errno != EINTR) return false;
+    }
+}
+
+milliseconds timeLeft(SteadyTime deadline) {
+    // Rounded up, so a wait never ends just before its deadline.
+    return std::chrono::ceil<milliseconds>(deadline - std::chrono::steady_clock::now());
+}
+
+// The IPv4 address of a dotted address or a host name.
+std::optional<in_addr> resolveIpv4(const std::string& host) {
+    in_addr address{};
+    if (::inet_pton(AF_INET, host.c_str(), &address) == 1) return address;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return std::nullopt;
+    address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
+    ::freeaddrinfo(found);
+    return address;
+}
+
+sockaddr_in socketAddress(in_addr address, int port) {
+    sockaddr_in socketAddress{};
+    socketAddress.sin_family = AF_INET;
+    socketAddress.sin_addr = address;
+    socketAddress.sin_port = htons(static_cast<std::uint16_t>(port));
+    return socketAddress;
+}
+
+bool bindTo(int fd, in_addr address, int port) {
+    const sockaddr_in local = socketAddress(address, port);
+    return ::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0;
+}
+
+bool setBlocking(int fd, bool blocking) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0) return false;
+    return ::fcntl(fd, F_SETFL, blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK)) == 0;
+}
+
+// The piece of a served file read and handed to the socket at once: large pieces keep the
+// number of calls per byte low.
+constexpr std::size_t kFilePiece = 256 * 1024;
+
+}  // namespace
+
+Socket::~Socket() {
+    close();
+}
+
+Socket::Socket(Socket&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+Socket& Socket::operator=(Socket&& other) noexcept {
+    if (this != &other) {
+        close();
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+void Socket::close() {
+    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
+}
+
+Socket listenOn(const std::string& address, int port, int backlog) {
+    in_addr local{};
+    local.s_addr = htonl(INADDR_ANY);
+    if (!address.empty() && ::inet_pton(AF_INET, address.c_str(), &local) != 1) return Socket();
+    Socket listening(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!listening.valid()) return Socket();
+    // A restarted program gets its port back while old connections linger; a port that another
+    // socket listens on is still refused.
+    const int reuse = 1;
+    ::setsockopt(listening.fd(), SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    if (!bindTo(listening.fd(), local, port) || ::listen(listening.fd(), backlog) != 0)
+        return Socket();
+    return listening;
+}
+
+int localPort(const Socket& socket) {
+    sockaddr_in bound{};
+    socklen_t length = sizeof bound;
+    if (::getsockname(socket.fd(), reinterpret_cast<sockaddr*>(&bound), &length) != 0) return 0;
+    return ntohs(bound.sin_port);
+}
+
+Socket acceptConnection(const Socket& listening) {
+    return Socket(::accept4(listening.fd(), nullptr, nullptr, SOCK_CLOEXEC));
+}
+
+Socket connectTo(const std::string& address, int port, milliseconds timeout,
+                 const std::string& localAddress) {
+    const std::optional<in_addr> remote = resolveIpv4(address);
+    if (!remote) return Socket();
+    Socket connection(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!connection.valid()) return Socket();
+    if (!localAddress.empty()) {
+        in_addr local{};
+        if (::inet_pton(AF_INET, localAddress.c_str(), &local) != 1 ||
+            !bindTo(connection.fd(), local, 0))
+            return Socket();
+    }
+    if (!setBlocking(connection.fd(), false)) return Socket();
+    const sockaddr_in target = socketAddress(*remote, port);
+    if (::connect(connection.fd(), reinterpret_cast<const sockaddr*>(&target), sizeof target) !=
+        0) {
+        if (errno != EINPROGRESS || !waitReady(connection.fd(), POLLOUT, timeout)) return Socket();
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (::getsockopt(connection.fd(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
+            return Socket();
+    }
+    if (!setBlocking(connection.fd(), true)) return Socket();
+    return connection;
+}
+
+bool sendAll(int fd, std::string_view bytes, milliseconds idle) {
+    while (!bytes.empty()) {
+        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(sent));
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            if (!waitReady(fd, POLLOUT, idle)) return false;
+        } else if (errno != EINTR) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool sendFileContents(int fd, int fileFd, milliseconds idle) {
+    std::vector<char> piece(kFilePiece);
+    for (;;) {
+        const ssize_t count = ::read(fileFd, piece.data(), piece.size());
+        if (count == 0) return true;  // the end of the file
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (!sendAll(fd, std::string_view(piece.data(), static_cast<std::size_t>(count)), idle))
+            return false;
+    }
+}
+
+long receiveSome(int fd, char* buffer, std::size_t size, SteadyTime deadline) {
+    for (;;) {
+        const ssize_t got = ::recv(fd, buffer, size, MSG_DONTWAIT);
+        if (got >= 0) return static_cast<long>(got);
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) return -1;
+        const milliseconds left = timeLeft(deadline);
+        if (left <= milliseconds(0) || !waitReady(fd, POLLIN, left)) return -1;
+    }
+}
+
+std::optional<std::string> receiveExactly(int fd, std::size_t size, SteadyTime deadline) {
+    std::string bytes(size, '\0');
+    std::size_t filled = 0;
+    while (filled < size) {
+        const long got = receiveSome(fd, bytes.data() + filled, size - filled, deadline);
+        if (got <= 0) return std::nullopt;
+        filled += static_cast<std::size_t>(got);
+    }
+    return bytes;
+}
+
+milliseconds SocketChannel::waitLimit() const {
+    if (!deadline_) return idle_;
+    return std::clamp(timeLeft(*deadline_), milliseconds(0), idle_);
+}
+
+bool SocketChannel::sendAll(std::string_view bytes) {
+    return tl::sendAll(fd_, bytes, waitLimit());
+}
+
+long SocketChannel::receiveSome(char* buffer, std::size_t size) {
+    return tl::receiveSome(fd_, buffer, size, std::chrono::steady_clock::now() + waitLimit());
+}
+
+}  // namespace tl

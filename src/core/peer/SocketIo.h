@@ -1,0 +1,76 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/peer/TransferProtocol.h"
+
+namespace tl {
+
+using SteadyTime = std::chrono::steady_clock::time_point;
+
+// An IPv4 stream socket descriptor owned by the object and closed with it.
+class Socket {
+public:
+    Socket() = default;
+    explicit Socket(int fd) : fd_(fd) {}
+    ~Socket();
+    Socket(Socket&& other) noexcept;
+    Socket& operator=(Socket&& other) noexcept;
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+
+    int fd() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    void close();
+
+private:
+    int fd_ = -1;
+};
+
+// A listening socket on address (dotted IPv4; empty for every address) and port (0 for an
+// ephemeral one); invalid when the address is not valid or the port cannot be had.
+Socket listenOn(const std::string& address, int port, int backlog);
+// The local port a socket is bound to, or 0.
+int localPort(const Socket& socket);
+// The next connection on a listening socket, or an invalid socket when accepting failed.
+Socket acceptConnection(const Socket& listening);
+// A connection to address:port made within timeout, leaving from localAddress when one is given;
+// invalid when nobody answered in time.
+Socket connectTo(const std::string& address, int port, std::chrono::milliseconds timeout,
+                 const std::string& localAddress = "");
+
+// Sends every byte; false when the peer is gone or took no byte for the whole idle time.
+// A peer that went away never raises SIGPIPE.
+bool sendAll(int fd, std::string_view bytes, std::chrono::milliseconds idle);
+// Sends a file from its current position until a read gives nothing, in large pieces; false
+// when the file cannot be read or the peer is gone or took no byte for the whole idle time.
+bool sendFileContents(int fd, int fileFd, std::chrono::milliseconds idle);
+// Receives up to size bytes waiting at most until deadline: the count, 0 when the peer closed,
+// -1 on failure or when the deadline passed.
+long receiveSome(int fd, char* buffer, std::size_t size, SteadyTime deadline);
+// Exactly size bytes by the deadline, or nothing.
+std::optional<std::string> receiveExactly(int fd, std::size_t size, SteadyTime deadline);
+
+// A connection as a byte channel: each wait for the peer lasts at most the idle time, and no
+// longer than the deadline when one is set.
+class SocketChannel : public ByteChannel {
+public:
+    SocketChannel(int fd, std::chrono::milliseconds idle) : fd_(fd), idle_(idle) {}
+    void setDeadline(std::optional<SteadyTime> deadline) { deadline_ = deadline; }
+
+    bool sendAll(std::string_view bytes) override;
+    long receiveSome(char* buffer, std::size_t size) override;
+
+private:
+    std::chrono::milliseconds waitLimit() const;
+
+    int fd_;
+    std::chrono::milliseconds idle_;
+    std::optional<SteadyTime> deadline_;
+};
+
+}  // namespace tl

@@ -1,0 +1,71 @@
+#include "core/platform/ProgramDirectory.h"
+
+#include <cstdlib>
+#include <mutex>
+
+namespace tl {
+namespace {
+
+std::mutex directoryMutex;
+std::string overriddenDirectory;
+
+std::string withSlash(std::string path) {
+    if (path.empty() || path.back() != '/') path += '/';
+    return path;
+}
+
+std::string defaultDirectory() {
+    if (const char* home = std::getenv("TRADELOOM_HOME"); home && *home) return withSlash(home);
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
+        return withSlash(data) + "tradeloom/";
+    const char* userHome = std::getenv("HOME");
+    return withSlash(userHome && *userHome ? userHome : "/tmp") + ".local/share/tradeloom/";
+}
+
+}  // namespace
+
+std::string programDirectory() {
+    std::lock_guard lock(directoryMutex);
+    return overriddenDirectory.empty() ? defaultDirectory() : overriddenDirectory;
+}
+
+void setProgramDirectory(const std::string& path) {
+    std::lock_guard lock(directoryMutex);
+    overriddenDirectory = path.empty() ? std::string() : withSlash(path);
+}
+
+std::string productsDirectory() {
+    return programDirectory() + "products/";
+}
+std::string productsTempDirectory() {
+    return productsDirectory() + "temp/";
+}
+std::string downloadsDirectory() {
+    return programDirectory() + "downloads/";
+}
+std::string usersDirectory() {
+    return programDirectory() + "users/";
+}
+
+std::string joinStoredName(const std::string& folder, const std::string& name) {
+    std::string joined = withSlash(folder);
+    for (char c : name) joined += (c == '\\') ? '/' : c;
+    return joined;
+}
+
+bool isSafeRelativeName(const std::string& name) {
+    if (name.empty() || name.front() == '/' || name.front() == '\\') return false;
+    if (name.find('\0') != std::string::npos) return false;
+    if (name.size() >= 2 && name[1] == ':') return false;  // drive letter
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = name.find_first_of("/\\", start);
+        if (end == std::string::npos) end = name.size();
+        const std::string step = name.substr(start, end - start);
+        if (step.empty() || step == "." || step == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+}  // namespace tl

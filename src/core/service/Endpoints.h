@@ -1,0 +1,77 @@
+#pragma once
+
+#include <string>
+
+#include "core/service/Query.h"
+
+// Every address of the marketplace server that the program requests or shows, with its keys in
+// the order the server's pages expect them. Values are percent-encoded; the listing and user
+// requests also pass their free texts through the query-text cleaner.
+namespace tl::endpoints {
+
+// Reference lists and the listing style sheet.
+inline constexpr char kCurrentWordList[] = "/tradeloom/currentwordlist.xml";
+inline constexpr char kCurrentCategoryList[] = "/tradeloom/currentcategorylist.xml";
+inline constexpr char kReferenceListFolder[] = "/tradeloom/";
+inline constexpr char kStyleSheet[] = "/tradeloom/product.xsl";
+inline constexpr char kClubList[] = "/RUViviride/clubs.asmx/ListClubs";
+
+// Reachability probes (request style B).
+inline constexpr char kProbe[] = "/";
+inline constexpr char kRegistrationProbe[] = "//tradeLoom//index.html";
+
+Query heartBeat(const std::string& user);
+Query login(const std::string& user, const std::string& password);
+Query logOff(const std::string& user);
+Query forgotPassword(const std::string& user);
+Query sendPassword(const std::string& password, const std::string& user);
+
+// The member fields of the registration and profile requests, in the order they are sent.
+struct MemberFields {
+    std::string username, firstname, lastname, address, city, zipcode, state, connection, contact,
+        email, phone, club1, club2, country, password;
+};
+Query newUser(const MemberFields& member);
+Query updateUser(const MemberFields& member);
+
+// The listing fields of the publish and edit requests.
+struct ListingFields {
+    std::string titlebar, description, shipping, zipcode, quantity, shippingpay, username,
+        category1, category2, status, paymentterms, paymentmethods, escrow, price;
+};
+Query newProduct(const ListingFields& listing);
+Query editProduct(const ListingFields& listing, const std::string& productId);
+Query addFileSize(const std::string& productId, long kilobytes);
+
+Query offlineItem(const std::string& productId);
+Query getItem(const std::string& productId);
+Query myListings(const std::string& user);
+Query search(const std::string& criteria, const std::string& status);
+
+struct AdvancedCriteria {
+    std::string titlebar, description, zipcode, price, category, club, status, priceswitch, user;
+};
+Query advancedSearch(const AdvancedCriteria& criteria);
+Query favorites(const std::string& user);
+Query boughtProducts(const std::string& user);
+
+Query sell(const std::string& productId, const std::string& buyer, const std::string& sender,
+           const std::string& price);
+Query isProductSold(const std::string& productId);
+Query addFavorite(const std::string& productId, const std::string& user);
+Query isInFavorite(const std::string& productId, const std::string& user);
+Query removeFavorite(const std::string& productId, const std::string& user);
+Query remove(const std::string& productId);
+Query inactivate(const std::string& productId);
+Query reactivate(const std::string& productId, const std::string& status);
+
+// Pages shown in the browser panes.
+Query homePage(const std::string& user);
+Query messageCentre(const std::string& user);           // "messagesNew.asp"
+Query messageCentreLowerCase(const std::string& user);  // "messagesnew.asp"
+Query composeMessage(const std::string& sender, const std::string& recipient,
+                     const std::string& productId, const std::string& title);
+Query categorySuggestion(const std::string& sender);
+Query createClub(const std::string& user);
+
+}  // namespace tl::endpoints

@@ -1,0 +1,10 @@
+#include "core/session/PendingSearch.h"
+
+namespace tl {
+
+PendingSearch& pendingSearch() {
+    static PendingSearch values;
+    return values;
+}
+
+}  // namespace tl

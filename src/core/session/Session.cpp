@@ -1,0 +1,10 @@
+#include "core/session/Session.h"
+
+namespace tl {
+
+Session& session() {
+    static Session values;
+    return values;
+}
+
+}  // namespace tl

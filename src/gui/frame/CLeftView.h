@@ -1,0 +1,29 @@
+#pragma once
+
+#include "gui/widgets/FormPane.h"
+
+class QTabBar;
+
+namespace tl {
+
+// The navigation tabs across the top of the main window. Choosing a tab (selection changed or
+// a click, even on the selected tab) runs the action of the tab that has the focus.
+class CLeftView : public FormPane {
+    Q_OBJECT
+public:
+    explicit CLeftView(QWidget* parent = nullptr);
+
+    // Selects the tab without running its action.
+    void setSelectedTab(int index);
+    int selectedTab() const;
+    QTabBar* tabs() const { return tabs_; }
+
+private:
+    // Runs the action of the tab (the one clicked or newly selected): the two web tabs set the
+    // web address first, then every tab switches views.
+    void onTabChosen(int index);
+
+    QTabBar* tabs_;
+};
+
+}  // namespace tl

@@ -1,0 +1,52 @@
+#include "gui/frame/TradeloomApp.h"
+
+#include <QCoreApplication>
+#include <csignal>
+
+#include "core/peer/ListingServerStart.h"
+#include "core/platform/ProgramDirectory.h"
+#include "core/platform/Ui.h"
+#include "core/session/Heartbeat.h"
+#include "gui/frame/CMainFrame.h"
+#include "ids_app.h"
+
+namespace tl {
+namespace {
+
+constexpr char kMainWindowTitle[] = "Tradeloom v1.4 Build 0502";
+
+// Sockets need no start-up here, but a peer that closes early must not end the program with
+// SIGPIPE, so the signal is ignored before any socket is used.
+bool prepareSockets() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    return ::sigaction(SIGPIPE, &ignore, nullptr) == 0;
+}
+
+}  // namespace
+
+TradeloomApp::TradeloomApp() = default;
+
+TradeloomApp::~TradeloomApp() {
+    mainWindow_.reset();  // destroying the main window sends the log-off
+    stopSessionHeartbeat();
+    listingServer_.reset();  // stops serving and removes the router mapping
+}
+
+bool TradeloomApp::initInstance() {
+    if (!instanceLock_.acquire(programDirectory())) return false;
+    if (!prepareSockets()) {
+        ui().messageBox("Tradeloom", res::kSocketsInitFailedText);
+        return false;
+    }
+    QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
+    QCoreApplication::setApplicationName("Tradeloom");
+
+    mainWindow_ = std::make_unique<CMainFrame>();
+    mainWindow_->setWindowTitle(kMainWindowTitle);
+    mainWindow_->show();
+    listingServer_ = startListingServer();
+    return true;
+}
+
+}  // namespace tl

@@ -1,0 +1,118 @@
+#include "gui/reflists/CCategoryDlg.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <vector>
+
+#include "core/platform/ProgramDirectory.h"
+#include "core/reflists/CategoryTree.h"
+#include "core/service/Endpoints.h"
+#include "core/session/Session.h"
+#include "core/session/ViewSwitch.h"
+#include "gui/widgets/Controls.h"
+#include "ids_app.h"
+#include "ids_reflists.h"
+
+namespace tl {
+namespace {
+
+// The main frame's view that holds the web pane.
+constexpr int kWebPaneView = 4;
+
+QPushButton* button(QWidget* parent, int id, const QString& text) {
+    auto* created = new QPushButton(text, parent);
+    setControlId(created, id);
+    return created;
+}
+
+// The category file named by the session, in the program directory; empty when the name would
+// reach outside it.
+std::string categoryFilePath(const std::string& name) {
+    if (!isSafeRelativeName(name) || name.find_first_of("/\\") != std::string::npos) return {};
+    return programDirectory() + name;
+}
+
+}  // namespace
+
+CCategoryDlg::CCategoryDlg(QWidget* parent) : QDialog(parent) {
+    setTemplateId(this, res::IDD_CATEGORY);
+    setWindowTitle("Dialog");
+    setModal(true);
+
+    tree_ = new QTreeWidget(this);
+    setControlId(tree_, res::IDC_CATEGORY_TREE);
+    tree_->setHeaderHidden(true);
+    tree_->setRootIsDecorated(true);
+    // Lines between the items, as a classic tree control draws them, where the style has them.
+    if (QStyle* lined = QStyleFactory::create("Windows")) {
+        lined->setParent(tree_);
+        tree_->setStyle(lined);
+    }
+    tree_->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    auto* select = button(this, res::IDOK, "Select");
+    select->setDefault(true);
+    auto* cancel = button(this, res::IDCANCEL, "Cancel");
+    auto* suggest = button(this, res::IDC_CATEGORY_SUGGESTION, "Make Category Suggestion");
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(select);
+    buttons->addWidget(cancel);
+    buttons->addStretch(1);
+    buttons->addWidget(suggest);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(tree_, 1);
+    layout->addLayout(buttons);
+    resize(420, 360);
+
+    connect(select, &QPushButton::clicked, this, &CCategoryDlg::onSelect);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(suggest, &QPushButton::clicked, this, &CCategoryDlg::onSuggestCategory);
+
+    const std::string& fileName = session().categoryFileName;
+    if (fileName.empty()) return;
+    CategoryTree categories;
+    const std::string path = categoryFilePath(fileName);
+    if (path.empty() || !categories.build(path))
+        ui().messageBox("Category Loading Error",
+                        "Error loading category list, check network connection", MessageButtons::Ok,
+                        MessageIcon::Exclamation);
+    fillTree(categories);
+}
+
+void CCategoryDlg::fillTree(const CategoryTree& tree) {
+    const auto& items = tree.items();
+    std::vector<QTreeWidgetItem*> made(items.size());
+    for (std::size_t at = 0; at < items.size(); ++at) {
+        const QStringList label{QString::fromStdString(items[at].label)};
+        made[at] = items[at].parent < 0 ? new QTreeWidgetItem(tree_, label)
+                                        : new QTreeWidgetItem(made[items[at].parent], label);
+    }
+    for (std::size_t at = 0; at < items.size(); ++at) made[at]->setExpanded(items[at].expanded);
+}
+
+void CCategoryDlg::onSelect() {
+    const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
+    chosen_.clear();
+    if (!selected.isEmpty()) {
+        const QTreeWidgetItem* item = selected.front();
+        const QTreeWidgetItem* parent = item->parent();
+        chosen_ = categoryResult(parent ? parent->text(0).toStdString() : std::string(),
+                                 item->text(0).toStdString());
+    }
+    accept();
+}
+
+void CCategoryDlg::onSuggestCategory() {
+    session().webAddress = endpoints::categorySuggestion(session().currentUserName).address();
+    if (!switchMainView(kWebPaneView)) return;
+    chosen_.clear();
+    accept();
+}
+
+}  // namespace tl

@@ -1,0 +1,406 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTest>
+
+#include "core/platform/ServerHost.h"
+#include "core/session/PendingSearch.h"
+#include "core/session/Session.h"
+#include "core/session/ViewSwitch.h"
+#include "gui/account/CUserLeft.h"
+#include "gui/account/CView1.h"
+#include "gui/frame/CLeftTest2.h"
+#include "gui/frame/CLeftView.h"
+#include "gui/frame/CLowerLeft.h"
+#include "gui/frame/CLowerRight.h"
+#include "gui/frame/CMainFrame.h"
+#include "gui/frame/CUpperLeft.h"
+#include "gui/listings/CAddLeft.h"
+#include "gui/listings/CMyProductsLeft.h"
+#include "gui/listings/CProdEditView.h"
+#include "gui/listings/CView3.h"
+#include "gui/listings/CViewMyProd.h"
+#include "gui/messaging/CTLMessageCenter.h"
+#include "gui/search/CDisabledLowR.h"
+#include "gui/search/CFavoritesLeft.h"
+#include "gui/search/CQSearch.h"
+#include "gui/search/CSearchLeft.h"
+#include "gui/search/CView2.h"
+#include "gui/search/CViewFavs.h"
+#include "gui/web/CWebView.h"
+#include "gui/widgets/Controls.h"
+#include "ids_frame.h"
+#include "support/ScriptedHttpServer.h"
+#include "support/ScriptedUi.h"
+#include "support/TempProgramDirectory.h"
+
+namespace tl {
+namespace {
+
+// A frame built as at start-up (lists refreshed, login dialog cancelled), then a member set as
+// logged in.
+struct MainFrameTest : ::testing::Test {
+    test::TempProgramDirectory home;
+    test::ScriptedHttpServer server;
+    ScriptedUi ui;
+    std::unique_ptr<CMainFrame> frame;
+
+    MainFrameTest() {
+        setServerHost(server.host());
+        session() = Session{};
+        pendingSearch() = PendingSearch{};
+        server.reply("/tradeloom/currentwordlist.xml", "wordlist-1.xml");
+        server.reply("/tradeloom/currentcategorylist.xml", "NewTLTree.xml");
+        server.replyOtherwise("0");
+        frame = std::make_unique<CMainFrame>();
+        session().currentUserName = "ann";
+    }
+    ~MainFrameTest() override {
+        frame.reset();
+        setServerHost("");
+    }
+
+    QWidget* cell(int row, int column) const { return frame->splitter().currentView(row, column); }
+    QWidget* workArea() const { return cell(1, 1); }
+    QWidget* leftCell() const { return cell(1, 0); }
+    QWidget* bottomRight() const { return cell(2, 1); }
+    std::vector<int> selectedTabs() const {
+        std::vector<int> tabs;
+        for (CLeftView* strip : frame->views<CLeftView>()) tabs.push_back(strip->selectedTab());
+        return tabs;
+    }
+    QTabBar* tabBar() const { return frame->views<CLeftView>().front()->tabs(); }
+    // Clicks the tab on the shown window, where the tabs have their real places.
+    void clickTab(int index) {
+        frame->show();
+        QTest::mouseClick(tabBar(), Qt::LeftButton, {}, tabBar()->tabRect(index).center());
+    }
+    CLowerRight* searchBar() const { return frame->views<CLowerRight>().front(); }
+};
+
+template <class View>
+bool is(QWidget* pane) {
+    return dynamic_cast<View*>(pane) != nullptr;
+}
+
+TEST_F(MainFrameTest, BuildsTwentyPanesInOrderWithTheLastOfEachCellVisible) {
+    CPaneSplitter& splitter = frame->splitter();
+    ASSERT_EQ(splitter.views().size(), 20u);
+    EXPECT_EQ(frame->viewId(Pane::LeftView), 1);
+    EXPECT_EQ(frame->viewId(Pane::UpperLeft), 8);
+    EXPECT_EQ(frame->viewId(Pane::View1), 15);
+    EXPECT_EQ(frame->viewId(Pane::WebView), 17);
+    EXPECT_EQ(frame->viewId(Pane::LowerRight), 20);
+    EXPECT_TRUE(is<CUpperLeft>(cell(0, 0)));
+    EXPECT_TRUE(is<CLeftView>(cell(0, 1)));
+    EXPECT_TRUE(is<CLeftTest2>(leftCell()));
+    EXPECT_TRUE(is<CWebView>(workArea()));
+    EXPECT_TRUE(is<CLowerLeft>(cell(2, 0)));
+    EXPECT_TRUE(is<CLowerRight>(bottomRight()));
+
+    int visible = 0;
+    for (QWidget* view : splitter.views()) {
+        if (view->isHidden()) {
+            EXPECT_EQ(controlId(view), 0);
+        } else {
+            ++visible;
+        }
+    }
+    EXPECT_EQ(visible, 6);
+    EXPECT_EQ(controlId(workArea()), CPaneSplitter::paneControlId(1, 1));
+    EXPECT_EQ(controlId(cell(2, 0)), CPaneSplitter::paneControlId(2, 0));
+    EXPECT_EQ(splitter.columnInfo(0).ideal, 90);
+    EXPECT_EQ(splitter.columnInfo(0).minimum, 90);
+
+    EXPECT_EQ(frame->geometry(), QRect(0, 0, 840, 640));
+    EXPECT_EQ(frame->history(), (std::vector<NavRecord>{{0, 4, server.host() + "/tradeloom", 0}}));
+    EXPECT_EQ(selectedTabs(), std::vector<int>{0});
+    EXPECT_NE(frame->statusBar()->findChild<QWidget*>("indicator_CAP"), nullptr);
+    EXPECT_NE(frame->statusBar()->findChild<QWidget*>("indicator_SCRL"), nullptr);
+}
+
+TEST_F(MainFrameTest, ShowViewOfAnUnknownIdAndAFailedViewChangeNothing) {
+    CPaneSplitter& splitter = frame->splitter();
+    splitter.ShowView(99);
+    EXPECT_TRUE(is<CWebView>(workArea()));
+    const int failed = splitter.AddView(
+        1, 1, [](QWidget*) -> QWidget* { return nullptr; }, QSize(300, 400));
+    EXPECT_EQ(failed, -1);
+    EXPECT_TRUE(is<CWebView>(workArea()));
+    EXPECT_FALSE(workArea()->isHidden());
+    EXPECT_EQ(controlId(workArea()), CPaneSplitter::paneControlId(1, 1));
+    EXPECT_EQ(splitter.AddView<QWidget>(1, 1, QSize(300, 400)), 21);  // ids go on from 21
+}
+
+TEST_F(MainFrameTest, EachViewNumberShowsItsPaneSetAndRecordsItsTab) {
+    frame->SwitchView(1);
+    EXPECT_TRUE(is<CView1>(workArea()) && is<CUserLeft>(leftCell()));
+    frame->SwitchView(3);
+    EXPECT_TRUE(is<CView3>(workArea()) && is<CAddLeft>(leftCell()));
+    frame->SwitchView(5);
+    EXPECT_TRUE(is<CViewFavs>(workArea()) && is<CFavoritesLeft>(leftCell()));
+    frame->SwitchView(8);
+    EXPECT_TRUE(is<CViewMyProd>(workArea()) && is<CMyProductsLeft>(leftCell()));
+    frame->SwitchView(11);
+    EXPECT_TRUE(is<CTLMessageCenter>(workArea()) && is<CMyProductsLeft>(leftCell()));
+    frame->SwitchView(4);
+    EXPECT_TRUE(is<CWebView>(workArea()) && is<CMyProductsLeft>(leftCell()));
+
+    frame->showPane(Pane::DisabledLowR);
+    frame->SwitchView(6);  // leaves the bottom bar as it is
+    EXPECT_TRUE(is<CProdEditView>(workArea()) && is<CDisabledLowR>(bottomRight()));
+    frame->SwitchView(2);
+    EXPECT_TRUE(is<CView2>(workArea()) && is<CSearchLeft>(leftCell()));
+    EXPECT_TRUE(is<CLowerRight>(bottomRight()));
+    EXPECT_EQ(frame->views<CSearchLeft>().front()->advancedMode(), 1);
+    frame->SwitchView(7);
+    EXPECT_TRUE(is<CQSearch>(workArea()) && is<CSearchLeft>(leftCell()));
+    EXPECT_EQ(frame->views<CSearchLeft>().front()->advancedMode(), 0);
+
+    std::vector<std::pair<int, int>> recorded;
+    for (const NavRecord& entry : frame->history()) recorded.emplace_back(entry.view, entry.tab);
+    EXPECT_EQ(
+        recorded,
+        (std::vector<std::pair<int, int>>{
+            {4, 0}, {1, 5}, {3, 4}, {5, 3}, {8, 2}, {11, 6}, {4, 0}, {6, 2}, {2, 1}, {7, 1}}));
+    EXPECT_EQ(selectedTabs(), std::vector<int>{0});  // callers set the tab, not SwitchView
+
+    frame->SwitchView(9);  // no such view number
+    EXPECT_TRUE(is<CQSearch>(workArea()));
+    EXPECT_EQ(frame->history().size(), 10u);
+}
+
+TEST_F(MainFrameTest, BackWithOnlyTheFirstEntryDoesNothing) {
+    frame->Back();
+    EXPECT_TRUE(is<CWebView>(workArea()));
+    EXPECT_EQ(frame->history().size(), 1u);
+    // The first entry is still there to return to.
+    frame->SwitchView(7);
+    frame->Back();
+    EXPECT_TRUE(is<CWebView>(workArea()));
+    EXPECT_EQ(session().webAddress, server.host() + "/tradeloom");
+    EXPECT_EQ(frame->history().size(), 1u);
+}
+
+TEST_F(MainFrameTest, BackToAnEarlierWebPageRestoresItsAddressAndTab) {
+    session().webAddress = "http://a.example/";
+    frame->SwitchView(4);
+    session().webAddress = "http://b.example/";
+    frame->SwitchView(4);
+    frame->setNavigationTab(3);
+    frame->Back();
+    EXPECT_TRUE(is<CWebView>(workArea()));
+    EXPECT_EQ(session().webAddress, "http://a.example/");
+    EXPECT_EQ(selectedTabs(), std::vector<int>{0});
+    ASSERT_EQ(frame->history().size(), 2u);
+    EXPECT_EQ(frame->history().back(), (NavRecord{0, 4, "http://a.example/", 0}));
+    EXPECT_EQ(frame->currentRecord(), frame->history().back());
+}
+
+TEST_F(MainFrameTest, ViewFifteenShowsTheListingButtonsWithoutAnEntry) {
+    frame->SwitchView(7);
+    frame->SwitchView(15);
+    EXPECT_TRUE(is<CQSearch>(workArea()));
+    EXPECT_TRUE(is<CMyProductsLeft>(leftCell()));
+    EXPECT_EQ(frame->history().size(), 2u);
+    frame->SwitchView(1);
+    frame->Back();
+    EXPECT_TRUE(is<CQSearch>(workArea()));
+    EXPECT_TRUE(is<CSearchLeft>(leftCell()));
+    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+}
+
+TEST_F(MainFrameTest, ResizingSetsTheBarRowsAndTheWorkRow) {
+    CPaneSplitter& splitter = frame->splitter();
+    auto heights = [&splitter] {
+        return std::vector<int>{splitter.rowInfo(0).ideal, splitter.rowInfo(1).ideal,
+                                splitter.rowInfo(2).ideal};
+    };
+    const std::vector<int> initial{25, 400, 50};
+    ASSERT_EQ(heights(), initial);
+    frame->onSize(100);
+    EXPECT_EQ(heights(), initial);
+    frame->onSize(150);
+    EXPECT_EQ(heights(), (std::vector<int>{35, 400, 35}));
+    frame->onSize(211);
+    EXPECT_EQ(heights(), (std::vector<int>{35, 101, 35}));
+    EXPECT_EQ(splitter.rowInfo(1).minimum, 101);
+
+    session().currentUserName.clear();  // nobody logged in: sizes stay
+    frame->onSize(600);
+    EXPECT_EQ(heights(), (std::vector<int>{35, 101, 35}));
+}
+
+TEST_F(MainFrameTest, SplitterPlacesTheCellsByRowAndColumnSizes) {
+    session().currentUserName.clear();
+    CPaneSplitter& splitter = frame->splitter();
+    splitter.resize(800, 500);
+    splitter.setRowInfo(0, 35, 35);
+    splitter.setRowInfo(1, 300, 300);
+    splitter.recalcLayout();
+    const int gap = CPaneSplitter::kGap;
+    EXPECT_EQ(cell(0, 0)->geometry(), QRect(0, 0, 90, 35));
+    EXPECT_EQ(workArea()->geometry(), QRect(90 + gap, 35 + gap, 800 - 90 - gap, 300));
+    EXPECT_EQ(bottomRight()->geometry().height(), 500 - 35 - 300 - 2 * gap);
+
+    // Dragging the bar between the columns, then the one below the work row.
+    auto drag = [&splitter](QPoint from, QPoint to) {
+        QMouseEvent press(QEvent::MouseButtonPress, from, splitter.mapToGlobal(from),
+                          Qt::LeftButton, Qt::LeftButton, {});
+        QMouseEvent move(QEvent::MouseMove, to, splitter.mapToGlobal(to), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QMouseEvent release(QEvent::MouseButtonRelease, to, splitter.mapToGlobal(to),
+                            Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(&splitter, &press);
+        QApplication::sendEvent(&splitter, &move);
+        QApplication::sendEvent(&splitter, &release);
+    };
+    drag(QPoint(91, 200), QPoint(150, 200));
+    EXPECT_EQ(splitter.columnInfo(0).ideal, 150);
+    EXPECT_EQ(workArea()->geometry().left(), 150 + gap);
+    drag(QPoint(400, 35 + gap + 301), QPoint(400, 35 + gap + 350));
+    EXPECT_EQ(splitter.rowInfo(1).ideal, 350);
+    drag(QPoint(151, 200), QPoint(10, 200));  // not below the column's smallest width
+    EXPECT_EQ(splitter.columnInfo(0).ideal, 90);
+}
+
+TEST_F(MainFrameTest, MenuCommandsSwitchAndSelectTheirTabOnce) {
+    ASSERT_NE(frame->command(res::ID_ACTIONS_SEARCH), nullptr);
+    frame->command(res::ID_ACTIONS_SEARCH)->trigger();
+    EXPECT_TRUE(is<CQSearch>(workArea()));
+    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+    EXPECT_EQ(frame->history().size(), 2u);  // no second switch from the tab strip
+
+    frame->command(res::ID_EDIT_USERINFO)->trigger();
+    EXPECT_TRUE(is<CView1>(workArea()));
+    EXPECT_EQ(selectedTabs(), std::vector<int>{5});
+    frame->command(res::ID_EDIT_FAVORITES)->trigger();
+    EXPECT_EQ(selectedTabs(), std::vector<int>{3});
+    frame->command(res::ID_ACTIONS_ADDITEMS)->trigger();
+    EXPECT_TRUE(is<CView3>(workArea()));
+    EXPECT_EQ(selectedTabs(), std::vector<int>{4});
+
+    frame->command(res::ID_FILE_LOOMWEB)->trigger();
+    EXPECT_EQ(session().webAddress, server.host());  // the bare host
+    EXPECT_TRUE(is<CWebView>(workArea()));
+    EXPECT_TRUE(is<CAddLeft>(leftCell()));
+    EXPECT_EQ(selectedTabs(), std::vector<int>{7});
+    EXPECT_EQ(frame->history().size(), 6u);
+
+    EXPECT_FALSE(frame->command(res::ID_ACTIONS_CHAT)->isEnabled());
+    EXPECT_EQ(frame->command(res::ID_APP_EXIT)->text(), "E&xit");
+}
+
+TEST_F(MainFrameTest, AboutBoxRunsModally) {
+    std::string caption, object;
+    ui.onModal([&](ModalDialog& modal) {
+        auto& box = dynamic_cast<QWidget&>(modal);
+        caption = box.windowTitle().toStdString();
+        object = box.objectName().toStdString();
+        return kDialogOk;
+    });
+    frame->command(res::ID_APP_ABOUT)->trigger();
+    EXPECT_EQ(caption, "About Tradeloom");
+    EXPECT_EQ(object, "dlg_100");
+}
+
+TEST_F(MainFrameTest, ClickingTheSelectedHomeTabNavigatesAgain) {
+    frame->SwitchView(7);
+    clickTab(0);
+    EXPECT_EQ(session().webAddress,
+              "http://" + server.host() + "/tradeloom/app/home.asp?username=ann");
+    EXPECT_TRUE(is<CWebView>(workArea()));
+    EXPECT_TRUE(is<CLeftTest2>(leftCell()));
+    ASSERT_EQ(frame->history().size(), 3u);
+    EXPECT_EQ(frame->history().back().address, session().webAddress);
+}
+
+TEST_F(MainFrameTest, ClickingAnotherTabRunsItsActionTwice) {
+    clickTab(1);
+    EXPECT_TRUE(is<CQSearch>(workArea()));
+    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+    ASSERT_EQ(frame->history().size(), 3u);
+    EXPECT_EQ(frame->history()[1], frame->history()[2]);
+    findControl<QPushButton>(frame->views<CUpperLeft>().front(), res::IDC_BACK)->click();
+    EXPECT_TRUE(is<CQSearch>(workArea()));
+    EXPECT_EQ(frame->history().size(), 2u);
+
+    clickTab(7);
+    EXPECT_EQ(session().webAddress, "http://" + server.host());
+    EXPECT_TRUE(is<CLeftTest2>(leftCell()));
+}
+
+TEST_F(MainFrameTest, SettingTheTabFromOutsideRunsNoAction) {
+    frame->setNavigationTab(6);
+    EXPECT_EQ(selectedTabs(), std::vector<int>{6});
+    EXPECT_EQ(frame->history().size(), 1u);
+    EXPECT_TRUE(is<CWebView>(workArea()));
+}
+
+TEST_F(MainFrameTest, QuickSearchLeavesThePendingSearchAndShowsTheResults) {
+    CLowerRight* bar = searchBar();
+    auto* criteria = findControl<QLineEdit>(bar, res::IDC_QS_CRITERIA);
+    EXPECT_EQ(criteria->maxLength(), 50);
+    EXPECT_TRUE(findControl<QRadioButton>(bar, res::IDC_QS_FORSALE)->isChecked());
+    EXPECT_TRUE(findControl<QPushButton>(bar, res::IDC_QS_SEARCH)->isDefault());
+    EXPECT_FALSE(findControl<QPushButton>(bar, res::IDC_QS_ADVANCED)->icon().isNull());
+
+    criteria->setText("red bike");
+    findControl<QPushButton>(bar, res::IDC_QS_SEARCH)->click();
+    EXPECT_EQ(pendingSearch().flag, 1);
+    EXPECT_EQ(pendingSearch().text, "red bike");
+    EXPECT_EQ(pendingSearch().status, "SELLING");  // nothing clicked yet
+    EXPECT_EQ(criteria->text(), "");
+    EXPECT_TRUE(is<CQSearch>(workArea()));
+    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+
+    findControl<QRadioButton>(bar, res::IDC_QS_BOTH)->click();
+    criteria->setText("lamp");
+    QTest::keyClick(criteria, Qt::Key_Return);
+    EXPECT_EQ(pendingSearch().text, "lamp");
+    EXPECT_EQ(pendingSearch().status, "BOTH");
+    findControl<QRadioButton>(bar, res::IDC_QS_WANTED)->click();
+    EXPECT_EQ(bar->status(), "BUYING");
+}
+
+TEST_F(MainFrameTest, AdvancedShowsTheFormAndItsBar) {
+    findControl<QPushButton>(searchBar(), res::IDC_QS_ADVANCED)->click();
+    EXPECT_TRUE(is<CView2>(workArea()));
+    EXPECT_TRUE(is<CDisabledLowR>(bottomRight()));
+    EXPECT_EQ(frame->views<CSearchLeft>().front()->advancedMode(), 1);
+    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+}
+
+TEST_F(MainFrameTest, PrintAsksForAPrinterThroughTheDialog) {
+    int dialogs = 0;
+    ui.onModal([&](ModalDialog& modal) {
+        if (dynamic_cast<QPrintDialog*>(&modal) != nullptr) ++dialogs;
+        return kDialogCancel;
+    });
+    findControl<QPushButton>(frame->views<CLeftTest2>().front(), res::IDC_PRINT)->click();
+    EXPECT_EQ(dialogs, 1);
+}
+
+TEST_F(MainFrameTest, ScreensSwitchViewsThroughTheFrameWhileItLives) {
+    EXPECT_TRUE(switchMainView(8));
+    EXPECT_TRUE(is<CViewMyProd>(workArea()));
+    EXPECT_EQ(frame->history().size(), 2u);
+    frame.reset();
+    EXPECT_FALSE(switchMainView(8));
+}
+
+TEST_F(MainFrameTest, DestroyingTheFrameLogsTheMemberOff) {
+    frame.reset();
+    EXPECT_EQ(server.targets().back(), "/tradeloom/app/logoff.asp?username=ann");
+}
+
+}  // namespace
+}  // namespace tl

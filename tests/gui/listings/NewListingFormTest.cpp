@@ -1,0 +1,176 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "NewListingFixture.h"
+#include "gui/listings/CAddLeft.h"
+#include "gui/reflists/CCategoryDlg.h"
+#include "ids_reflists.h"
+
+namespace tl::test {
+namespace {
+
+using NewListingFormTest = NewListingTest;
+
+TEST_F(NewListingFormTest, StartsWithEveryControlItsLimitsAndTheStartingChoices) {
+    auto form = shownForm();
+    EXPECT_EQ(form->objectName(), "dlg_132");
+    const std::pair<int, int> limits[] = {
+        {res::IDC_ITEM_TITLE, 100},    {res::IDC_ITEM_ZIPCODE, 50},   {res::IDC_ITEM_PRICE, 50},
+        {res::IDC_ITEM_QUANTITY, 10},  {res::IDC_ITEM_CATEGORY1, 50}, {res::IDC_ITEM_CATEGORY2, 50},
+        {res::IDC_ITEM_HYPERLINK, 250}};
+    for (const auto& [id, limit] : limits)
+        EXPECT_EQ(control<QLineEdit>(*form, id)->maxLength(), limit) << id;
+    EXPECT_TRUE(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY1)->isReadOnly());
+    for (int id : {res::IDC_ITEM_FORSALE, res::IDC_ITEM_BUYER_PAYS, res::IDC_ITEM_SHIP_US,
+                   res::IDC_ITEM_ESCROW_NONE})
+        EXPECT_TRUE(control<QAbstractButton>(*form, id)->isChecked()) << id;
+    for (int id :
+         {res::ID_ITEM_ADD, res::ID_ITEM_PREVIEW, res::ID_ITEM_CLEAR, res::IDC_ITEM_ATTACH_BITMAP,
+          res::IDC_ITEM_REMOVE_BITMAP, res::IDC_ITEM_SELECT_BITMAP, res::IDC_ITEM_ADD_BITMAP})
+        EXPECT_TRUE(control(*form, id)->isHidden()) << id;
+    for (int id :
+         {res::IDC_ITEM_ATTACH, res::IDC_ITEM_REMOVE_ATTACH, res::IDC_ITEM_SELECT_CATEGORY1,
+          res::IDC_ITEM_SELECT_CATEGORY2, res::IDC_ITEM_ADD})
+        EXPECT_FALSE(control<QAbstractButton>(*form, id)->icon().isNull()) << id;
+
+    // The description is cut at 1024 characters.
+    auto* description = control<QPlainTextEdit>(*form, res::IDC_ITEM_DESCRIPTION);
+    description->setPlainText(QString(1100, 'd'));
+    EXPECT_EQ(description->toPlainText().size(), 1024);
+}
+
+TEST_F(NewListingFormTest, PriceBoxDropsLettersAndTypingUnchecksTheOfferChoices) {
+    auto form = shownForm();
+    auto* price = control<QLineEdit>(*form, res::IDC_ITEM_PRICE);
+    click(*form, res::IDC_ITEM_FREE);
+    EXPECT_TRUE(control<QAbstractButton>(*form, res::IDC_ITEM_FREE)->isChecked());
+    price->clear();
+    QTest::keyClicks(price, "5a.9$.9");
+    EXPECT_EQ(price->text(), "5.99");
+    EXPECT_FALSE(control<QAbstractButton>(*form, res::IDC_ITEM_FREE)->isChecked());
+    EXPECT_FALSE(control<QAbstractButton>(*form, res::IDC_ITEM_MAKE_OFFER)->isChecked());
+}
+
+TEST_F(NewListingFormTest, PhotosAreAddedFromTheFileDialogAndRemovedBySelection) {
+    auto form = shownForm();
+    auto* list = control<QListWidget>(*form, res::IDC_ITEM_ATTACHMENTS);
+    attach(*form, {"/pictures/a.jpg", "", "/pictures/b.jpg"});  // the second pick is cancelled
+    ASSERT_EQ(list->count(), 2);
+    list->setCurrentRow(0);
+    click(*form, res::IDC_ITEM_REMOVE_ATTACH);
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), "/pictures/b.jpg");
+}
+
+TEST_F(NewListingFormTest, SelectButtonsFillTheirCategoryFromThePicker) {
+    session().categoryFileName = "NewTLTree.xml";
+    home.write("NewTLTree.xml", "<root><Antiques><Clocks/></Antiques><Toys/></root>");
+    auto pick = [this](const char* label) {
+        ui.onModal([label](ModalDialog& dialog) {
+            auto& picker = dynamic_cast<CCategoryDlg&>(dialog);
+            auto* tree = findControl<QTreeWidget>(&picker, res::IDC_CATEGORY_TREE);
+            const auto found = tree->findItems(label, Qt::MatchExactly | Qt::MatchRecursive);
+            if (!found.isEmpty()) tree->setCurrentItem(found.front());
+            picker.onSelect();
+            return kDialogOk;
+        });
+    };
+    auto form = shownForm();
+    pick("Clocks");
+    click(*form, res::IDC_ITEM_SELECT_CATEGORY1);
+    pick("Toys");
+    click(*form, res::IDC_ITEM_SELECT_CATEGORY2);
+    ui.onModal([](ModalDialog&) { return kDialogCancel; });
+    click(*form, res::IDC_ITEM_SELECT_CATEGORY1);  // cancelled: stays
+    EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY1)->text(), "Antiques; Clocks");
+    EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY2)->text(), "Toys");
+}
+
+TEST_F(NewListingFormTest, PasteFillsTheBoxThatLastHadTheFocusOnce) {
+    auto form = shownForm();
+    auto* title = control<QLineEdit>(*form, res::IDC_ITEM_TITLE);
+    auto* description = control<QPlainTextEdit>(*form, res::IDC_ITEM_DESCRIPTION);
+    QApplication::clipboard()->setText(QString(300, 'x'));
+    form->onPaste();  // no box had the focus yet
+    EXPECT_EQ(description->toPlainText(), "");
+
+    QFocusEvent focusIn(QEvent::FocusIn);
+    QApplication::sendEvent(description, &focusIn);
+    form->onPaste();
+    EXPECT_EQ(description->toPlainText(), QString(249, 'x'));
+    description->clear();
+    form->onPaste();  // the target is used once
+    EXPECT_EQ(description->toPlainText(), "");
+
+    QApplication::sendEvent(title, &focusIn);
+    form->onPaste();
+    EXPECT_EQ(title->text(), QString(100, 'x'));  // and the title's own limit holds
+}
+
+TEST_F(NewListingFormTest, PreviewShowsTheFormAsItStandsWithCopiesOfThePhotos) {
+    home.write("pictures/front.jpg", std::string(5000, 'f'));
+    auto form = shownForm();
+    fillItem(*form);
+    click(*form, res::IDC_ITEM_FREE);
+    click(*form, 1227);
+    click(*form, res::IDC_ITEM_CARD);
+    attach(*form, {home.path() + "pictures/front.jpg"});
+    form->Preview();
+
+    EXPECT_TRUE(ui.boxes().empty());
+    EXPECT_TRUE(server.targets().empty());
+    EXPECT_EQ(home.read("products/temp/front.jpg"), std::string(5000, 'f'));
+    const auto preview = storedListing("products/newproduct.xml");
+    EXPECT_EQ(entries(*preview), std::vector<std::string>{"temp/front.jpg"});
+    EXPECT_EQ(field(*preview, "price"), "Free");
+    EXPECT_EQ(field(*preview, "paymentmethods"), "ME");
+    EXPECT_EQ(field(*preview, "readablemethods"), "Money Order/Cashiers Check PayPal ");
+    EXPECT_EQ(field(*preview, "hyperlink"), "http://");
+    EXPECT_EQ(field(*preview, "status"), "Selling");
+    EXPECT_EQ(field(*preview, "productid"), "Available when published");
+    EXPECT_EQ(field(*preview, "card"), "");  // the card value before this preview
+    EXPECT_EQ(session().webAddress, home.path() + "products/newproduct.xml");
+    EXPECT_EQ(shownViews, std::vector<int>{4});
+    EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_TITLE)->text(), "Oak chair");
+
+    form->Preview();
+    EXPECT_EQ(field(*storedListing("products/newproduct.xml"), "card"), "ann_card");
+}
+
+TEST_F(NewListingFormTest, ButtonsBesideTheFormRunItsCommands) {
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* buttons = new CAddLeft;
+    auto* form = new CView3;
+    layout->addWidget(buttons);
+    layout->addWidget(form);
+    window.show();
+    EXPECT_EQ(buttons->objectName(), "dlg_207");
+
+    fillItem(*form);
+    click(*form, res::IDC_ITEM_WANTED);
+    click(*form, res::IDC_ITEM_MAKE_OFFER);
+    findControl<QPushButton>(buttons, res::ID_ITEM_PREVIEW)->click();
+    EXPECT_EQ(shownViews, std::vector<int>{4});
+
+    findControl<QPushButton>(buttons, res::ID_ITEM_CLEAR)->click();
+    EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_TITLE)->text(), "");
+    EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY1)->text(), "");
+    EXPECT_TRUE(control<QAbstractButton>(*form, res::IDC_ITEM_FORSALE)->isChecked());
+    EXPECT_FALSE(control<QAbstractButton>(*form, res::IDC_ITEM_MAKE_OFFER)->isChecked());
+    EXPECT_FALSE(control<QAbstractButton>(*form, 1162)->isChecked());
+
+    findControl<QPushButton>(buttons, res::ID_ITEM_ADD)->click();
+    EXPECT_EQ(ui.boxes().size(), 7u);  // the empty fields, escrow "none" kept
+    fillItem(*form);
+    findControl<QPushButton>(buttons, res::ID_ITEM_ADD)->click();
+    EXPECT_EQ(field(*storedListing("products/17.xml"), "status"), "Selling");
+}
+
+}  // namespace
+}  // namespace tl::test

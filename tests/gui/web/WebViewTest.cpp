@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <memory>
+
+#include "core/platform/ServerHost.h"
+#include "core/session/FileScramble.h"
+#include "core/session/Session.h"
+#include "gui/web/CExplorer1.h"
+#include "gui/web/CWebView.h"
+#include "support/SampleStyleSheet.h"
+#include "support/ScriptedHttpServer.h"
+#include "support/ScriptedUi.h"
+#include "support/TempProgramDirectory.h"
+
+namespace tl {
+namespace {
+
+constexpr int kLoadTimeoutMs = 30000;
+
+const std::string& kStyleSheet = test::kSampleStyleSheet;
+
+// Waits for the next finished load of the browser.
+bool waitForLoad(QSignalSpy& loads) {
+    const int before = loads.count();
+    return QTest::qWaitFor([&] { return loads.count() > before; }, kLoadTimeoutMs);
+}
+
+// Runs a script in the page and waits for its result.
+QVariant evaluate(QWebEngineView* browser, const QString& script) {
+    auto result = std::make_shared<std::optional<QVariant>>();
+    browser->page()->runJavaScript(script, [result](const QVariant& value) { *result = value; });
+    if (!QTest::qWaitFor([&] { return result->has_value(); }, kLoadTimeoutMs)) return {};
+    return result->value();
+}
+
+QString bodyText(QWebEngineView* browser) {
+    return evaluate(browser, "document.body ? document.body.innerText : ''").toString();
+}
+
+struct WebViewTest : ::testing::Test {
+    test::TempProgramDirectory home;
+    test::ScriptedHttpServer server;
+    ScriptedUi ui;
+
+    WebViewTest() {
+        setServerHost(server.host());
+        session() = Session{};
+        session().currentUserName = "ann";
+        server.reply("/tradeloom/product.xsl", kStyleSheet, "text/xml");
+        server.reply("/tradeloom/app/home.asp", "<html><body>Welcome home</body></html>",
+                     "text/html");
+        server.replyOtherwise("Marketplace");
+    }
+    ~WebViewTest() override { setServerHost(""); }
+
+    // Stores a listing as the program keeps it: scrambled.
+    std::string storeListing(const std::string& name, const std::string& plain) const {
+        std::string bytes = plain;
+        scrambleBytes(bytes);
+        home.write("products/" + name, bytes);
+        return home.path() + "products/" + name;
+    }
+    std::string listing(const std::string& styleSheetPath, const std::string& title) const {
+        return "<?xml-stylesheet type=\"text/xsl\" href=\"http://" + server.host() +
+               styleSheetPath + "\"?><product><titlebar>" + title +
+               "</titlebar><attachment><attach>photo.png</attach></attachment></product>";
+    }
+    bool requested(const std::string& target) const {
+        const std::vector<std::string> targets = server.targets();
+        return std::find(targets.begin(), targets.end(), target) != targets.end();
+    }
+};
+
+TEST_F(WebViewTest, AScrambledListingIsShownThroughItsStyleSheetAndStaysScrambled) {
+    const std::string path = storeListing("7.xml", listing("/tradeloom/product.xsl", "Red bike"));
+    QImage photo(8, 6, QImage::Format_RGB32);
+    photo.fill(Qt::red);
+    ASSERT_TRUE(photo.save(QString::fromStdString(home.path() + "products/photo.png")));
+    const std::string stored = home.read("products/7.xml");
+
+    session().webAddress = path;
+    CWebView view;
+    view.resize(600, 400);
+    QSignalSpy loads(view.browser(), &QWebEngineView::loadFinished);
+    view.show();
+    ASSERT_TRUE(waitForLoad(loads));
+    EXPECT_TRUE(loads.last().at(0).toBool());
+    EXPECT_TRUE(bodyText(view.browser()).contains("Title: Red bike"));
+    EXPECT_TRUE(requested("/tradeloom/product.xsl"));
+    // The photo comes from the listing's own folder.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return evaluate(view.browser(), "document.images[0].naturalWidth").toInt() == 8; },
+        kLoadTimeoutMs));
+    EXPECT_EQ(home.read("products/7.xml"), stored);
+
+    // Shown again, the pane loads the listing again; the file still stays as it was.
+    view.hide();
+    view.show();
+    ASSERT_TRUE(waitForLoad(loads));
+    EXPECT_EQ(home.read("products/7.xml"), stored);
+}
+
+TEST_F(WebViewTest, AListingReachedInsideTheBrowserIsRenderedToo) {
+    const std::string path = storeListing("7.xml", listing("/tradeloom/product.xsl", "Red bike"));
+    const std::string stored = home.read("products/7.xml");
+    CWebView view;
+    QSignalSpy loads(view.browser(), &QWebEngineView::loadFinished);
+    view.browser()->load(QUrl::fromLocalFile(QString::fromStdString(path)));
+    ASSERT_TRUE(waitForLoad(loads));
+    EXPECT_TRUE(bodyText(view.browser()).contains("Title: Red bike"));
+    EXPECT_EQ(home.read("products/7.xml"), stored);
+}
+
+TEST_F(WebViewTest, PrintingTheChosenPrinterWritesThePage) {
+    const std::string pdf = home.path() + "page.pdf";
+    ui.onModal([&pdf](ModalDialog& modal) {
+        auto& dialog = dynamic_cast<QPrintDialog&>(modal);
+        dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog.printer()->setOutputFileName(QString::fromStdString(pdf));
+        return kDialogOk;
+    });
+    CWebView view;
+    QSignalSpy loads(view.browser(), &QWebEngineView::loadFinished);
+    view.show();
+    ASSERT_TRUE(waitForLoad(loads));
+    QSignalSpy printed(view.browser(), &QWebEngineView::printFinished);
+    view.print();
+    ASSERT_TRUE(printed.wait(kLoadTimeoutMs));
+    EXPECT_TRUE(printed.first().at(0).toBool());
+    EXPECT_TRUE(home.exists("page.pdf"));
+}
+
+TEST_F(WebViewTest, AListingThatCannotBeRenderedShowsWhyInThePane) {
+    const std::string noSheet = storeListing("8.xml", listing("/tradeloom/missing.xsl", "Lamp"));
+    const std::string broken = storeListing("9.xml", "<product><titlebar>Lamp");
+    CWebView view;
+    QSignalSpy loads(view.browser(), &QWebEngineView::loadFinished);
+    session().webAddress = noSheet;
+    view.show();
+    ASSERT_TRUE(waitForLoad(loads));
+    EXPECT_TRUE(bodyText(view.browser()).contains("style sheet"));
+
+    view.navigate(broken);
+    ASSERT_TRUE(waitForLoad(loads));
+    EXPECT_TRUE(bodyText(view.browser()).contains("The listing is damaged"));
+    view.navigate(home.path() + "products/10.xml");
+    ASSERT_TRUE(waitForLoad(loads));
+    EXPECT_TRUE(bodyText(view.browser()).contains("could not be opened"));
+}
+
+TEST_F(WebViewTest, ShowsTheHomePageFirstAndTheWebAddressOnEveryShowing) {
+    CWebView view;
+    QSignalSpy loads(view.browser(), &QWebEngineView::loadFinished);
+    view.show();
+    ASSERT_TRUE(waitForLoad(loads));
+    EXPECT_TRUE(requested("/tradeloom/app/home.asp?username=ann"));
+    EXPECT_TRUE(bodyText(view.browser()).contains("Welcome home"));
+
+    // No web address: the page stays.
+    const int loaded = loads.count();
+    view.hide();
+    view.show();
+    EXPECT_FALSE(QTest::qWaitFor([&] { return loads.count() > loaded; }, 1000));
+    const std::vector<std::string> targets = server.targets();
+    EXPECT_EQ(std::count(targets.begin(), targets.end(), "/tradeloom/app/home.asp?username=ann"),
+              1);
+
+    // The menu's bare host still reaches the server over http.
+    view.hide();
+    session().webAddress = server.host();
+    view.show();
+    ASSERT_TRUE(waitForLoad(loads));
+    EXPECT_TRUE(requested("/"));
+    EXPECT_EQ(view.browser()->url().scheme(), "http");
+    EXPECT_TRUE(bodyText(view.browser()).contains("Marketplace"));
+}
+
+TEST_F(WebViewTest, ExplorerNavigationsLeaveNoHistory) {
+    CExplorer1 explorer;
+    explorer.resize(400, 300);
+    explorer.show();
+    QSignalSpy loads(explorer.browser(), &QWebEngineView::loadFinished);
+    explorer.Navigate2(
+        "http://" + server.host() + "/tradeloom/app/message/messagesNew.asp?username=ann", 14);
+    ASSERT_TRUE(waitForLoad(loads));
+    explorer.Navigate2("http://" + server.host() + "/tradeloom/other", 14);
+    ASSERT_TRUE(waitForLoad(loads));
+    EXPECT_TRUE(requested("/tradeloom/app/message/messagesNew.asp?username=ann"));
+    EXPECT_FALSE(explorer.browser()->history()->canGoBack());
+
+    explorer.Navigate2("http://" + server.host() + "/tradeloom/third", 0);
+    ASSERT_TRUE(waitForLoad(loads));
+    EXPECT_TRUE(explorer.browser()->history()->canGoBack());
+}
+
+}  // namespace
+}  // namespace tl
