@@ -1,0 +1,60 @@
+#pragma once
+
+#include <stdlib.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "core/platform/ServerHost.h"
+#include "core/session/ViewSwitch.h"
+
+namespace tl::test {
+
+// Guards for process-wide settings a test changes: each puts the setting back when it goes out
+// of scope, so a failing assertion cannot leak the change into later tests.
+
+// Points requests at a host for the guard's lifetime; the built-in default afterwards.
+class ScopedServerHost {
+public:
+    explicit ScopedServerHost(const std::string& host) { setServerHost(host); }
+    ~ScopedServerHost() { setServerHost(""); }
+    void set(const std::string& host) { setServerHost(host); }
+    ScopedServerHost(const ScopedServerHost&) = delete;
+    ScopedServerHost& operator=(const ScopedServerHost&) = delete;
+};
+
+// Sets (or, with nullopt, removes) an environment variable; its earlier value comes back after.
+class ScopedEnv {
+public:
+    ScopedEnv(std::string name, const std::optional<std::string>& value) : name_(std::move(name)) {
+        if (const char* old = ::getenv(name_.c_str())) old_ = old;
+        if (value)
+            ::setenv(name_.c_str(), value->c_str(), 1);
+        else
+            ::unsetenv(name_.c_str());
+    }
+    ~ScopedEnv() {
+        if (old_)
+            ::setenv(name_.c_str(), old_->c_str(), 1);
+        else
+            ::unsetenv(name_.c_str());
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+// Installs a view switcher for the guard's lifetime; none afterwards.
+class ScopedViewSwitcher {
+public:
+    explicit ScopedViewSwitcher(ViewSwitcher switcher) { setViewSwitcher(std::move(switcher)); }
+    ~ScopedViewSwitcher() { setViewSwitcher({}); }
+    ScopedViewSwitcher(const ScopedViewSwitcher&) = delete;
+    ScopedViewSwitcher& operator=(const ScopedViewSwitcher&) = delete;
+};
+
+}  // namespace tl::test
