@@ -93,22 +93,23 @@ Member memberFromRequest(const Request& req) {
                   param(req, "club2"),    param(req, "country")};
 }
 
+// Copies request values into text fields: the value of each key into the field beside it.
+// Both lists take their length from the call, so a field without its key does not compile.
+template <std::size_t N>
+void readParams(const Request& req, std::string* const (&fields)[N], const char* const (&keys)[N]) {
+    for (std::size_t i = 0; i < N; ++i) *fields[i] = param(req, keys[i]);
+}
+
 Listing listingFromRequest(const Request& req) {
     Listing l;
-    l.titlebar = param(req, "titlebar");
-    l.description = param(req, "description");
-    l.shipping = param(req, "shipping");  // sent twice with the same value; either serves
-    l.zipcode = param(req, "zipcode");
-    l.quantity = param(req, "quantity");
-    l.shippingpay = param(req, "shippingpay");
-    l.owner = param(req, "username");
-    l.category1 = param(req, "category1");
-    l.category2 = param(req, "category2");
-    l.kind = param(req, "status");
-    l.paymentterms = param(req, "paymentterms");
-    l.paymentmethods = param(req, "paymentmethods");
-    l.escrow = param(req, "escrow");
-    l.price = param(req, "price");
+    // "shipping" is sent twice with the same value; either serves.
+    readParams(
+        req,
+        {&l.titlebar, &l.description, &l.shipping, &l.zipcode, &l.quantity, &l.shippingpay,
+         &l.owner, &l.category1, &l.category2, &l.kind, &l.paymentterms, &l.paymentmethods,
+         &l.escrow, &l.price},
+        {"titlebar", "description", "shipping", "zipcode", "quantity", "shippingpay", "username",
+         "category1", "category2", "status", "paymentterms", "paymentmethods", "escrow", "price"});
     return l;
 }
 
@@ -442,12 +443,8 @@ struct MarketServer::Impl {
 
     void advancedSearch(const Request& req, Response& res) {
         AdvancedCriteria c;
-        c.titlebar = param(req, "titlebar");
-        c.description = param(req, "description");
-        c.zipcode = param(req, "zipcode");
-        c.category = param(req, "category");
-        c.club = param(req, "club");
-        c.user = param(req, "user");
+        readParams(req, {&c.titlebar, &c.description, &c.zipcode, &c.category, &c.club, &c.user},
+                   {"titlebar", "description", "zipcode", "category", "club", "user"});
         c.kinds = kindFilter(param(req, "status"));
         const std::string price = param(req, "price");
         if (!price.empty()) {
@@ -507,12 +504,8 @@ struct MarketServer::Impl {
 
     void compose(const Request& req, Response& res) {
         Message m;
-        m.sender = param(req, "senderid");
-        m.recipient = param(req, "recipientid");
-        m.productid = param(req, "productid");
-        m.title = param(req, "title");
-        m.price = param(req, "Price");
-        m.body = param(req, "body");
+        readParams(req, {&m.sender, &m.recipient, &m.productid, &m.title, &m.price, &m.body},
+                   {"senderid", "recipientid", "productid", "title", "Price", "body"});
         if (req.method != "POST") return html(res, pages::compose(m, ""));
         if (!store.member(m.sender))
             return html(res, pages::compose(m, "Please give your own user name in From."));

@@ -8,6 +8,7 @@
 #include "core/platform/Files.h"
 #include "core/service/ListingOperations.h"
 #include "core/session/Login.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedUi.h"
 
 namespace tl {
@@ -102,9 +103,10 @@ TEST_F(AccountServiceTest, TheHeartbeatMovesTheAddressToWhereTheMemberNowIs) {
     ASSERT_EQ(loginRequest("annlee", "secret1"), kLoginOk);
     ASSERT_EQ(addressInSearch("carriage"), "127.0.0.1");
 
-    setenv("TRADELOOM_BIND", "127.0.0.2", 1);
-    const std::string reply = requestText(endpoints::heartBeat("annlee"));
-    unsetenv("TRADELOOM_BIND");
+    const std::string reply = [] {
+        test::ScopedEnv bind("TRADELOOM_BIND", "127.0.0.2");
+        return requestText(endpoints::heartBeat("annlee"));
+    }();
     EXPECT_NE(reply.find("true"), std::string::npos);
     EXPECT_EQ(addressInSearch("carriage"), "127.0.0.2");
 }
