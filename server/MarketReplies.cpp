@@ -1,5 +1,7 @@
 #include "MarketReplies.h"
 
+#include <iterator>
+
 #include "Text.h"
 
 namespace tl::market {
@@ -29,52 +31,29 @@ void appendPayloadElement(std::string& out, const char* name, const std::string&
     appendElement(out, name, storedText(text));
 }
 
-const char* fieldName(RecordField field) {
-    switch (field) {
-        case RecordField::productid:
-            return "productid";
-        case RecordField::titlebar:
-            return "titlebar";
-        case RecordField::username:
-            return "username";
-        case RecordField::ipaddress:
-            return "ipaddress";
-        case RecordField::connection:
-            return "connection";
-        case RecordField::filesize:
-            return "filesize";
-        case RecordField::email:
-            return "email";
-        case RecordField::price:
-            return "price";
-        case RecordField::status:
-            return "status";
-    }
-    return "";
-}
+// Each field's element name and where its value is kept, in the order of RecordField.
+struct FieldSource {
+    const char* name;
+    std::string ListingRecord::*text;
+    std::int64_t ListingRecord::*number;
+};
+constexpr FieldSource kFields[] = {
+    {"productid", nullptr, &ListingRecord::productid},
+    {"titlebar", &ListingRecord::titlebar, nullptr},
+    {"username", &ListingRecord::username, nullptr},
+    {"ipaddress", &ListingRecord::ipaddress, nullptr},
+    {"connection", &ListingRecord::connection, nullptr},
+    {"filesize", nullptr, &ListingRecord::filesize},
+    {"email", &ListingRecord::email, nullptr},
+    {"price", &ListingRecord::price, nullptr},
+    {"status", &ListingRecord::status, nullptr},
+};
+static_assert(std::size(kFields) == static_cast<std::size_t>(RecordField::status) + 1);
 
-std::string fieldValue(const ListingRecord& r, RecordField field) {
-    switch (field) {
-        case RecordField::productid:
-            return std::to_string(r.productid);
-        case RecordField::titlebar:
-            return r.titlebar;
-        case RecordField::username:
-            return r.username;
-        case RecordField::ipaddress:
-            return r.ipaddress;
-        case RecordField::connection:
-            return r.connection;
-        case RecordField::filesize:
-            return std::to_string(r.filesize);
-        case RecordField::email:
-            return r.email;
-        case RecordField::price:
-            return r.price;
-        case RecordField::status:
-            return r.status;
-    }
-    return {};
+void appendField(std::string& out, const ListingRecord& record, RecordField field) {
+    const FieldSource& source = kFields[static_cast<std::size_t>(field)];
+    appendElement(out, source.name,
+                  source.text ? record.*source.text : std::to_string(record.*source.number));
 }
 
 }  // namespace
@@ -85,8 +64,7 @@ std::string resultsDocument(const std::vector<ListingRecord>& records,
     out += "\n<results>";
     for (const ListingRecord& record : records) {
         out += "<product>";
-        for (const RecordField field : fields)
-            appendElement(out, fieldName(field), fieldValue(record, field));
+        for (const RecordField field : fields) appendField(out, record, field);
         out += "</product>";
     }
     out += "</results>";

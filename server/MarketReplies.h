@@ -8,6 +8,7 @@
 // The XML replies of the marketplace services.
 namespace tl::market {
 
+// The order is the order of the field table in MarketReplies.cpp.
 enum class RecordField {
     productid,
     titlebar,
