@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/platform/NonCopyable.h"
+
 namespace tl::market {
 
 // A database failure (cannot open, constraint broken, disk full): the request that met it gets a
@@ -23,11 +25,9 @@ public:
 
 // One prepared statement, reset and with its bindings cleared when the Statement goes away, so
 // the connection can hand the same compiled statement out again.
-class Statement {
+class Statement : NonCopyable {
 public:
     explicit Statement(sqlite3_stmt* statement) : statement_(statement) {}
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
     ~Statement();
 
     // Binds the values in order, starting at parameter 1.
@@ -65,11 +65,9 @@ private:
 
 // One SQLite connection in WAL mode with a busy time-out; it compiles each statement text once
 // and keeps it for reuse.
-class Connection {
+class Connection : NonCopyable {
 public:
     explicit Connection(const std::string& path);
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
     ~Connection();
 
     Statement prepare(const std::string& sql);
@@ -100,12 +98,10 @@ class Database {
 public:
     explicit Database(std::string path);
 
-    class Lease {
+    class Lease : NonCopyable {
     public:
         Lease(Database& owner, std::unique_ptr<Connection> connection)
             : owner_(owner), connection_(std::move(connection)) {}
-        Lease(const Lease&) = delete;
-        Lease& operator=(const Lease&) = delete;
         ~Lease() { owner_.giveBack(std::move(connection_)); }
         Connection* operator->() { return connection_.get(); }
         Connection& operator*() { return *connection_; }

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "core/platform/NonCopyable.h"
+
 namespace tl::market {
 
 class MarketStore;
@@ -14,13 +16,11 @@ struct MarketServerOptions {
 };
 
 // The marketplace server: every page and service of the marketplace over HTTP.
-class MarketServer {
+class MarketServer : NonCopyable {
 public:
     // Opens (or creates and seeds) the data folder. Throws when it cannot.
     explicit MarketServer(MarketServerOptions options);
     ~MarketServer();
-    MarketServer(const MarketServer&) = delete;
-    MarketServer& operator=(const MarketServer&) = delete;
 
     // Binds the address; port 0 takes a free one. Returns the port, or -1 when binding failed.
     int bind(const std::string& address, int port);

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "core/platform/NonCopyable.h"
+
 namespace tl {
 class CServerThread;
 }
@@ -10,12 +12,10 @@ namespace tl::test {
 
 // The member's listing server, serving the products folder of the current program directory on
 // an ephemeral port of the loopback address, without the router.
-class LoopbackListingServer {
+class LoopbackListingServer : NonCopyable {
 public:
     LoopbackListingServer();
     ~LoopbackListingServer();
-    LoopbackListingServer(const LoopbackListingServer&) = delete;
-    LoopbackListingServer& operator=(const LoopbackListingServer&) = delete;
 
     // The port it listens on; 0 when it could not start.
     int port() const;

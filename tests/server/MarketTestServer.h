@@ -6,6 +6,7 @@
 
 #include "MarketServer.h"
 #include "MarketStore.h"
+#include "core/platform/NonCopyable.h"
 #include "core/platform/XmlDocument.h"
 #include "core/service/Endpoints.h"
 #include "core/service/ServiceRequest.h"
@@ -14,12 +15,10 @@ namespace tl::test {
 
 // The marketplace server started in-process on an ephemeral loopback port with a fresh data
 // folder, made the client's server host for the object's lifetime.
-class MarketTestServer {
+class MarketTestServer : NonCopyable {
 public:
     MarketTestServer();
     ~MarketTestServer();
-    MarketTestServer(const MarketTestServer&) = delete;
-    MarketTestServer& operator=(const MarketTestServer&) = delete;
 
     // Stops the server and starts a new one on the same data folder.
     void restart();
