@@ -94,6 +94,14 @@ std::string noteBlock(const std::string& note) {
     return note.empty() ? std::string() : "<p class=\"note\">" + e(note) + "</p>";
 }
 
+// The start of a page that posts a form: the note (when there is one), an introduction and the
+// opening form tag with its hidden field.
+std::string postFormStart(const std::string& note, const std::string& intro, const char* action,
+                          const char* hiddenName, const std::string& hiddenValue) {
+    return noteBlock(note) + "<p>" + intro + "</p><form method=\"post\" action=\"" + action +
+           "\">" + hidden(hiddenName, hiddenValue);
+}
+
 }  // namespace
 
 std::string publicHome(const std::vector<ListingRecord>& newest) {
@@ -174,10 +182,8 @@ std::string messageSent(const Message& message) {
 }
 
 std::string categorySuggestion(const std::string& sender, const std::string& note) {
-    std::string body = noteBlock(note);
-    body += "<p>Suggest a category that the marketplace should offer.</p>";
-    body += "<form method=\"post\" action=\"/tradeloom/app/catSuggestions.asp\">";
-    body += hidden("senderid", sender);
+    std::string body = postFormStart(note, "Suggest a category that the marketplace should offer.",
+                                     "/tradeloom/app/catSuggestions.asp", "senderid", sender);
     body += field("Category", "category", "");
     body += field("Under (optional)", "parent", "");
     body += "<label for=\"note\">Why</label><textarea id=\"note\" name=\"note\"></textarea>";
@@ -192,10 +198,9 @@ std::string categorySuggestionStored(const std::string& sender, const std::strin
 }
 
 std::string createClub(const std::string& username, const std::string& note) {
-    std::string body = noteBlock(note);
-    body += "<p>Create a club that members can join from their profile.</p>";
-    body += "<form method=\"post\" action=\"/RUViviride/createclub.aspx\">";
-    body += hidden("username", username);
+    std::string body =
+        postFormStart(note, "Create a club that members can join from their profile.",
+                      "/RUViviride/createclub.aspx", "username", username);
     body += field("Club name", "clubname", "");
     body += "<button type=\"submit\">Create club</button></form>";
     return layout("Create a club", body);
