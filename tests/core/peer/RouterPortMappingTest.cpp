@@ -17,7 +17,18 @@ constexpr char kDescriptionPath[] = "/rootDesc.xml";
 constexpr char kControlPath[] = "/ctl/IPConn";
 
 // The description of a home router offering the connection service port mappings are made on.
-constexpr char kGatewayDescription[] = R"(<?xml version="1.0"?>
+// One service entry of a device description.
+std::string serviceList(const std::string& type, const std::string& id, const std::string& path,
+                        const std::string& scpd) {
+    return "<serviceList><service><serviceType>urn:schemas-upnp-org:service:" + type +
+           "</serviceType><serviceId>urn:upnp-org:serviceId:" + id +
+           "</serviceId><controlURL>/ctl/" + path + "</controlURL><eventSubURL>/evt/" + path +
+           "</eventSubURL><SCPDURL>/" + scpd + "</SCPDURL></service></serviceList>";
+}
+
+// A gateway with a WAN device whose connection device offers the IP connection service.
+std::string gatewayDescription() {
+    return R"(<?xml version="1.0"?>
 <root xmlns="urn:schemas-upnp-org:device-1-0">
 <specVersion><major>1</major><minor>0</minor></specVersion>
 <device>
@@ -25,23 +36,18 @@ constexpr char kGatewayDescription[] = R"(<?xml version="1.0"?>
 <friendlyName>Test Router</friendlyName>
 <deviceList><device>
 <deviceType>urn:schemas-upnp-org:device:WANDevice:1</deviceType>
-<serviceList><service>
-<serviceType>urn:schemas-upnp-org:service:WANCommonInterfaceConfig:1</serviceType>
-<serviceId>urn:upnp-org:serviceId:WANCommonIFC1</serviceId>
-<controlURL>/ctl/CmnIfCfg</controlURL><eventSubURL>/evt/CmnIfCfg</eventSubURL><SCPDURL>/WANCfg.xml</SCPDURL>
-</service></serviceList>
+)" + serviceList("WANCommonInterfaceConfig:1", "WANCommonIFC1", "CmnIfCfg", "WANCfg.xml") +
+           R"(
 <deviceList><device>
 <deviceType>urn:schemas-upnp-org:device:WANConnectionDevice:1</deviceType>
-<serviceList><service>
-<serviceType>urn:schemas-upnp-org:service:WANIPConnection:1</serviceType>
-<serviceId>urn:upnp-org:serviceId:WANIPConn1</serviceId>
-<controlURL>/ctl/IPConn</controlURL><eventSubURL>/evt/IPConn</eventSubURL><SCPDURL>/WANIPCn.xml</SCPDURL>
-</service></serviceList>
+)" + serviceList("WANIPConnection:1", "WANIPConn1", "IPConn", "WANIPCn.xml") +
+           R"(
 </device></deviceList>
 </device></deviceList>
 </device>
 </root>
 )";
+}
 
 std::string soapReply(const std::string& action) {
     return R"(<?xml version="1.0"?><s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/" )"
@@ -71,7 +77,7 @@ std::string element(const std::string& body, const std::string& name) {
 class FakeGateway {
 public:
     FakeGateway() {
-        http.reply(kDescriptionPath, kGatewayDescription, "text/xml");
+        http.reply(kDescriptionPath, gatewayDescription(), "text/xml");
         http.handle(kControlPath, [this](const test::ScriptedHttpServer::Request& request) {
             if (request.body.find("AddPortMapping") != std::string::npos && refuseMapping)
                 return std::string(kConflictFault);
@@ -158,7 +164,7 @@ TEST(RouterPortMapping, ASlowRouterDelaysNoRequestAndTheServerMapsItsOwnPort) {
     gateway.http.handle(kDescriptionPath, [&](const test::ScriptedHttpServer::Request&) {
         std::unique_lock lock(mutex);
         gatewayGaveUp = !released.wait_for(lock, std::chrono::seconds(10), [&] { return served; });
-        return std::string(kGatewayDescription);
+        return gatewayDescription();
     });
     ScriptedUi ui;
     CServerThread server(
