@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/session/Navigation.h"
 #include "gui/widgets/FormPane.h"
 
 class QTabBar;
@@ -14,7 +15,7 @@ public:
     explicit CLeftView(QWidget* parent = nullptr);
 
     // Selects the tab without running its action.
-    void setSelectedTab(int index);
+    void setSelectedTab(Tab tab);
     int selectedTab() const;
     QTabBar* tabs() const { return tabs_; }
 

@@ -72,16 +72,17 @@ struct MainFrameTest : ::testing::Test {
     QWidget* workArea() const { return cell(1, 1); }
     QWidget* leftCell() const { return cell(1, 0); }
     QWidget* bottomRight() const { return cell(2, 1); }
-    std::vector<int> selectedTabs() const {
-        std::vector<int> tabs;
-        for (CLeftView* strip : frame->views<CLeftView>()) tabs.push_back(strip->selectedTab());
+    std::vector<Tab> selectedTabs() const {
+        std::vector<Tab> tabs;
+        for (CLeftView* strip : frame->views<CLeftView>())
+            tabs.push_back(static_cast<Tab>(strip->selectedTab()));
         return tabs;
     }
     QTabBar* tabBar() const { return frame->views<CLeftView>().front()->tabs(); }
     // Clicks the tab on the shown window, where the tabs have their real places.
-    void clickTab(int index) {
+    void clickTab(Tab tab, Qt::MouseButton button = Qt::LeftButton) {
         frame->show();
-        QTest::mouseClick(tabBar(), Qt::LeftButton, {}, tabBar()->tabRect(index).center());
+        QTest::mouseClick(tabBar(), button, {}, tabBar()->tabRect(static_cast<int>(tab)).center());
     }
     CLowerRight* searchBar() const { return frame->views<CLowerRight>().front(); }
 };
@@ -121,8 +122,10 @@ TEST_F(MainFrameTest, BuildsTwentyPanesInOrderWithTheLastOfEachCellVisible) {
     EXPECT_EQ(splitter.columnInfo(0).minimum, 90);
 
     EXPECT_EQ(frame->geometry(), QRect(0, 0, 840, 640));
-    EXPECT_EQ(frame->history(), (std::vector<NavRecord>{{0, 4, server.host() + "/tradeloom", 0}}));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{0});
+    EXPECT_EQ(
+        frame->history(),
+        (std::vector<NavRecord>{{Tab::Home, View::WebPane, server.host() + "/tradeloom", 0}}));
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Home});
     EXPECT_NE(frame->statusBar()->findChild<QWidget*>("indicator_CAP"), nullptr);
     EXPECT_NE(frame->statusBar()->findChild<QWidget*>("indicator_SCRL"), nullptr);
 }
@@ -141,39 +144,45 @@ TEST_F(MainFrameTest, ShowViewOfAnUnknownIdAndAFailedViewChangeNothing) {
 }
 
 TEST_F(MainFrameTest, EachViewNumberShowsItsPaneSetAndRecordsItsTab) {
-    frame->SwitchView(1);
+    frame->SwitchView(View::UserInfo);
     EXPECT_TRUE(is<CView1>(workArea()) && is<CUserLeft>(leftCell()));
-    frame->SwitchView(3);
+    frame->SwitchView(View::NewListing);
     EXPECT_TRUE(is<CView3>(workArea()) && is<CAddLeft>(leftCell()));
-    frame->SwitchView(5);
+    frame->SwitchView(View::Favorites);
     EXPECT_TRUE(is<CViewFavs>(workArea()) && is<CFavoritesLeft>(leftCell()));
-    frame->SwitchView(8);
+    frame->SwitchView(View::MyListings);
     EXPECT_TRUE(is<CViewMyProd>(workArea()) && is<CMyProductsLeft>(leftCell()));
-    frame->SwitchView(11);
+    frame->SwitchView(View::MessageCentre);
     EXPECT_TRUE(is<CTLMessageCenter>(workArea()) && is<CMyProductsLeft>(leftCell()));
-    frame->SwitchView(4);
+    frame->SwitchView(View::WebPane);
     EXPECT_TRUE(is<CWebView>(workArea()) && is<CMyProductsLeft>(leftCell()));
 
     frame->showPane(Pane::DisabledLowR);
-    frame->SwitchView(6);  // leaves the bottom bar as it is
+    frame->SwitchView(View::EditListing);  // leaves the bottom bar as it is
     EXPECT_TRUE(is<CProdEditView>(workArea()) && is<CDisabledLowR>(bottomRight()));
-    frame->SwitchView(2);
+    frame->SwitchView(View::AdvancedSearch);
     EXPECT_TRUE(is<CView2>(workArea()) && is<CSearchLeft>(leftCell()));
     EXPECT_TRUE(is<CLowerRight>(bottomRight()));
     EXPECT_EQ(frame->views<CSearchLeft>().front()->advancedMode(), 1);
-    frame->SwitchView(7);
+    frame->SwitchView(View::SearchResults);
     EXPECT_TRUE(is<CQSearch>(workArea()) && is<CSearchLeft>(leftCell()));
     EXPECT_EQ(frame->views<CSearchLeft>().front()->advancedMode(), 0);
 
-    std::vector<std::pair<int, int>> recorded;
+    std::vector<std::pair<View, Tab>> recorded;
     for (const NavRecord& entry : frame->history()) recorded.emplace_back(entry.view, entry.tab);
-    EXPECT_EQ(
-        recorded,
-        (std::vector<std::pair<int, int>>{
-            {4, 0}, {1, 5}, {3, 4}, {5, 3}, {8, 2}, {11, 6}, {4, 0}, {6, 2}, {2, 1}, {7, 1}}));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{0});  // callers set the tab, not SwitchView
+    EXPECT_EQ(recorded, (std::vector<std::pair<View, Tab>>{{View::WebPane, Tab::Home},
+                                                           {View::UserInfo, Tab::UserInfo},
+                                                           {View::NewListing, Tab::AddItem},
+                                                           {View::Favorites, Tab::Favorites},
+                                                           {View::MyListings, Tab::MyListings},
+                                                           {View::MessageCentre, Tab::Messages},
+                                                           {View::WebPane, Tab::Home},
+                                                           {View::EditListing, Tab::MyListings},
+                                                           {View::AdvancedSearch, Tab::Search},
+                                                           {View::SearchResults, Tab::Search}}));
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Home});  // callers set the tab, not SwitchView
 
-    frame->SwitchView(9);  // no such view number
+    frame->SwitchView(static_cast<View>(9));  // no such view number
     EXPECT_TRUE(is<CQSearch>(workArea()));
     EXPECT_EQ(frame->history().size(), 10u);
 }
@@ -183,7 +192,7 @@ TEST_F(MainFrameTest, BackWithOnlyTheFirstEntryDoesNothing) {
     EXPECT_TRUE(is<CWebView>(workArea()));
     EXPECT_EQ(frame->history().size(), 1u);
     // The first entry is still there to return to.
-    frame->SwitchView(7);
+    frame->SwitchView(View::SearchResults);
     frame->Back();
     EXPECT_TRUE(is<CWebView>(workArea()));
     EXPECT_EQ(session().webAddress, server.host() + "/tradeloom");
@@ -192,30 +201,31 @@ TEST_F(MainFrameTest, BackWithOnlyTheFirstEntryDoesNothing) {
 
 TEST_F(MainFrameTest, BackToAnEarlierWebPageRestoresItsAddressAndTab) {
     session().webAddress = "http://a.example/";
-    frame->SwitchView(4);
+    frame->SwitchView(View::WebPane);
     session().webAddress = "http://b.example/";
-    frame->SwitchView(4);
-    frame->setNavigationTab(3);
+    frame->SwitchView(View::WebPane);
+    frame->setNavigationTab(Tab::Favorites);
     frame->Back();
     EXPECT_TRUE(is<CWebView>(workArea()));
     EXPECT_EQ(session().webAddress, "http://a.example/");
-    EXPECT_EQ(selectedTabs(), std::vector<int>{0});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Home});
     ASSERT_EQ(frame->history().size(), 2u);
-    EXPECT_EQ(frame->history().back(), (NavRecord{0, 4, "http://a.example/", 0}));
+    EXPECT_EQ(frame->history().back(),
+              (NavRecord{Tab::Home, View::WebPane, "http://a.example/", 0}));
     EXPECT_EQ(frame->currentRecord(), frame->history().back());
 }
 
 TEST_F(MainFrameTest, ViewFifteenShowsTheListingButtonsWithoutAnEntry) {
-    frame->SwitchView(7);
-    frame->SwitchView(15);
+    frame->SwitchView(View::SearchResults);
+    frame->SwitchView(View::MyListingsButtons);
     EXPECT_TRUE(is<CQSearch>(workArea()));
     EXPECT_TRUE(is<CMyProductsLeft>(leftCell()));
     EXPECT_EQ(frame->history().size(), 2u);
-    frame->SwitchView(1);
+    frame->SwitchView(View::UserInfo);
     frame->Back();
     EXPECT_TRUE(is<CQSearch>(workArea()));
     EXPECT_TRUE(is<CSearchLeft>(leftCell()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Search});
 }
 
 TEST_F(MainFrameTest, ResizingSetsTheBarRowsAndTheWorkRow) {
@@ -276,23 +286,23 @@ TEST_F(MainFrameTest, MenuCommandsSwitchAndSelectTheirTabOnce) {
     ASSERT_NE(frame->command(res::ID_ACTIONS_SEARCH), nullptr);
     frame->command(res::ID_ACTIONS_SEARCH)->trigger();
     EXPECT_TRUE(is<CQSearch>(workArea()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Search});
     EXPECT_EQ(frame->history().size(), 2u);  // no second switch from the tab strip
 
     frame->command(res::ID_EDIT_USERINFO)->trigger();
     EXPECT_TRUE(is<CView1>(workArea()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{5});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::UserInfo});
     frame->command(res::ID_EDIT_FAVORITES)->trigger();
-    EXPECT_EQ(selectedTabs(), std::vector<int>{3});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Favorites});
     frame->command(res::ID_ACTIONS_ADDITEMS)->trigger();
     EXPECT_TRUE(is<CView3>(workArea()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{4});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::AddItem});
 
     frame->command(res::ID_FILE_LOOMWEB)->trigger();
     EXPECT_EQ(session().webAddress, server.host());  // the bare host
     EXPECT_TRUE(is<CWebView>(workArea()));
     EXPECT_TRUE(is<CAddLeft>(leftCell()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{7});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::LoomWeb});
     EXPECT_EQ(frame->history().size(), 6u);
 
     EXPECT_FALSE(frame->command(res::ID_ACTIONS_CHAT)->isEnabled());
@@ -313,8 +323,8 @@ TEST_F(MainFrameTest, AboutBoxRunsModally) {
 }
 
 TEST_F(MainFrameTest, ClickingTheSelectedHomeTabNavigatesAgain) {
-    frame->SwitchView(7);
-    clickTab(0);
+    frame->SwitchView(View::SearchResults);
+    clickTab(Tab::Home);
     EXPECT_EQ(session().webAddress,
               "http://" + server.host() + "/tradeloom/app/home.asp?username=ann");
     EXPECT_TRUE(is<CWebView>(workArea()));
@@ -324,23 +334,23 @@ TEST_F(MainFrameTest, ClickingTheSelectedHomeTabNavigatesAgain) {
 }
 
 TEST_F(MainFrameTest, ClickingAnotherTabRunsItsActionTwice) {
-    clickTab(1);
+    clickTab(Tab::Search);
     EXPECT_TRUE(is<CQSearch>(workArea()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Search});
     ASSERT_EQ(frame->history().size(), 3u);
     EXPECT_EQ(frame->history()[1], frame->history()[2]);
     findControl<QPushButton>(frame->views<CUpperLeft>().front(), res::IDC_BACK)->click();
     EXPECT_TRUE(is<CQSearch>(workArea()));
     EXPECT_EQ(frame->history().size(), 2u);
 
-    clickTab(7);
+    clickTab(Tab::LoomWeb);
     EXPECT_EQ(session().webAddress, "http://" + server.host());
     EXPECT_TRUE(is<CLeftTest2>(leftCell()));
 }
 
 TEST_F(MainFrameTest, SettingTheTabFromOutsideRunsNoAction) {
-    frame->setNavigationTab(6);
-    EXPECT_EQ(selectedTabs(), std::vector<int>{6});
+    frame->setNavigationTab(Tab::Messages);
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Messages});
     EXPECT_EQ(frame->history().size(), 1u);
     EXPECT_TRUE(is<CWebView>(workArea()));
 }
@@ -360,7 +370,7 @@ TEST_F(MainFrameTest, QuickSearchLeavesThePendingSearchAndShowsTheResults) {
     EXPECT_EQ(pendingSearch().status, "SELLING");  // nothing clicked yet
     EXPECT_EQ(criteria->text(), "");
     EXPECT_TRUE(is<CQSearch>(workArea()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Search});
 
     findControl<QRadioButton>(bar, res::IDC_QS_BOTH)->click();
     criteria->setText("lamp");
@@ -376,7 +386,7 @@ TEST_F(MainFrameTest, AdvancedShowsTheFormAndItsBar) {
     EXPECT_TRUE(is<CView2>(workArea()));
     EXPECT_TRUE(is<CDisabledLowR>(bottomRight()));
     EXPECT_EQ(frame->views<CSearchLeft>().front()->advancedMode(), 1);
-    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Search});
 }
 
 TEST_F(MainFrameTest, PrintAsksForAPrinterThroughTheDialog) {
