@@ -2,7 +2,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -10,6 +13,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
+#include <utility>
 
 #include "core/platform/ServerHost.h"
 #include "core/session/PendingSearch.h"
@@ -38,6 +42,7 @@
 #include "gui/web/CWebView.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
@@ -45,27 +50,40 @@
 namespace tl {
 namespace {
 
+// Starts the test with empty session values and an empty pending search, and puts back the
+// ones from before when it ends.
+class ScopedSessionValues {
+public:
+    ScopedSessionValues()
+        : session_(std::exchange(session(), {})), pending_(std::exchange(pendingSearch(), {})) {}
+    ~ScopedSessionValues() {
+        session() = session_;
+        pendingSearch() = pending_;
+    }
+    ScopedSessionValues(const ScopedSessionValues&) = delete;
+    ScopedSessionValues& operator=(const ScopedSessionValues&) = delete;
+
+private:
+    Session session_;
+    PendingSearch pending_;
+};
+
 // A frame built as at start-up (lists refreshed, login dialog cancelled), then a member set as
 // logged in.
 struct MainFrameTest : ::testing::Test {
     test::TempProgramDirectory home;
     test::ScriptedHttpServer server;
+    test::ScopedServerHost host{server.host()};
+    ScopedSessionValues values;
     ScriptedUi ui;
     std::unique_ptr<CMainFrame> frame;
 
     MainFrameTest() {
-        setServerHost(server.host());
-        session() = Session{};
-        pendingSearch() = PendingSearch{};
         server.reply("/tradeloom/currentwordlist.xml", "wordlist-1.xml");
         server.reply("/tradeloom/currentcategorylist.xml", "NewTLTree.xml");
         server.replyOtherwise("0");
         frame = std::make_unique<CMainFrame>();
         session().currentUserName = "ann";
-    }
-    ~MainFrameTest() override {
-        frame.reset();
-        setServerHost("");
     }
 
     QWidget* cell(int row, int column) const { return frame->splitter().currentView(row, column); }
@@ -309,16 +327,22 @@ TEST_F(MainFrameTest, MenuCommandsSwitchAndSelectTheirTabOnce) {
     EXPECT_EQ(frame->command(res::ID_APP_EXIT)->text(), "E&xit");
 }
 
-TEST_F(MainFrameTest, AboutBoxRunsModally) {
+TEST_F(MainFrameTest, AboutBoxRunsModallyWithTheProgramsNameAndBuild) {
+    int runs = 0;
     std::string caption, object;
+    QStringList texts;
     ui.onModal([&](ModalDialog& modal) {
         auto& box = dynamic_cast<QWidget&>(modal);
+        ++runs;
         caption = box.windowTitle().toStdString();
         object = box.objectName().toStdString();
+        for (const QLabel* label : box.findChildren<QLabel*>()) texts << label->text();
         return kDialogOk;
     });
     frame->command(res::ID_APP_ABOUT)->trigger();
+    EXPECT_EQ(runs, 1);
     EXPECT_EQ(caption, "About Tradeloom");
+    EXPECT_EQ(texts, QStringList{"Tradeloom v1.4 Build 0502"});
     EXPECT_EQ(object, "dlg_100");
 }
 
@@ -410,6 +434,39 @@ TEST_F(MainFrameTest, ScreensSwitchViewsThroughTheFrameWhileItLives) {
 TEST_F(MainFrameTest, DestroyingTheFrameLogsTheMemberOff) {
     frame.reset();
     EXPECT_EQ(server.targets().back(), "/tradeloom/app/logoff.asp?username=ann");
+}
+
+TEST_F(MainFrameTest, EachTabShowsItsScreenAndRecordsItsTab) {
+    const std::string home = "http://" + server.host() + "/tradeloom/app/home.asp?username=ann";
+    const std::string loomWeb = "http://" + server.host();
+    const struct {
+        Tab tab;
+        Pane workArea;
+        std::string address;  // the web address the tab sets; empty: left as it was
+        Tab recorded;
+    } cases[] = {
+        {Tab::Search, Pane::QSearch, "", Tab::Search},
+        {Tab::MyListings, Pane::ViewMyProd, "", Tab::MyListings},
+        {Tab::Home, Pane::WebView, home, Tab::Home},
+        {Tab::Favorites, Pane::ViewFavs, "", Tab::Favorites},
+        {Tab::AddItem, Pane::View3, "", Tab::AddItem},
+        {Tab::LoomWeb, Pane::WebView, loomWeb, Tab::Home},
+        {Tab::UserInfo, Pane::View1, "", Tab::UserInfo},
+        {Tab::Messages, Pane::MessageCenter, "", Tab::Messages},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(static_cast<int>(row.tab));
+        session().webAddress = "http://earlier.example/";
+        clickTab(row.tab);
+        EXPECT_EQ(workArea(), frame->pane(row.workArea));
+        const std::string address = row.address.empty() ? "http://earlier.example/" : row.address;
+        EXPECT_EQ(session().webAddress, address);
+        if (!row.address.empty()) {
+            EXPECT_EQ(leftCell(), frame->pane(Pane::LeftTest2));
+        }
+        EXPECT_EQ(frame->history().back().tab, row.recorded);
+        EXPECT_EQ(selectedTabs(), std::vector<Tab>{row.tab});
+    }
 }
 
 }  // namespace
