@@ -200,15 +200,15 @@ void CMainFrame::SwitchView(View view) {
 }
 
 void CMainFrame::Back() {
-    // The last entry is the page now shown; with nothing before it there is nowhere to go,
-    // and the entry stays so that a later Back can still return to it.
-    if (history_.size() < 2) return;
-    history_.pop_back();
+    if (history_.empty()) return;
+    history_.pop_back();  // the page now shown
+    if (history_.empty()) return;
     current_ = history_.back();
     if (current_.view == View::WebPane) session().webAddress = current_.address;
+    const std::size_t before = history_.size();
     SwitchView(current_.view);
     setNavigationTab(current_.tab);
-    history_.pop_back();  // the copy SwitchView appended
+    if (history_.size() > before) history_.pop_back();  // the copy SwitchView appended
 }
 
 void CMainFrame::setNavigationTab(Tab tab) {

@@ -205,16 +205,29 @@ TEST_F(MainFrameTest, EachViewNumberShowsItsPaneSetAndRecordsItsTab) {
     EXPECT_EQ(frame->history().size(), 10u);
 }
 
-TEST_F(MainFrameTest, BackWithOnlyTheFirstEntryDoesNothing) {
-    frame->Back();
+TEST_F(MainFrameTest, BackRemovesTheShownPageAndStopsOnceTheHistoryIsEmpty) {
+    frame->Back();  // the starting page was the only entry
+    EXPECT_TRUE(frame->history().empty());
     EXPECT_TRUE(is<CWebView>(workArea()));
-    EXPECT_EQ(frame->history().size(), 1u);
-    // The first entry is still there to return to.
+    frame->Back();  // an empty history: nothing to do
+    EXPECT_TRUE(frame->history().empty());
+
     frame->SwitchView(View::SearchResults);
+    frame->SwitchView(View::Favorites);
+    frame->SwitchView(View::UserInfo);
     frame->Back();
-    EXPECT_TRUE(is<CWebView>(workArea()));
-    EXPECT_EQ(session().webAddress, server.host() + "/tradeloom");
-    EXPECT_EQ(frame->history().size(), 1u);
+    EXPECT_TRUE(is<CViewFavs>(workArea()) && is<CFavoritesLeft>(leftCell()));
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Favorites});
+    ASSERT_EQ(frame->history().size(), 2u);
+    EXPECT_EQ(frame->history().back().view, View::Favorites);
+    EXPECT_EQ(frame->currentRecord(), frame->history().back());
+
+    frame->Back();
+    EXPECT_TRUE(is<CQSearch>(workArea()));
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Search});
+    frame->Back();  // the search page was the last entry: it stays shown
+    EXPECT_TRUE(is<CQSearch>(workArea()));
+    EXPECT_TRUE(frame->history().empty());
 }
 
 TEST_F(MainFrameTest, BackToAnEarlierWebPageRestoresItsAddressAndTab) {
