@@ -1,5 +1,6 @@
 #include "gui/frame/CLeftView.h"
 
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -41,10 +42,20 @@ CLeftView::CLeftView(QWidget* parent)
     layout->addWidget(tabs_);
     layout->addStretch(1);
 
-    // A click arrives first; a click on another tab then also changes the selection, so the
-    // action runs twice, as it did for the two notifications of the tab control.
-    connect(tabs_, &QTabBar::tabBarClicked, this, &CLeftView::onTabChosen);
+    // A left click arrives first; a click on another tab then also changes the selection, so
+    // the action runs twice, as it did for the two notifications of the tab control. The tab
+    // bar reports presses of every button as clicks, so the presses are watched here instead.
+    tabs_->installEventFilter(this);
     connect(tabs_, &QTabBar::currentChanged, this, &CLeftView::onTabChosen);
+}
+
+bool CLeftView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tabs_ && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::LeftButton)
+            onTabChosen(tabs_->tabAt(press->position().toPoint()));
+    }
+    return FormPane::eventFilter(watched, event);
 }
 
 void CLeftView::setSelectedTab(Tab tab) {

@@ -482,5 +482,26 @@ TEST_F(MainFrameTest, EachTabShowsItsScreenAndRecordsItsTab) {
     }
 }
 
+TEST_F(MainFrameTest, OnlyALeftClickOrTheKeyboardChoosesATab) {
+    const struct {
+        Qt::MouseButton button;
+        bool chooses;
+    } cases[] = {{Qt::RightButton, false}, {Qt::MiddleButton, false}, {Qt::LeftButton, true}};
+    for (const auto& click : cases) {
+        SCOPED_TRACE(click.button);
+        frame->SwitchView(View::WebPane);
+        frame->setNavigationTab(Tab::Home);
+        const std::size_t entries = frame->history().size();
+        clickTab(Tab::Messages, click.button);
+        EXPECT_EQ(is<CTLMessageCenter>(workArea()), click.chooses);
+        EXPECT_EQ(frame->history().size() > entries, click.chooses);
+        EXPECT_EQ(selectedTabs(), std::vector<Tab>{click.chooses ? Tab::Messages : Tab::Home});
+    }
+    tabBar()->setFocus();
+    QTest::keyClick(tabBar(), Qt::Key_Left);
+    EXPECT_TRUE(is<CView1>(workArea()));
+    EXPECT_EQ(frame->history().back().tab, Tab::UserInfo);
+}
+
 }  // namespace
 }  // namespace tl
