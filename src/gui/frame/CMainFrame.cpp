@@ -120,6 +120,7 @@ void CMainFrame::createMenu() {
         return action;
     };
     QMenu* file = menuBar()->addMenu("&File");
+    file->setSeparatorsCollapsible(false);  // the menu opens with a separator
     file->addSeparator();
     add(file, "Loom Web", res::ID_FILE_LOOMWEB, &CMainFrame::onLoomWeb);
     file->addSeparator();

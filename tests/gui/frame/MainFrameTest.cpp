@@ -503,5 +503,18 @@ TEST_F(MainFrameTest, OnlyALeftClickOrTheKeyboardChoosesATab) {
     EXPECT_EQ(frame->history().back().tab, Tab::UserInfo);
 }
 
+TEST_F(MainFrameTest, TheFileMenuShowsASeparatorBeforeLoomWebAndBeforeExit) {
+    QMenu* file = frame->menuBar()->actions().front()->menu();
+    ASSERT_EQ(file->title(), "&File");
+    std::vector<QAction*> shown;
+    for (QAction* item : file->actions())
+        if (!file->actionGeometry(item).isEmpty()) shown.push_back(item);
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_TRUE(shown[0]->isSeparator());
+    EXPECT_EQ(shown[1]->text(), "Loom Web");
+    EXPECT_TRUE(shown[2]->isSeparator());
+    EXPECT_EQ(shown[3]->text(), "E&xit");
+}
+
 }  // namespace
 }  // namespace tl
