@@ -2,14 +2,18 @@
 
 #include <functional>
 
+#include "core/session/Navigation.h"
+
 namespace tl {
 
-// How screens ask the main frame to show the pane set of a view number. The main frame
-// installs the switcher when it is made and removes it (with an empty function) when it goes.
+// Shows the view through the main window; false (and nothing shown) while there is none.
+bool switchMainView(View view);
+bool switchMainView(int viewNumber);
+
+// Installs a navigator that hands every view switch to the function as its view number and
+// ignores the other requests; an empty function removes the installed navigator. For screens
+// that run without a main window.
 using ViewSwitcher = std::function<void(int viewNumber)>;
 void setViewSwitcher(ViewSwitcher switcher);
-
-// Shows the view through the main frame; false (and nothing shown) while there is no frame.
-bool switchMainView(int viewNumber);
 
 }  // namespace tl

@@ -4,8 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/frame/CMainFrame.h"
-#include "gui/web/CWebView.h"
+#include "core/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 
@@ -34,8 +33,7 @@ CLeftTest2::CLeftTest2(QWidget* parent) : FormPane(res::IDD_LEFTTEST2, parent, k
 }
 
 void CLeftTest2::onPrint() {
-    if (CMainFrame* frame = mainFrame())
-        for (CWebView* web : frame->views<CWebView>()) web->print();
+    if (Navigator* frame = navigator()) frame->printWebPages();
 }
 
 }  // namespace tl

@@ -1,24 +1,32 @@
 #include "gui/frame/CLeftView.h"
 
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
 
 #include "core/platform/ServerHost.h"
 #include "core/service/Endpoints.h"
+#include "core/session/Navigation.h"
 #include "core/session/Session.h"
-#include "gui/frame/CMainFrame.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 
 namespace tl {
 namespace {
 
-enum Tab { Home, Search, MyListings, Favorites, AddItem, UserInfo, Messages, LoomWeb };
-constexpr const char* kTabLabels[] = {"Home",     "Search",    "My Listings", "Favorites",
-                                      "Add Item", "User Info", "Messages",    "Loom Web"};
-// The view number each tab shows.
-constexpr int kTabViews[] = {4, 7, 8, 5, 3, 1, 11, 4};
+struct TabAction {
+    const char* label;
+    View view;
+};
+
+// By tab, in the strip's order.
+constexpr TabAction kTabActions[kTabCount] = {
+    {"Home", View::WebPane},           {"Search", View::SearchResults},
+    {"My Listings", View::MyListings}, {"Favorites", View::Favorites},
+    {"Add Item", View::NewListing},    {"User Info", View::UserInfo},
+    {"Messages", View::MessageCentre}, {"Loom Web", View::WebPane},
+};
 
 }  // namespace
 
@@ -27,22 +35,32 @@ CLeftView::CLeftView(QWidget* parent)
     setControlId(tabs_, res::IDC_NAV_TABS);
     tabs_->setExpanding(false);
     tabs_->setDrawBase(false);
-    for (const char* label : kTabLabels) tabs_->addTab(label);
-    tabs_->setCurrentIndex(Home);
+    for (const TabAction& tab : kTabActions) tabs_->addTab(tab.label);
+    tabs_->setCurrentIndex(static_cast<int>(Tab::Home));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tabs_);
     layout->addStretch(1);
 
-    // A click arrives first; a click on another tab then also changes the selection, so the
-    // action runs twice, as it did for the two notifications of the tab control.
-    connect(tabs_, &QTabBar::tabBarClicked, this, &CLeftView::onTabChosen);
+    // A left click arrives first; a click on another tab then also changes the selection, so
+    // the action runs twice, as it did for the two notifications of the tab control. The tab
+    // bar reports presses of every button as clicks, so the presses are watched here instead.
+    tabs_->installEventFilter(this);
     connect(tabs_, &QTabBar::currentChanged, this, &CLeftView::onTabChosen);
 }
 
-void CLeftView::setSelectedTab(int index) {
+bool CLeftView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tabs_ && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::LeftButton)
+            onTabChosen(tabs_->tabAt(press->position().toPoint()));
+    }
+    return FormPane::eventFilter(watched, event);
+}
+
+void CLeftView::setSelectedTab(Tab tab) {
     const QSignalBlocker quiet(tabs_);
-    tabs_->setCurrentIndex(index);
+    tabs_->setCurrentIndex(static_cast<int>(tab));
 }
 
 int CLeftView::selectedTab() const {
@@ -50,18 +68,19 @@ int CLeftView::selectedTab() const {
 }
 
 void CLeftView::onTabChosen(int index) {
-    if (index < Home || index > LoomWeb) return;
-    CMainFrame* frame = mainFrame();
+    if (index < 0 || index >= kTabCount) return;
+    Navigator* frame = navigator();
     if (frame == nullptr) return;
-    if (index == Home || index == LoomWeb) {
-        session().webAddress = index == Home
+    const auto tab = static_cast<Tab>(index);
+    if (tab == Tab::Home || tab == Tab::LoomWeb) {
+        session().webAddress = tab == Tab::Home
                                    ? endpoints::homePage(session().currentUserName).address()
                                    : "http://" + serverHost();
-        frame->SwitchView(kTabViews[index]);
+        frame->SwitchView(View::WebPane);
         frame->showPane(Pane::LeftTest2);
         return;
     }
-    frame->SwitchView(kTabViews[index]);
+    frame->SwitchView(kTabActions[index].view);
 }
 
 }  // namespace tl

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "core/session/Navigation.h"
 #include "core/session/PendingSearch.h"
-#include "gui/frame/CMainFrame.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 
@@ -58,18 +58,18 @@ void CLowerRight::onSearch() {
     pending.text = criteria_->text().toStdString();
     if (status_.empty()) status_ = "SELLING";
     pending.status = status_;
-    CMainFrame* frame = mainFrame();
-    if (frame != nullptr) frame->SwitchView(7);
+    Navigator* frame = navigator();
+    if (frame != nullptr) frame->SwitchView(View::SearchResults);
     criteria_->clear();
-    if (frame != nullptr) frame->setNavigationTab(1);
+    if (frame != nullptr) frame->setNavigationTab(Tab::Search);
 }
 
 void CLowerRight::onAdvanced() {
-    CMainFrame* frame = mainFrame();
+    Navigator* frame = navigator();
     if (frame == nullptr) return;
-    frame->SwitchView(2);
+    frame->SwitchView(View::AdvancedSearch);
     frame->showPane(Pane::DisabledLowR);
-    frame->setNavigationTab(1);
+    frame->setNavigationTab(Tab::Search);
 }
 
 }  // namespace tl

@@ -5,12 +5,12 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QStatusBar>
+#include <optional>
 
 #include "core/platform/ServerHost.h"
 #include "core/platform/Ui.h"
 #include "core/service/ListingOperations.h"
 #include "core/session/Session.h"
-#include "core/session/ViewSwitch.h"
 #include "gui/account/CUserLeft.h"
 #include "gui/account/CView1.h"
 #include "gui/frame/CAboutDlg.h"
@@ -37,39 +37,63 @@
 namespace tl {
 namespace {
 
-CMainFrame* theMainFrame = nullptr;
-
 constexpr int kLeftColumnWidth = 90;
 constexpr int kBarRowHeight = 35;
 constexpr int kOtherRowsHeight = 110;  // bars, status bar and splitter gaps
 constexpr int kSmallestLayoutHeight = 100;
 
-template <class View>
+template <class PaneClass>
 QWidget* createView(QWidget* parent) {
-    return new View(parent);
+    return new PaneClass(parent);
+}
+
+// The panes a view shows: one per cell, none where the cell stays as it is; the advanced
+// mode of the search buttons where the view sets it; the tab the history records, none for a
+// view that leaves no entry.
+struct ViewSet {
+    View view;
+    std::optional<Pane> workArea, left, bottomRight;
+    std::optional<int> advancedMode;
+    std::optional<Tab> recordedTab;
+};
+
+// clang-format off
+constexpr ViewSet kViewSets[] = {
+    // view                   work area            left cell             bottom right      mode tab
+    {View::UserInfo,          Pane::View1,         Pane::UserLeft,       Pane::LowerRight, {},  Tab::UserInfo},
+    {View::AdvancedSearch,    Pane::View2,         Pane::SearchLeft,     Pane::LowerRight, 1,   Tab::Search},
+    {View::NewListing,        Pane::View3,         Pane::AddLeft,        Pane::LowerRight, {},  Tab::AddItem},
+    {View::WebPane,           Pane::WebView,       {},                   Pane::LowerRight, {},  Tab::Home},
+    {View::Favorites,         Pane::ViewFavs,      Pane::FavoritesLeft,  Pane::LowerRight, {},  Tab::Favorites},
+    {View::EditListing,       Pane::ProdEditView,  Pane::MyProductsLeft, {},               {},  Tab::MyListings},
+    {View::SearchResults,     Pane::QSearch,       Pane::SearchLeft,     Pane::LowerRight, 0,   Tab::Search},
+    {View::MyListings,        Pane::ViewMyProd,    Pane::MyProductsLeft, Pane::LowerRight, {},  Tab::MyListings},
+    {View::MessageCentre,     Pane::MessageCenter, {},                   Pane::LowerRight, {},  Tab::Messages},
+    {View::MyListingsButtons, {},                  Pane::MyProductsLeft, {},               {},  {}},
+};
+// clang-format on
+
+const ViewSet* viewSet(View view) {
+    for (const ViewSet& set : kViewSets)
+        if (set.view == view) return &set;
+    return nullptr;
 }
 
 }  // namespace
 
-CMainFrame* mainFrame() {
-    return theMainFrame;
-}
-
 CMainFrame::CMainFrame() : splitter_(new CPaneSplitter(3, 2, this)) {
     setGeometry(0, 0, 840, 640);
-    current_ = NavRecord{0, 4, serverHost() + "/tradeloom", 0};
+    current_ = NavRecord{Tab::Home, View::WebPane, serverHost() + "/tradeloom", 0};
     history_.push_back(current_);
     createStatusBar();
     createMenu();
     setCentralWidget(splitter_);
     createPanes();
-    theMainFrame = this;
-    setViewSwitcher([this](int viewNumber) { SwitchView(viewNumber); });
+    setNavigator(this);
 }
 
 CMainFrame::~CMainFrame() {
-    setViewSwitcher({});
-    theMainFrame = nullptr;
+    if (navigator() == this) setNavigator(nullptr);
     LogOff(session().currentUserName);
 }
 
@@ -96,6 +120,7 @@ void CMainFrame::createMenu() {
         return action;
     };
     QMenu* file = menuBar()->addMenu("&File");
+    file->setSeparatorsCollapsible(false);  // the menu opens with a separator
     file->addSeparator();
     add(file, "Loom Web", res::ID_FILE_LOOMWEB, &CMainFrame::onLoomWeb);
     file->addSeparator();
@@ -157,95 +182,42 @@ void CMainFrame::showPane(Pane which) {
     splitter_->ShowView(viewId(which));
 }
 
-void CMainFrame::record(int tab, int viewNumber) {
+void CMainFrame::record(Tab tab, View view) {
     current_.tab = tab;
-    current_.view = viewNumber;
-    if (viewNumber == 4) current_.address = session().webAddress;
+    current_.view = view;
+    if (view == View::WebPane) current_.address = session().webAddress;
     history_.push_back(current_);
 }
 
-void CMainFrame::SwitchView(int viewNumber) {
-    auto setAdvancedMode = [this](int mode) {
-        for (CSearchLeft* buttons : views<CSearchLeft>()) buttons->setAdvancedMode(mode);
-    };
-    int tab = 0;
-    switch (viewNumber) {
-        case 1:
-            showPane(Pane::View1);
-            showPane(Pane::UserLeft);
-            showPane(Pane::LowerRight);
-            tab = 5;
-            break;
-        case 2:
-            showPane(Pane::View2);
-            showPane(Pane::SearchLeft);
-            setAdvancedMode(1);
-            showPane(Pane::LowerRight);
-            tab = 1;
-            break;
-        case 3:
-            showPane(Pane::View3);
-            showPane(Pane::AddLeft);
-            showPane(Pane::LowerRight);
-            tab = 4;
-            break;
-        case 4:
-            showPane(Pane::WebView);
-            showPane(Pane::LowerRight);
-            tab = 0;
-            break;
-        case 5:
-            showPane(Pane::ViewFavs);
-            showPane(Pane::FavoritesLeft);
-            showPane(Pane::LowerRight);
-            tab = 3;
-            break;
-        case 6:
-            showPane(Pane::ProdEditView);
-            showPane(Pane::MyProductsLeft);
-            tab = 2;
-            break;
-        case 7:
-            showPane(Pane::QSearch);
-            showPane(Pane::SearchLeft);
-            setAdvancedMode(0);
-            showPane(Pane::LowerRight);
-            tab = 1;
-            break;
-        case 8:
-            showPane(Pane::ViewMyProd);
-            showPane(Pane::MyProductsLeft);
-            showPane(Pane::LowerRight);
-            tab = 2;
-            break;
-        case 11:
-            showPane(Pane::MessageCenter);
-            showPane(Pane::LowerRight);
-            tab = 6;
-            break;
-        case 15:
-            showPane(Pane::MyProductsLeft);
-            return;
-        default:
-            return;
-    }
-    record(tab, viewNumber);
+void CMainFrame::SwitchView(View view) {
+    const ViewSet* set = viewSet(view);
+    if (set == nullptr) return;
+    for (const std::optional<Pane>& shown : {set->workArea, set->left, set->bottomRight})
+        if (shown) showPane(*shown);
+    if (set->advancedMode)
+        for (CSearchLeft* buttons : views<CSearchLeft>())
+            buttons->setAdvancedMode(*set->advancedMode);
+    if (set->recordedTab) record(*set->recordedTab, view);
 }
 
 void CMainFrame::Back() {
-    // The last entry is the page now shown; with nothing before it there is nowhere to go,
-    // and the entry stays so that a later Back can still return to it.
-    if (history_.size() < 2) return;
-    history_.pop_back();
+    if (history_.empty()) return;
+    history_.pop_back();  // the page now shown
+    if (history_.empty()) return;
     current_ = history_.back();
-    if (current_.view == 4) session().webAddress = current_.address;
+    if (current_.view == View::WebPane) session().webAddress = current_.address;
+    const std::size_t before = history_.size();
     SwitchView(current_.view);
     setNavigationTab(current_.tab);
-    history_.pop_back();  // the copy SwitchView appended
+    if (history_.size() > before) history_.pop_back();  // the copy SwitchView appended
 }
 
-void CMainFrame::setNavigationTab(int index) {
-    for (CLeftView* tabs : views<CLeftView>()) tabs->setSelectedTab(index);
+void CMainFrame::setNavigationTab(Tab tab) {
+    for (CLeftView* tabs : views<CLeftView>()) tabs->setSelectedTab(tab);
+}
+
+void CMainFrame::printWebPages() {
+    for (CWebView* web : views<CWebView>()) web->print();
 }
 
 QAction* CMainFrame::command(int id) const {
@@ -272,28 +244,28 @@ void CMainFrame::onSize(int clientHeight) {
 
 void CMainFrame::onLoomWeb() {
     session().webAddress = serverHost();
-    SwitchView(4);
-    setNavigationTab(7);
+    SwitchView(View::WebPane);
+    setNavigationTab(Tab::LoomWeb);
 }
 
 void CMainFrame::onUserInformation() {
-    SwitchView(1);
-    setNavigationTab(5);
+    SwitchView(View::UserInfo);
+    setNavigationTab(Tab::UserInfo);
 }
 
 void CMainFrame::onEditFavorites() {
-    SwitchView(5);
-    setNavigationTab(3);
+    SwitchView(View::Favorites);
+    setNavigationTab(Tab::Favorites);
 }
 
 void CMainFrame::onSearch() {
-    SwitchView(7);
-    setNavigationTab(1);
+    SwitchView(View::SearchResults);
+    setNavigationTab(Tab::Search);
 }
 
 void CMainFrame::onAddItems() {
-    SwitchView(3);
-    setNavigationTab(4);
+    SwitchView(View::NewListing);
+    setNavigationTab(Tab::AddItem);
 }
 
 void CMainFrame::onAbout() {

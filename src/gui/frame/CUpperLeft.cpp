@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "gui/frame/CMainFrame.h"
+#include "core/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 
@@ -14,7 +14,7 @@ CUpperLeft::CUpperLeft(QWidget* parent) : FormPane(res::IDD_UPPERLEFT, parent) {
     const QLabel* picture = hiddenBitmap(this, res::IDC_BACK_BITMAP, res::IDB_BACK);
     QPushButton* back = pictureButton(this, res::IDC_BACK, "Back", picture);
     connect(back, &QPushButton::clicked, this, [] {
-        if (CMainFrame* frame = mainFrame()) frame->Back();
+        if (Navigator* frame = navigator()) frame->Back();
     });
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);

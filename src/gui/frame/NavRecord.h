@@ -2,13 +2,15 @@
 
 #include <string>
 
+#include "core/session/Navigation.h"
+
 namespace tl {
 
 // One entry of the main window's navigation history.
 struct NavRecord {
-    int tab = 0;          // navigation tab to select when the entry is revisited
-    int view = 0;         // view number
-    std::string address;  // for view number 4: the web address the web pane showed
+    Tab tab = Tab::Home;  // navigation tab to select when the entry is revisited
+    View view = View::WebPane;
+    std::string address;  // for the web pane: the web address it showed
     int spare = 0;        // copied with the record, otherwise unused
 
     bool operator==(const NavRecord&) const = default;

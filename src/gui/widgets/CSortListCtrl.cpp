@@ -15,14 +15,25 @@ CSortListCtrl::CSortListCtrl(QWidget* parent) : QTreeWidget(parent) {
     header()->setSectionsMovable(false);
 }
 
+// The tree's own handling comes first (it also prepares double-clicks), but with Ctrl held it
+// takes the selection away from the row when the button is released; a left click always
+// leaves the row chosen.
 void CSortListCtrl::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        if (QTreeWidgetItem* row = itemAt(event->position().toPoint())) {
-            setCurrentItem(row);
-            row->setSelected(true);
-        }
-    }
     QTreeWidget::mousePressEvent(event);
+    chooseRowUnder(event);
+}
+
+void CSortListCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeWidget::mouseReleaseEvent(event);
+    chooseRowUnder(event);
+}
+
+void CSortListCtrl::chooseRowUnder(const QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    if (QTreeWidgetItem* row = itemAt(event->position().toPoint())) {
+        setCurrentItem(row);
+        row->setSelected(true);
+    }
 }
 
 bool CSortListCtrl::isNumericColumn(int column) {

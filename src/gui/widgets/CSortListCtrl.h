@@ -26,8 +26,10 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void chooseRowUnder(const QMouseEvent* event);
     int compare(int column, const QString& a, const QString& b) const;
     void quickSort(int column, bool ascending, int first, int last);
 };

@@ -2,7 +2,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -10,6 +13,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
+#include <utility>
 
 #include "core/platform/ServerHost.h"
 #include "core/session/PendingSearch.h"
@@ -38,6 +42,7 @@
 #include "gui/web/CWebView.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
@@ -45,43 +50,57 @@
 namespace tl {
 namespace {
 
+// Starts the test with empty session values and an empty pending search, and puts back the
+// ones from before when it ends.
+class ScopedSessionValues {
+public:
+    ScopedSessionValues()
+        : session_(std::exchange(session(), {})), pending_(std::exchange(pendingSearch(), {})) {}
+    ~ScopedSessionValues() {
+        session() = session_;
+        pendingSearch() = pending_;
+    }
+    ScopedSessionValues(const ScopedSessionValues&) = delete;
+    ScopedSessionValues& operator=(const ScopedSessionValues&) = delete;
+
+private:
+    Session session_;
+    PendingSearch pending_;
+};
+
 // A frame built as at start-up (lists refreshed, login dialog cancelled), then a member set as
 // logged in.
 struct MainFrameTest : ::testing::Test {
     test::TempProgramDirectory home;
     test::ScriptedHttpServer server;
+    test::ScopedServerHost host{server.host()};
+    ScopedSessionValues values;
     ScriptedUi ui;
     std::unique_ptr<CMainFrame> frame;
 
     MainFrameTest() {
-        setServerHost(server.host());
-        session() = Session{};
-        pendingSearch() = PendingSearch{};
         server.reply("/tradeloom/currentwordlist.xml", "wordlist-1.xml");
         server.reply("/tradeloom/currentcategorylist.xml", "NewTLTree.xml");
         server.replyOtherwise("0");
         frame = std::make_unique<CMainFrame>();
         session().currentUserName = "ann";
     }
-    ~MainFrameTest() override {
-        frame.reset();
-        setServerHost("");
-    }
 
     QWidget* cell(int row, int column) const { return frame->splitter().currentView(row, column); }
     QWidget* workArea() const { return cell(1, 1); }
     QWidget* leftCell() const { return cell(1, 0); }
     QWidget* bottomRight() const { return cell(2, 1); }
-    std::vector<int> selectedTabs() const {
-        std::vector<int> tabs;
-        for (CLeftView* strip : frame->views<CLeftView>()) tabs.push_back(strip->selectedTab());
+    std::vector<Tab> selectedTabs() const {
+        std::vector<Tab> tabs;
+        for (CLeftView* strip : frame->views<CLeftView>())
+            tabs.push_back(static_cast<Tab>(strip->selectedTab()));
         return tabs;
     }
     QTabBar* tabBar() const { return frame->views<CLeftView>().front()->tabs(); }
     // Clicks the tab on the shown window, where the tabs have their real places.
-    void clickTab(int index) {
+    void clickTab(Tab tab, Qt::MouseButton button = Qt::LeftButton) {
         frame->show();
-        QTest::mouseClick(tabBar(), Qt::LeftButton, {}, tabBar()->tabRect(index).center());
+        QTest::mouseClick(tabBar(), button, {}, tabBar()->tabRect(static_cast<int>(tab)).center());
     }
     CLowerRight* searchBar() const { return frame->views<CLowerRight>().front(); }
 };
@@ -121,8 +140,10 @@ TEST_F(MainFrameTest, BuildsTwentyPanesInOrderWithTheLastOfEachCellVisible) {
     EXPECT_EQ(splitter.columnInfo(0).minimum, 90);
 
     EXPECT_EQ(frame->geometry(), QRect(0, 0, 840, 640));
-    EXPECT_EQ(frame->history(), (std::vector<NavRecord>{{0, 4, server.host() + "/tradeloom", 0}}));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{0});
+    EXPECT_EQ(
+        frame->history(),
+        (std::vector<NavRecord>{{Tab::Home, View::WebPane, server.host() + "/tradeloom", 0}}));
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Home});
     EXPECT_NE(frame->statusBar()->findChild<QWidget*>("indicator_CAP"), nullptr);
     EXPECT_NE(frame->statusBar()->findChild<QWidget*>("indicator_SCRL"), nullptr);
 }
@@ -141,81 +162,101 @@ TEST_F(MainFrameTest, ShowViewOfAnUnknownIdAndAFailedViewChangeNothing) {
 }
 
 TEST_F(MainFrameTest, EachViewNumberShowsItsPaneSetAndRecordsItsTab) {
-    frame->SwitchView(1);
+    frame->SwitchView(View::UserInfo);
     EXPECT_TRUE(is<CView1>(workArea()) && is<CUserLeft>(leftCell()));
-    frame->SwitchView(3);
+    frame->SwitchView(View::NewListing);
     EXPECT_TRUE(is<CView3>(workArea()) && is<CAddLeft>(leftCell()));
-    frame->SwitchView(5);
+    frame->SwitchView(View::Favorites);
     EXPECT_TRUE(is<CViewFavs>(workArea()) && is<CFavoritesLeft>(leftCell()));
-    frame->SwitchView(8);
+    frame->SwitchView(View::MyListings);
     EXPECT_TRUE(is<CViewMyProd>(workArea()) && is<CMyProductsLeft>(leftCell()));
-    frame->SwitchView(11);
+    frame->SwitchView(View::MessageCentre);
     EXPECT_TRUE(is<CTLMessageCenter>(workArea()) && is<CMyProductsLeft>(leftCell()));
-    frame->SwitchView(4);
+    frame->SwitchView(View::WebPane);
     EXPECT_TRUE(is<CWebView>(workArea()) && is<CMyProductsLeft>(leftCell()));
 
     frame->showPane(Pane::DisabledLowR);
-    frame->SwitchView(6);  // leaves the bottom bar as it is
+    frame->SwitchView(View::EditListing);  // leaves the bottom bar as it is
     EXPECT_TRUE(is<CProdEditView>(workArea()) && is<CDisabledLowR>(bottomRight()));
-    frame->SwitchView(2);
+    frame->SwitchView(View::AdvancedSearch);
     EXPECT_TRUE(is<CView2>(workArea()) && is<CSearchLeft>(leftCell()));
     EXPECT_TRUE(is<CLowerRight>(bottomRight()));
     EXPECT_EQ(frame->views<CSearchLeft>().front()->advancedMode(), 1);
-    frame->SwitchView(7);
+    frame->SwitchView(View::SearchResults);
     EXPECT_TRUE(is<CQSearch>(workArea()) && is<CSearchLeft>(leftCell()));
     EXPECT_EQ(frame->views<CSearchLeft>().front()->advancedMode(), 0);
 
-    std::vector<std::pair<int, int>> recorded;
+    std::vector<std::pair<View, Tab>> recorded;
     for (const NavRecord& entry : frame->history()) recorded.emplace_back(entry.view, entry.tab);
-    EXPECT_EQ(
-        recorded,
-        (std::vector<std::pair<int, int>>{
-            {4, 0}, {1, 5}, {3, 4}, {5, 3}, {8, 2}, {11, 6}, {4, 0}, {6, 2}, {2, 1}, {7, 1}}));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{0});  // callers set the tab, not SwitchView
+    EXPECT_EQ(recorded, (std::vector<std::pair<View, Tab>>{{View::WebPane, Tab::Home},
+                                                           {View::UserInfo, Tab::UserInfo},
+                                                           {View::NewListing, Tab::AddItem},
+                                                           {View::Favorites, Tab::Favorites},
+                                                           {View::MyListings, Tab::MyListings},
+                                                           {View::MessageCentre, Tab::Messages},
+                                                           {View::WebPane, Tab::Home},
+                                                           {View::EditListing, Tab::MyListings},
+                                                           {View::AdvancedSearch, Tab::Search},
+                                                           {View::SearchResults, Tab::Search}}));
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Home});  // callers set the tab, not SwitchView
 
-    frame->SwitchView(9);  // no such view number
+    frame->SwitchView(static_cast<View>(9));  // no such view number
     EXPECT_TRUE(is<CQSearch>(workArea()));
     EXPECT_EQ(frame->history().size(), 10u);
 }
 
-TEST_F(MainFrameTest, BackWithOnlyTheFirstEntryDoesNothing) {
-    frame->Back();
+TEST_F(MainFrameTest, BackRemovesTheShownPageAndStopsOnceTheHistoryIsEmpty) {
+    frame->Back();  // the starting page was the only entry
+    EXPECT_TRUE(frame->history().empty());
     EXPECT_TRUE(is<CWebView>(workArea()));
-    EXPECT_EQ(frame->history().size(), 1u);
-    // The first entry is still there to return to.
-    frame->SwitchView(7);
+    frame->Back();  // an empty history: nothing to do
+    EXPECT_TRUE(frame->history().empty());
+
+    frame->SwitchView(View::SearchResults);
+    frame->SwitchView(View::Favorites);
+    frame->SwitchView(View::UserInfo);
     frame->Back();
-    EXPECT_TRUE(is<CWebView>(workArea()));
-    EXPECT_EQ(session().webAddress, server.host() + "/tradeloom");
-    EXPECT_EQ(frame->history().size(), 1u);
+    EXPECT_TRUE(is<CViewFavs>(workArea()) && is<CFavoritesLeft>(leftCell()));
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Favorites});
+    ASSERT_EQ(frame->history().size(), 2u);
+    EXPECT_EQ(frame->history().back().view, View::Favorites);
+    EXPECT_EQ(frame->currentRecord(), frame->history().back());
+
+    frame->Back();
+    EXPECT_TRUE(is<CQSearch>(workArea()));
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Search});
+    frame->Back();  // the search page was the last entry: it stays shown
+    EXPECT_TRUE(is<CQSearch>(workArea()));
+    EXPECT_TRUE(frame->history().empty());
 }
 
 TEST_F(MainFrameTest, BackToAnEarlierWebPageRestoresItsAddressAndTab) {
     session().webAddress = "http://a.example/";
-    frame->SwitchView(4);
+    frame->SwitchView(View::WebPane);
     session().webAddress = "http://b.example/";
-    frame->SwitchView(4);
-    frame->setNavigationTab(3);
+    frame->SwitchView(View::WebPane);
+    frame->setNavigationTab(Tab::Favorites);
     frame->Back();
     EXPECT_TRUE(is<CWebView>(workArea()));
     EXPECT_EQ(session().webAddress, "http://a.example/");
-    EXPECT_EQ(selectedTabs(), std::vector<int>{0});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Home});
     ASSERT_EQ(frame->history().size(), 2u);
-    EXPECT_EQ(frame->history().back(), (NavRecord{0, 4, "http://a.example/", 0}));
+    EXPECT_EQ(frame->history().back(),
+              (NavRecord{Tab::Home, View::WebPane, "http://a.example/", 0}));
     EXPECT_EQ(frame->currentRecord(), frame->history().back());
 }
 
 TEST_F(MainFrameTest, ViewFifteenShowsTheListingButtonsWithoutAnEntry) {
-    frame->SwitchView(7);
-    frame->SwitchView(15);
+    frame->SwitchView(View::SearchResults);
+    frame->SwitchView(View::MyListingsButtons);
     EXPECT_TRUE(is<CQSearch>(workArea()));
     EXPECT_TRUE(is<CMyProductsLeft>(leftCell()));
     EXPECT_EQ(frame->history().size(), 2u);
-    frame->SwitchView(1);
+    frame->SwitchView(View::UserInfo);
     frame->Back();
     EXPECT_TRUE(is<CQSearch>(workArea()));
     EXPECT_TRUE(is<CSearchLeft>(leftCell()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Search});
 }
 
 TEST_F(MainFrameTest, ResizingSetsTheBarRowsAndTheWorkRow) {
@@ -276,45 +317,51 @@ TEST_F(MainFrameTest, MenuCommandsSwitchAndSelectTheirTabOnce) {
     ASSERT_NE(frame->command(res::ID_ACTIONS_SEARCH), nullptr);
     frame->command(res::ID_ACTIONS_SEARCH)->trigger();
     EXPECT_TRUE(is<CQSearch>(workArea()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Search});
     EXPECT_EQ(frame->history().size(), 2u);  // no second switch from the tab strip
 
     frame->command(res::ID_EDIT_USERINFO)->trigger();
     EXPECT_TRUE(is<CView1>(workArea()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{5});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::UserInfo});
     frame->command(res::ID_EDIT_FAVORITES)->trigger();
-    EXPECT_EQ(selectedTabs(), std::vector<int>{3});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Favorites});
     frame->command(res::ID_ACTIONS_ADDITEMS)->trigger();
     EXPECT_TRUE(is<CView3>(workArea()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{4});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::AddItem});
 
     frame->command(res::ID_FILE_LOOMWEB)->trigger();
     EXPECT_EQ(session().webAddress, server.host());  // the bare host
     EXPECT_TRUE(is<CWebView>(workArea()));
     EXPECT_TRUE(is<CAddLeft>(leftCell()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{7});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::LoomWeb});
     EXPECT_EQ(frame->history().size(), 6u);
 
     EXPECT_FALSE(frame->command(res::ID_ACTIONS_CHAT)->isEnabled());
     EXPECT_EQ(frame->command(res::ID_APP_EXIT)->text(), "E&xit");
 }
 
-TEST_F(MainFrameTest, AboutBoxRunsModally) {
+TEST_F(MainFrameTest, AboutBoxRunsModallyWithTheProgramsNameAndBuild) {
+    int runs = 0;
     std::string caption, object;
+    QStringList texts;
     ui.onModal([&](ModalDialog& modal) {
         auto& box = dynamic_cast<QWidget&>(modal);
+        ++runs;
         caption = box.windowTitle().toStdString();
         object = box.objectName().toStdString();
+        for (const QLabel* label : box.findChildren<QLabel*>()) texts << label->text();
         return kDialogOk;
     });
     frame->command(res::ID_APP_ABOUT)->trigger();
+    EXPECT_EQ(runs, 1);
     EXPECT_EQ(caption, "About Tradeloom");
+    EXPECT_EQ(texts, QStringList{"Tradeloom v1.4 Build 0502"});
     EXPECT_EQ(object, "dlg_100");
 }
 
 TEST_F(MainFrameTest, ClickingTheSelectedHomeTabNavigatesAgain) {
-    frame->SwitchView(7);
-    clickTab(0);
+    frame->SwitchView(View::SearchResults);
+    clickTab(Tab::Home);
     EXPECT_EQ(session().webAddress,
               "http://" + server.host() + "/tradeloom/app/home.asp?username=ann");
     EXPECT_TRUE(is<CWebView>(workArea()));
@@ -324,23 +371,23 @@ TEST_F(MainFrameTest, ClickingTheSelectedHomeTabNavigatesAgain) {
 }
 
 TEST_F(MainFrameTest, ClickingAnotherTabRunsItsActionTwice) {
-    clickTab(1);
+    clickTab(Tab::Search);
     EXPECT_TRUE(is<CQSearch>(workArea()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Search});
     ASSERT_EQ(frame->history().size(), 3u);
     EXPECT_EQ(frame->history()[1], frame->history()[2]);
     findControl<QPushButton>(frame->views<CUpperLeft>().front(), res::IDC_BACK)->click();
     EXPECT_TRUE(is<CQSearch>(workArea()));
     EXPECT_EQ(frame->history().size(), 2u);
 
-    clickTab(7);
+    clickTab(Tab::LoomWeb);
     EXPECT_EQ(session().webAddress, "http://" + server.host());
     EXPECT_TRUE(is<CLeftTest2>(leftCell()));
 }
 
 TEST_F(MainFrameTest, SettingTheTabFromOutsideRunsNoAction) {
-    frame->setNavigationTab(6);
-    EXPECT_EQ(selectedTabs(), std::vector<int>{6});
+    frame->setNavigationTab(Tab::Messages);
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Messages});
     EXPECT_EQ(frame->history().size(), 1u);
     EXPECT_TRUE(is<CWebView>(workArea()));
 }
@@ -360,7 +407,7 @@ TEST_F(MainFrameTest, QuickSearchLeavesThePendingSearchAndShowsTheResults) {
     EXPECT_EQ(pendingSearch().status, "SELLING");  // nothing clicked yet
     EXPECT_EQ(criteria->text(), "");
     EXPECT_TRUE(is<CQSearch>(workArea()));
-    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Search});
 
     findControl<QRadioButton>(bar, res::IDC_QS_BOTH)->click();
     criteria->setText("lamp");
@@ -376,7 +423,7 @@ TEST_F(MainFrameTest, AdvancedShowsTheFormAndItsBar) {
     EXPECT_TRUE(is<CView2>(workArea()));
     EXPECT_TRUE(is<CDisabledLowR>(bottomRight()));
     EXPECT_EQ(frame->views<CSearchLeft>().front()->advancedMode(), 1);
-    EXPECT_EQ(selectedTabs(), std::vector<int>{1});
+    EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Search});
 }
 
 TEST_F(MainFrameTest, PrintAsksForAPrinterThroughTheDialog) {
@@ -400,6 +447,73 @@ TEST_F(MainFrameTest, ScreensSwitchViewsThroughTheFrameWhileItLives) {
 TEST_F(MainFrameTest, DestroyingTheFrameLogsTheMemberOff) {
     frame.reset();
     EXPECT_EQ(server.targets().back(), "/tradeloom/app/logoff.asp?username=ann");
+}
+
+TEST_F(MainFrameTest, EachTabShowsItsScreenAndRecordsItsTab) {
+    const std::string home = "http://" + server.host() + "/tradeloom/app/home.asp?username=ann";
+    const std::string loomWeb = "http://" + server.host();
+    const struct {
+        Tab tab;
+        Pane workArea;
+        std::string address;  // the web address the tab sets; empty: left as it was
+        Tab recorded;
+    } cases[] = {
+        {Tab::Search, Pane::QSearch, "", Tab::Search},
+        {Tab::MyListings, Pane::ViewMyProd, "", Tab::MyListings},
+        {Tab::Home, Pane::WebView, home, Tab::Home},
+        {Tab::Favorites, Pane::ViewFavs, "", Tab::Favorites},
+        {Tab::AddItem, Pane::View3, "", Tab::AddItem},
+        {Tab::LoomWeb, Pane::WebView, loomWeb, Tab::Home},
+        {Tab::UserInfo, Pane::View1, "", Tab::UserInfo},
+        {Tab::Messages, Pane::MessageCenter, "", Tab::Messages},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(static_cast<int>(row.tab));
+        session().webAddress = "http://earlier.example/";
+        clickTab(row.tab);
+        EXPECT_EQ(workArea(), frame->pane(row.workArea));
+        const std::string address = row.address.empty() ? "http://earlier.example/" : row.address;
+        EXPECT_EQ(session().webAddress, address);
+        if (!row.address.empty()) {
+            EXPECT_EQ(leftCell(), frame->pane(Pane::LeftTest2));
+        }
+        EXPECT_EQ(frame->history().back().tab, row.recorded);
+        EXPECT_EQ(selectedTabs(), std::vector<Tab>{row.tab});
+    }
+}
+
+TEST_F(MainFrameTest, OnlyALeftClickOrTheKeyboardChoosesATab) {
+    const struct {
+        Qt::MouseButton button;
+        bool chooses;
+    } cases[] = {{Qt::RightButton, false}, {Qt::MiddleButton, false}, {Qt::LeftButton, true}};
+    for (const auto& click : cases) {
+        SCOPED_TRACE(click.button);
+        frame->SwitchView(View::WebPane);
+        frame->setNavigationTab(Tab::Home);
+        const std::size_t entries = frame->history().size();
+        clickTab(Tab::Messages, click.button);
+        EXPECT_EQ(is<CTLMessageCenter>(workArea()), click.chooses);
+        EXPECT_EQ(frame->history().size() > entries, click.chooses);
+        EXPECT_EQ(selectedTabs(), std::vector<Tab>{click.chooses ? Tab::Messages : Tab::Home});
+    }
+    tabBar()->setFocus();
+    QTest::keyClick(tabBar(), Qt::Key_Left);
+    EXPECT_TRUE(is<CView1>(workArea()));
+    EXPECT_EQ(frame->history().back().tab, Tab::UserInfo);
+}
+
+TEST_F(MainFrameTest, TheFileMenuShowsASeparatorBeforeLoomWebAndBeforeExit) {
+    QMenu* file = frame->menuBar()->actions().front()->menu();
+    ASSERT_EQ(file->title(), "&File");
+    std::vector<QAction*> shown;
+    for (QAction* item : file->actions())
+        if (!file->actionGeometry(item).isEmpty()) shown.push_back(item);
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_TRUE(shown[0]->isSeparator());
+    EXPECT_EQ(shown[1]->text(), "Loom Web");
+    EXPECT_TRUE(shown[2]->isSeparator());
+    EXPECT_EQ(shown[3]->text(), "E&xit");
 }
 
 }  // namespace

@@ -144,7 +144,7 @@ TEST_F(LoginDialogTest, EscapeAtStartUpOpensTheMainWindowWithNobodyLoggedIn) {
         ASSERT_TRUE(app.initInstance());
         auto* frame = dynamic_cast<CMainFrame*>(app.mainWindow());
         ASSERT_NE(frame, nullptr);
-        EXPECT_EQ(mainFrame(), frame);
+        EXPECT_EQ(navigator(), frame);
         EXPECT_EQ(frame->windowTitle(), "Tradeloom v1.4 Build 0502");
         EXPECT_TRUE(frame->isVisible());
         EXPECT_TRUE(frame->pane(Pane::WebView)->isVisible());

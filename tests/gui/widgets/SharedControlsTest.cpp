@@ -120,15 +120,28 @@ TEST_F(SortListTest, ManyRowsWithRepeatsEndInOrder) {
     EXPECT_EQ(column(2), expected);
 }
 
-TEST_F(SortListTest, ALeftClickSelectsAndFocusesTheRow) {
+TEST_F(SortListTest, ALeftClickSelectsAndFocusesTheRowWhateverKeysAreHeld) {
     addRow("lamp", "1");
     addRow("desk", "2");
     list.resize(400, 200);
     list.show();
-    const QRect second = list.visualItemRect(list.topLevelItem(1));
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second.center());
-    EXPECT_EQ(list.currentItem(), list.topLevelItem(1));
-    EXPECT_TRUE(list.topLevelItem(1)->isSelected());
+    // A plain list lets Ctrl take the selection away from the row clicked.
+    const struct {
+        Qt::KeyboardModifiers keys;
+        int row;
+    } clicks[] = {{{}, 1},
+                  {Qt::ControlModifier, 1},
+                  {Qt::ControlModifier, 0},
+                  {Qt::ShiftModifier, 1},
+                  {Qt::ControlModifier, 1}};
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(click.row);
+        QTreeWidgetItem* row = list.topLevelItem(click.row);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, click.keys,
+                          list.visualItemRect(row).center());
+        EXPECT_EQ(list.currentItem(), row);
+        EXPECT_EQ(list.selectedItems(), QList<QTreeWidgetItem*>{row});
+    }
 }
 
 }  // namespace
