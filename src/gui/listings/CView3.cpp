@@ -347,7 +347,7 @@ void CView3::onPaste() {
     if (description) description->setPlainText(pasted);
 }
 
-void CView3::clearItemTexts() {
+void CView3::clearItem() {
     category1_->clear();
     category2_->clear();
     title_->clear();
@@ -355,21 +355,22 @@ void CView3::clearItemTexts() {
     zipcode_->clear();
     description_->clear();
     price_->clear();
+    uncheckAll(offerGroup_);
     photos_->clear();
+    // An empty kind goes out as "Selling", so For Sale is what the radios show.
+    status_.clear();
+    check(statusGroup_, res::IDC_ITEM_FORSALE);
 }
 
 void CView3::Clear() {
     check(shippayGroup_, res::IDC_ITEM_BUYER_PAYS);
-    check(statusGroup_, res::IDC_ITEM_FORSALE);
     check(shippingGroup_, res::IDC_ITEM_SHIP_US);
-    uncheckAll(offerGroup_);
     for (QCheckBox* box : paymentBoxes_) box->setChecked(false);
     cardBox_->setChecked(false);
-    clearItemTexts();
+    clearItem();
     hyperlink_->clear();
     shipping_.clear();
     shippingpay_.clear();
-    status_.clear();
     paymentMethods_.clear();
     card_.clear();
 }

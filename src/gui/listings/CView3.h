@@ -71,8 +71,9 @@ private:
     void showListing(const std::string& path);
     // Empties what describes the item; keeps the member's choices and saves them as defaults.
     void clearAfterAdd(const std::string& hyperlink);
-    // Empties the item's own texts and the photo list; the member's choices stay.
-    void clearItemTexts();
+    // Empties what describes the item: its texts, price, kind and photos; the member's shipping,
+    // payment and escrow choices stay.
+    void clearItem();
 
     QLineEdit* title_;
     QLineEdit* zipcode_;

@@ -191,6 +191,38 @@ TEST_F(NewListingAddTest, RememberedChoicesComeBackOnTheNextForm) {
     EXPECT_NE(sent[1].find("&paymentmethods=E&escrow=Option%20C&"), std::string::npos) << sent[1];
 }
 
+TEST_F(NewListingAddTest, AfterAddTheFormShowsWhatTheNextAddSends) {
+    const struct {
+        int kind, offer;  // offer 0: the price typed
+        const char* why;
+    } cases[] = {
+        {res::IDC_ITEM_WANTED, res::IDC_ITEM_MAKE_OFFER, "wanted, make offer"},
+        {res::IDC_ITEM_WANTED, res::IDC_ITEM_FREE, "wanted, free"},
+        {res::IDC_ITEM_FORSALE, 0, "for sale, typed price"},
+    };
+    auto form = shownForm();
+    for (const auto& c : cases) {
+        fillItem(*form);
+        click(*form, c.kind);
+        if (c.offer) click(*form, c.offer);
+        form->Add();
+        ASSERT_EQ(ui.boxes().back().first, "Product Added") << c.why;
+        // The item's kind and price go with it: For Sale is shown and no price is chosen.
+        EXPECT_TRUE(checked(*form, res::IDC_ITEM_FORSALE)) << c.why;
+        for (int id : {res::IDC_ITEM_WANTED, res::IDC_ITEM_MAKE_OFFER, res::IDC_ITEM_FREE})
+            EXPECT_FALSE(checked(*form, id)) << c.why << ": " << id;
+
+        ui.clear();
+        fillItem(*form, "");
+        form->Add();
+        EXPECT_EQ(ui.boxes(), (Boxes{{"Error: Blank Price", "Please Enter Price"}})) << c.why;
+        type(*form, res::IDC_ITEM_PRICE, "3");
+        form->Add();
+        const std::string sent = targetsOf(kNewProductPath).back();
+        EXPECT_NE(sent.find("&status=Selling&"), std::string::npos) << c.why << ": " << sent;
+    }
+}
+
 TEST_F(NewListingAddTest, ForbiddenTitleIsCensoredAndNothingIsSent) {
     home.write("words.xml", "<words><list><w>Fake</w><w>junk</w></list></words>");
     auto form = shownForm();
