@@ -68,6 +68,25 @@ void check(QButtonGroup* group, int id) {
     if (QAbstractButton* button = group->button(id)) button->setChecked(true);
 }
 
+// The value a choice radio stands for.
+constexpr char kChoiceValue[] = "choiceValue";
+
+// Checks the radio that stands for value. A value no radio stands for is no choice and is
+// emptied; an empty value checks whenEmpty, the radio Add sends it as, or none when Add sends
+// no default for it.
+void showChoice(QButtonGroup* group, std::string& value, int whenEmpty) {
+    for (QAbstractButton* button : group->buttons()) {
+        if (button->property(kChoiceValue).toString().toStdString() != value) continue;
+        button->setChecked(true);
+        return;
+    }
+    value.clear();
+    if (whenEmpty)
+        check(group, whenEmpty);
+    else
+        uncheckAll(group);
+}
+
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -201,6 +220,7 @@ QRadioButton* CView3::radio(QButtonGroup* group, int id, const char* caption, st
     auto* button = new QRadioButton(caption);
     setControlId(button, id);
     group->addButton(button, id);
+    button->setProperty(kChoiceValue, chosen);
     connect(button, &QRadioButton::clicked, this, [value, chosen] { *value = chosen; });
     return button;
 }
@@ -300,15 +320,13 @@ void CView3::OnInitialUpdate() {
     hyperlink_->setText(qs(remembered->hyperlink));
     paymentMethods_ = remembered->paymentmethods;
 
-    check(shippayGroup_,
-          shippingpay_ == "Buyer" ? res::IDC_ITEM_BUYER_PAYS : res::IDC_ITEM_SELLER_PAYS);
-    if (escrow_ == "Option B") check(escrowGroup_, res::IDC_ITEM_ESCROW_B);
-    if (escrow_ == "Option C") check(escrowGroup_, res::IDC_ITEM_ESCROW_C);
-    if (escrow_ == "none") check(escrowGroup_, res::IDC_ITEM_ESCROW_NONE);
+    // The radios show what Add sends: Buyer and US for an empty choice, and no escrow (Add
+    // asks for one).
+    showChoice(shippayGroup_, shippingpay_, res::IDC_ITEM_BUYER_PAYS);
+    showChoice(escrowGroup_, escrow_, 0);
     for (std::size_t at = 0; at < kPaymentMethods.size(); ++at)
         paymentBoxes_[at]->setChecked(acceptsPaymentMethod(paymentMethods_, kPaymentMethods[at]));
-    if (shipping_ == "US") check(shippingGroup_, res::IDC_ITEM_SHIP_US);
-    if (shipping_ == "WORLD") check(shippingGroup_, res::IDC_ITEM_SHIP_WORLD);
+    showChoice(shippingGroup_, shipping_, res::IDC_ITEM_SHIP_US);
     cardBox_->setChecked(!card_.empty());
 }
 

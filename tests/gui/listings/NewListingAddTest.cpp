@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <map>
 
 #include "NewListingFixture.h"
 #include "core/listings/RememberedDefaults.h"
@@ -189,6 +190,57 @@ TEST_F(NewListingAddTest, RememberedChoicesComeBackOnTheNextForm) {
     EXPECT_NE(sent[1].find("&shipping=WORLD&"), std::string::npos) << sent[1];
     EXPECT_NE(sent[1].find("&shippingpay=Seller&"), std::string::npos) << sent[1];
     EXPECT_NE(sent[1].find("&paymentmethods=E&escrow=Option%20C&"), std::string::npos) << sent[1];
+}
+
+TEST_F(NewListingAddTest, RememberedChoicesShowWhatAddSends) {
+    const struct {
+        const char *shippingpay, *shipping, *escrow;   // remembered
+        int shownShippay, shownShipping, shownEscrow;  // escrow 0: none shown
+        const char* why;
+    } cases[] = {
+        {"", "", "", res::IDC_ITEM_BUYER_PAYS, res::IDC_ITEM_SHIP_US, 0,
+         "nothing remembered, as the profile writes before a first listing"},
+        {"Seller", "WORLD", "Option B", res::IDC_ITEM_SELLER_PAYS, res::IDC_ITEM_SHIP_WORLD,
+         res::IDC_ITEM_ESCROW_B, "all three"},
+        {"someone", "MARS", "Option Z", res::IDC_ITEM_BUYER_PAYS, res::IDC_ITEM_SHIP_US, 0,
+         "values no radio stands for"},
+    };
+    const std::map<int, std::string> sentAs{
+        {res::IDC_ITEM_BUYER_PAYS, "&shippingpay=Buyer&"},
+        {res::IDC_ITEM_SELLER_PAYS, "&shippingpay=Seller&"},
+        {res::IDC_ITEM_SHIP_US, "&shipping=US&"},
+        {res::IDC_ITEM_SHIP_WORLD, "&shipping=WORLD&"},
+        {res::IDC_ITEM_ESCROW_B, "&escrow=Option%20B&"},
+        {res::IDC_ITEM_ESCROW_NONE, "&escrow=none&"},
+    };
+    for (const auto& c : cases) {
+        RememberedDefaults remembered;
+        remembered.shippingpay = c.shippingpay;
+        remembered.shipping = c.shipping;
+        remembered.escrow = c.escrow;
+        SaveRememberedDefaults("ann", remembered);
+        auto form = shownForm();
+        for (const auto& [id, sent] : sentAs)
+            EXPECT_EQ(checked(*form, id),
+                      id == c.shownShippay || id == c.shownShipping || id == c.shownEscrow)
+                << c.why << ": " << id;
+        fillItem(*form);
+        ui.clear();
+        form->Add();
+        int escrow = c.shownEscrow;
+        if (!escrow) {
+            EXPECT_EQ(ui.boxes(),
+                      (Boxes{{"Error: Blank Escrow Field", "Please Enter Escrow Informations"}}))
+                << c.why;
+            escrow = res::IDC_ITEM_ESCROW_NONE;
+            click(*form, escrow);
+            form->Add();
+        }
+        ASSERT_FALSE(targetsOf(kNewProductPath).empty()) << c.why;
+        const std::string sent = targetsOf(kNewProductPath).back();
+        for (int id : {c.shownShippay, c.shownShipping, escrow})
+            EXPECT_NE(sent.find(sentAs.at(id)), std::string::npos) << c.why << ": " << sent;
+    }
 }
 
 TEST_F(NewListingAddTest, AfterAddTheFormShowsWhatTheNextAddSends) {
