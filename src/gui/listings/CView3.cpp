@@ -23,6 +23,7 @@
 #include "core/listings/RememberedDefaults.h"
 #include "core/platform/Ui.h"
 #include "core/session/Session.h"
+#include "gui/listings/PasteRoute.h"
 #include "gui/reflists/CCategoryDlg.h"
 #include "gui/widgets/CPriceEdit.h"
 #include "gui/widgets/Controls.h"
@@ -144,6 +145,7 @@ QWidget* CView3::buildFields() {
 
     title_ = lineEdit(fields, res::IDC_ITEM_TITLE, kTitleLimit);
     title_->installEventFilter(this);
+    routePastes(title_, [this](QClipboard::Mode mode) { pasteInto(res::IDC_ITEM_TITLE, mode); });
     addRow("Item Title", title_);
     zipcode_ = lineEdit(fields, res::IDC_ITEM_ZIPCODE, kZipcodeLimit);
     addRow("Item Zip Code", zipcode_);
@@ -153,6 +155,8 @@ QWidget* CView3::buildFields() {
     limitText(description_, kDescriptionLimit);
     description_->setMaximumHeight(160);
     description_->installEventFilter(this);
+    routePastes(description_,
+                [this](QClipboard::Mode mode) { pasteInto(res::IDC_ITEM_DESCRIPTION, mode); });
     addRow("Item Description", description_);
 
     auto* priceRow = new QWidget(fields);
@@ -356,11 +360,20 @@ void CView3::onSelectCategory(QLineEdit* category) {
 }
 
 void CView3::onPaste() {
+    pasteFrom(QClipboard::Clipboard);
+}
+
+void CView3::pasteInto(int target, QClipboard::Mode mode) {
+    pasteTarget_ = target;
+    pasteFrom(mode);
+}
+
+void CView3::pasteFrom(QClipboard::Mode mode) {
     QLineEdit* title = pasteTarget_ == res::IDC_ITEM_TITLE ? title_ : nullptr;
     QPlainTextEdit* description =
         pasteTarget_ == res::IDC_ITEM_DESCRIPTION ? description_ : nullptr;
     pasteTarget_ = 0;
-    const QString pasted = QApplication::clipboard()->text().left(kPasteLimit);
+    const QString pasted = QApplication::clipboard()->text(mode).left(kPasteLimit);
     if (title) title->setText(pasted);
     if (description) description->setPlainText(pasted);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QClipboard>
+
 #include <string>
 #include <vector>
 
@@ -53,6 +55,9 @@ private:
     void onRemoveAttach();
     void onSelectCategory(QLineEdit* category);
     void onOfferOrFree(const char* price);
+    // The paste of the title or description box (target), whichever way the member pastes.
+    void pasteInto(int target, QClipboard::Mode mode);
+    void pasteFrom(QClipboard::Mode mode);
     // Rebuilds the payment-method codes and their readable text from the ticked boxes.
     void readPaymentBoxes();
 

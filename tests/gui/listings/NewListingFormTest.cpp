@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -10,6 +12,9 @@
 #include "gui/listings/CAddLeft.h"
 #include "gui/reflists/CCategoryDlg.h"
 #include "ids_reflists.h"
+
+#include <algorithm>
+#include <functional>
 
 namespace tl::test {
 namespace {
@@ -110,6 +115,51 @@ TEST_F(NewListingFormTest, PasteFillsTheBoxThatLastHadTheFocusOnce) {
     QApplication::sendEvent(title, &focusIn);
     form->onPaste();
     EXPECT_EQ(title->text(), QString(100, 'x'));  // and the title's own limit holds
+}
+
+// Chooses Paste on the box's context menu.
+void pasteFromContextMenu(QWidget* box, QWidget* clicked) {
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                clicked->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(clicked, &menuEvent);
+    QMenu* menu = box->findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction*> actions = menu->actions();
+    const auto paste = std::find_if(actions.begin(), actions.end(), [](QAction* action) {
+        return action->text().startsWith("&Paste");
+    });
+    ASSERT_NE(paste, actions.end());
+    (*paste)->trigger();
+    delete menu;
+}
+
+TEST_F(NewListingFormTest, EveryPasteIntoTitleOrDescriptionIsTheFormsPaste) {
+    auto form = shownForm();
+    auto* title = control<QLineEdit>(*form, res::IDC_ITEM_TITLE);
+    auto* description = control<QPlainTextEdit>(*form, res::IDC_ITEM_DESCRIPTION);
+    const QString clipboard = "pasted " + QString(293, 'x');
+    QApplication::clipboard()->setText(clipboard);
+    const struct {
+        const char* route;
+        std::function<void(QWidget* box, QWidget* clicked)> paste;
+    } routes[] = {
+        {"Ctrl+V",
+         [](QWidget* box, QWidget*) { QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier); }},
+        {"Shift+Insert",
+         [](QWidget* box, QWidget*) { QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier); }},
+        {"context menu", pasteFromContextMenu},
+    };
+    for (const auto& route : routes) {
+        // The form's paste replaces the box's text with at most 249 characters.
+        title->setText("abc");
+        route.paste(title, title);
+        EXPECT_EQ(title->text().toStdString(), clipboard.left(100).toStdString())
+            << route.route;  // the title's own limit
+        description->setPlainText("abc");
+        route.paste(description, description->viewport());
+        EXPECT_EQ(description->toPlainText().toStdString(), clipboard.left(249).toStdString())
+            << route.route;
+    }
 }
 
 TEST_F(NewListingFormTest, PreviewShowsTheFormAsItStandsWithCopiesOfThePhotos) {
