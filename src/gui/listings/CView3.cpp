@@ -18,6 +18,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include <limits>
+
 #include "core/listings/CProductXml.h"
 #include "core/listings/PaymentMethods.h"
 #include "core/listings/RememberedDefaults.h"
@@ -37,7 +39,10 @@ constexpr int kZipcodeLimit = 50;
 constexpr int kDescriptionLimit = 1024;
 constexpr int kPriceLimit = 50;
 constexpr int kQuantityLimit = 10;
-constexpr int kCategoryLimit = 50;
+// The category picker hands back a category's name, or its parent's name, "; " and its name.
+// The names are element names of the category file, which have no length limit, so the
+// category boxes keep any result whole.
+constexpr int kCategoryLimit = std::numeric_limits<int>::max();
 constexpr int kHyperlinkLimit = 250;
 constexpr int kPasteLimit = 249;
 

@@ -24,10 +24,11 @@ using NewListingFormTest = NewListingTest;
 TEST_F(NewListingFormTest, StartsWithEveryControlItsLimitsAndTheStartingChoices) {
     auto form = shownForm();
     EXPECT_EQ(form->objectName(), "dlg_132");
-    const std::pair<int, int> limits[] = {
-        {res::IDC_ITEM_TITLE, 100},    {res::IDC_ITEM_ZIPCODE, 50},   {res::IDC_ITEM_PRICE, 50},
-        {res::IDC_ITEM_QUANTITY, 10},  {res::IDC_ITEM_CATEGORY1, 50}, {res::IDC_ITEM_CATEGORY2, 50},
-        {res::IDC_ITEM_HYPERLINK, 250}};
+    const std::pair<int, int> limits[] = {{res::IDC_ITEM_TITLE, 100},
+                                          {res::IDC_ITEM_ZIPCODE, 50},
+                                          {res::IDC_ITEM_PRICE, 50},
+                                          {res::IDC_ITEM_QUANTITY, 10},
+                                          {res::IDC_ITEM_HYPERLINK, 250}};
     for (const auto& [id, limit] : limits)
         EXPECT_EQ(control<QLineEdit>(*form, id)->maxLength(), limit) << id;
     EXPECT_TRUE(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY1)->isReadOnly());
@@ -74,12 +75,16 @@ TEST_F(NewListingFormTest, PhotosAreAddedFromTheFileDialogAndRemovedBySelection)
 
 TEST_F(NewListingFormTest, SelectButtonsFillTheirCategoryFromThePicker) {
     session().categoryFileName = "NewTLTree.xml";
-    home.write("NewTLTree.xml", "<root><Antiques><Clocks/></Antiques><Toys/></root>");
-    auto pick = [this](const char* label) {
+    // Category names have no length limit: the picker hands back a long parent and child whole.
+    const std::string parent(40, 'P'), child(40, 'c');
+    home.write("NewTLTree.xml", "<root><Antiques><Clocks/></Antiques><Toys/><" + parent + "><" +
+                                    child + "/></" + parent + "></root>");
+    auto pick = [this](const std::string& label) {
         ui.onModal([label](ModalDialog& dialog) {
             auto& picker = dynamic_cast<CCategoryDlg&>(dialog);
             auto* tree = findControl<QTreeWidget>(&picker, res::IDC_CATEGORY_TREE);
-            const auto found = tree->findItems(label, Qt::MatchExactly | Qt::MatchRecursive);
+            const auto found = tree->findItems(QString::fromStdString(label),
+                                               Qt::MatchExactly | Qt::MatchRecursive);
             if (!found.isEmpty()) tree->setCurrentItem(found.front());
             picker.onSelect();
             return kDialogOk;
@@ -94,6 +99,10 @@ TEST_F(NewListingFormTest, SelectButtonsFillTheirCategoryFromThePicker) {
     click(*form, res::IDC_ITEM_SELECT_CATEGORY1);  // cancelled: stays
     EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY1)->text(), "Antiques; Clocks");
     EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY2)->text(), "Toys");
+    pick(child);
+    click(*form, res::IDC_ITEM_SELECT_CATEGORY2);
+    EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY2)->text().toStdString(),
+              parent + "; " + child);
 }
 
 TEST_F(NewListingFormTest, PasteFillsTheBoxThatLastHadTheFocusOnce) {
