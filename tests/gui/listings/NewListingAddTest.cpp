@@ -275,6 +275,30 @@ TEST_F(NewListingAddTest, AfterAddTheFormShowsWhatTheNextAddSends) {
     }
 }
 
+TEST_F(NewListingAddTest, TwoAddsInARowSendEachItsOwnKindAndPrice) {
+    auto form = shownForm();
+    fillItem(*form);
+    click(*form, res::IDC_ITEM_WANTED);
+    click(*form, res::IDC_ITEM_MAKE_OFFER);
+    form->Add();
+    EXPECT_TRUE(checked(*form, res::IDC_ITEM_FORSALE));  // and the member leaves it so
+    fillItem(*form, "12.50");
+    form->Add();
+
+    std::vector<std::string> lines;
+    for (const ScriptedHttpServer::Request& request : server.requests())
+        if (request.target.starts_with(kNewProductPath)) lines.push_back(request.line);
+    const std::string common =
+        "GET /tradeloom/app/newproduct.asp?titlebar=Oak%20chair&description=Sturdy%20and%20old"
+        "&shipping=US&zipcode=12345&quantity=1&shipping=US&shippingpay=Buyer&username=ann"
+        "&category1=Furniture%3B%20Chairs&category2=";
+    EXPECT_EQ(
+        lines,
+        (std::vector<std::string>{
+            common + "&status=Buying&paymentterms=&paymentmethods=M&escrow=none&price=-1",
+            common + "&status=Selling&paymentterms=&paymentmethods=M&escrow=none&price=12.50"}));
+}
+
 TEST_F(NewListingAddTest, ForbiddenTitleIsCensoredAndNothingIsSent) {
     home.write("words.xml", "<words><list><w>Fake</w><w>junk</w></list></words>");
     auto form = shownForm();
