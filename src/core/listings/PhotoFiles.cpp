@@ -22,6 +22,13 @@ bool isReadablePhoto(const std::string& path) {
 }
 
 std::optional<long long> copyPhoto(const std::string& source, const std::string& target) {
+    // Opening the target for writing would empty the source when both are one file.
+    std::error_code error;
+    if (std::filesystem::equivalent(source, target, error)) {
+        const std::uintmax_t size = std::filesystem::file_size(source, error);
+        if (error) return std::nullopt;
+        return static_cast<long long>(size);
+    }
     std::ifstream in(source, std::ios::binary);
     if (!in.is_open()) return std::nullopt;
     std::ofstream out(target, std::ios::binary | std::ios::trunc);

@@ -17,6 +17,7 @@ bool isReadablePhoto(const std::string& path);
 
 // Copies source to target block by block; the number of bytes copied, or nothing when the
 // source cannot be read or the target cannot be written (a partly written target is removed).
+// A source that is the target itself is left as it is and counts as copied.
 std::optional<long long> copyPhoto(const std::string& source, const std::string& target);
 
 // The messages a photo that cannot be read, or cannot be copied, stops a listing with.

@@ -18,11 +18,14 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include <limits>
+
 #include "core/listings/CProductXml.h"
 #include "core/listings/PaymentMethods.h"
 #include "core/listings/RememberedDefaults.h"
 #include "core/platform/Ui.h"
 #include "core/session/Session.h"
+#include "gui/listings/PasteRoute.h"
 #include "gui/reflists/CCategoryDlg.h"
 #include "gui/widgets/CPriceEdit.h"
 #include "gui/widgets/Controls.h"
@@ -36,7 +39,10 @@ constexpr int kZipcodeLimit = 50;
 constexpr int kDescriptionLimit = 1024;
 constexpr int kPriceLimit = 50;
 constexpr int kQuantityLimit = 10;
-constexpr int kCategoryLimit = 50;
+// The category picker hands back a category's name, or its parent's name, "; " and its name.
+// The names are element names of the category file, which have no length limit, so the
+// category boxes keep any result whole.
+constexpr int kCategoryLimit = std::numeric_limits<int>::max();
 constexpr int kHyperlinkLimit = 250;
 constexpr int kPasteLimit = 249;
 
@@ -66,6 +72,25 @@ void uncheckAll(QButtonGroup* group) {
 
 void check(QButtonGroup* group, int id) {
     if (QAbstractButton* button = group->button(id)) button->setChecked(true);
+}
+
+// The value a choice radio stands for.
+constexpr char kChoiceValue[] = "choiceValue";
+
+// Checks the radio that stands for value. A value no radio stands for is no choice and is
+// emptied; an empty value checks whenEmpty, the radio Add sends it as, or none when Add sends
+// no default for it.
+void showChoice(QButtonGroup* group, std::string& value, int whenEmpty) {
+    for (QAbstractButton* button : group->buttons()) {
+        if (button->property(kChoiceValue).toString().toStdString() != value) continue;
+        button->setChecked(true);
+        return;
+    }
+    value.clear();
+    if (whenEmpty)
+        check(group, whenEmpty);
+    else
+        uncheckAll(group);
 }
 
 QString qs(const std::string& text) {
@@ -125,6 +150,7 @@ QWidget* CView3::buildFields() {
 
     title_ = lineEdit(fields, res::IDC_ITEM_TITLE, kTitleLimit);
     title_->installEventFilter(this);
+    routePastes(title_, [this](QClipboard::Mode mode) { pasteInto(res::IDC_ITEM_TITLE, mode); });
     addRow("Item Title", title_);
     zipcode_ = lineEdit(fields, res::IDC_ITEM_ZIPCODE, kZipcodeLimit);
     addRow("Item Zip Code", zipcode_);
@@ -134,6 +160,8 @@ QWidget* CView3::buildFields() {
     limitText(description_, kDescriptionLimit);
     description_->setMaximumHeight(160);
     description_->installEventFilter(this);
+    routePastes(description_,
+                [this](QClipboard::Mode mode) { pasteInto(res::IDC_ITEM_DESCRIPTION, mode); });
     addRow("Item Description", description_);
 
     auto* priceRow = new QWidget(fields);
@@ -201,6 +229,7 @@ QRadioButton* CView3::radio(QButtonGroup* group, int id, const char* caption, st
     auto* button = new QRadioButton(caption);
     setControlId(button, id);
     group->addButton(button, id);
+    button->setProperty(kChoiceValue, chosen);
     connect(button, &QRadioButton::clicked, this, [value, chosen] { *value = chosen; });
     return button;
 }
@@ -300,15 +329,13 @@ void CView3::OnInitialUpdate() {
     hyperlink_->setText(qs(remembered->hyperlink));
     paymentMethods_ = remembered->paymentmethods;
 
-    check(shippayGroup_,
-          shippingpay_ == "Buyer" ? res::IDC_ITEM_BUYER_PAYS : res::IDC_ITEM_SELLER_PAYS);
-    if (escrow_ == "Option B") check(escrowGroup_, res::IDC_ITEM_ESCROW_B);
-    if (escrow_ == "Option C") check(escrowGroup_, res::IDC_ITEM_ESCROW_C);
-    if (escrow_ == "none") check(escrowGroup_, res::IDC_ITEM_ESCROW_NONE);
+    // The radios show what Add sends: Buyer and US for an empty choice, and no escrow (Add
+    // asks for one).
+    showChoice(shippayGroup_, shippingpay_, res::IDC_ITEM_BUYER_PAYS);
+    showChoice(escrowGroup_, escrow_, 0);
     for (std::size_t at = 0; at < kPaymentMethods.size(); ++at)
         paymentBoxes_[at]->setChecked(acceptsPaymentMethod(paymentMethods_, kPaymentMethods[at]));
-    if (shipping_ == "US") check(shippingGroup_, res::IDC_ITEM_SHIP_US);
-    if (shipping_ == "WORLD") check(shippingGroup_, res::IDC_ITEM_SHIP_WORLD);
+    showChoice(shippingGroup_, shipping_, res::IDC_ITEM_SHIP_US);
     cardBox_->setChecked(!card_.empty());
 }
 
@@ -338,16 +365,25 @@ void CView3::onSelectCategory(QLineEdit* category) {
 }
 
 void CView3::onPaste() {
+    pasteFrom(QClipboard::Clipboard);
+}
+
+void CView3::pasteInto(int target, QClipboard::Mode mode) {
+    pasteTarget_ = target;
+    pasteFrom(mode);
+}
+
+void CView3::pasteFrom(QClipboard::Mode mode) {
     QLineEdit* title = pasteTarget_ == res::IDC_ITEM_TITLE ? title_ : nullptr;
     QPlainTextEdit* description =
         pasteTarget_ == res::IDC_ITEM_DESCRIPTION ? description_ : nullptr;
     pasteTarget_ = 0;
-    const QString pasted = QApplication::clipboard()->text().left(kPasteLimit);
+    const QString pasted = QApplication::clipboard()->text(mode).left(kPasteLimit);
     if (title) title->setText(pasted);
     if (description) description->setPlainText(pasted);
 }
 
-void CView3::clearItemTexts() {
+void CView3::clearItem() {
     category1_->clear();
     category2_->clear();
     title_->clear();
@@ -355,21 +391,22 @@ void CView3::clearItemTexts() {
     zipcode_->clear();
     description_->clear();
     price_->clear();
+    uncheckAll(offerGroup_);
     photos_->clear();
+    // An empty kind goes out as "Selling", so For Sale is what the radios show.
+    status_.clear();
+    check(statusGroup_, res::IDC_ITEM_FORSALE);
 }
 
 void CView3::Clear() {
     check(shippayGroup_, res::IDC_ITEM_BUYER_PAYS);
-    check(statusGroup_, res::IDC_ITEM_FORSALE);
     check(shippingGroup_, res::IDC_ITEM_SHIP_US);
-    uncheckAll(offerGroup_);
     for (QCheckBox* box : paymentBoxes_) box->setChecked(false);
     cardBox_->setChecked(false);
-    clearItemTexts();
+    clearItem();
     hyperlink_->clear();
     shipping_.clear();
     shippingpay_.clear();
-    status_.clear();
     paymentMethods_.clear();
     card_.clear();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QClipboard>
+
 #include <string>
 #include <vector>
 
@@ -53,6 +55,9 @@ private:
     void onRemoveAttach();
     void onSelectCategory(QLineEdit* category);
     void onOfferOrFree(const char* price);
+    // The paste of the title or description box (target), whichever way the member pastes.
+    void pasteInto(int target, QClipboard::Mode mode);
+    void pasteFrom(QClipboard::Mode mode);
     // Rebuilds the payment-method codes and their readable text from the ticked boxes.
     void readPaymentBoxes();
 
@@ -71,8 +76,9 @@ private:
     void showListing(const std::string& path);
     // Empties what describes the item; keeps the member's choices and saves them as defaults.
     void clearAfterAdd(const std::string& hyperlink);
-    // Empties the item's own texts and the photo list; the member's choices stay.
-    void clearItemTexts();
+    // Empties what describes the item: its texts, price, kind and photos; the member's shipping,
+    // payment and escrow choices stay.
+    void clearItem();
 
     QLineEdit* title_;
     QLineEdit* zipcode_;

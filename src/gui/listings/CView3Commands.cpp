@@ -200,9 +200,8 @@ void CView3::Add() {
 }
 
 void CView3::clearAfterAdd(const std::string& hyperlink) {
-    clearItemTexts();
+    clearItem();
     hyperlink_->setText(QString::fromStdString(hyperlink));
-    status_.clear();
     SaveRememberedDefaults(session().currentUserName, {.shippingpay = shippingpay_,
                                                        .shipping = shipping_,
                                                        .paymentmethods = paymentMethods_,

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <map>
 
 #include "NewListingFixture.h"
 #include "core/listings/RememberedDefaults.h"
@@ -189,6 +190,113 @@ TEST_F(NewListingAddTest, RememberedChoicesComeBackOnTheNextForm) {
     EXPECT_NE(sent[1].find("&shipping=WORLD&"), std::string::npos) << sent[1];
     EXPECT_NE(sent[1].find("&shippingpay=Seller&"), std::string::npos) << sent[1];
     EXPECT_NE(sent[1].find("&paymentmethods=E&escrow=Option%20C&"), std::string::npos) << sent[1];
+}
+
+TEST_F(NewListingAddTest, RememberedChoicesShowWhatAddSends) {
+    const struct {
+        const char *shippingpay, *shipping, *escrow;   // remembered
+        int shownShippay, shownShipping, shownEscrow;  // escrow 0: none shown
+        const char* why;
+    } cases[] = {
+        {"", "", "", res::IDC_ITEM_BUYER_PAYS, res::IDC_ITEM_SHIP_US, 0,
+         "nothing remembered, as the profile writes before a first listing"},
+        {"Seller", "WORLD", "Option B", res::IDC_ITEM_SELLER_PAYS, res::IDC_ITEM_SHIP_WORLD,
+         res::IDC_ITEM_ESCROW_B, "all three"},
+        {"someone", "MARS", "Option Z", res::IDC_ITEM_BUYER_PAYS, res::IDC_ITEM_SHIP_US, 0,
+         "values no radio stands for"},
+    };
+    const std::map<int, std::string> sentAs{
+        {res::IDC_ITEM_BUYER_PAYS, "&shippingpay=Buyer&"},
+        {res::IDC_ITEM_SELLER_PAYS, "&shippingpay=Seller&"},
+        {res::IDC_ITEM_SHIP_US, "&shipping=US&"},
+        {res::IDC_ITEM_SHIP_WORLD, "&shipping=WORLD&"},
+        {res::IDC_ITEM_ESCROW_B, "&escrow=Option%20B&"},
+        {res::IDC_ITEM_ESCROW_NONE, "&escrow=none&"},
+    };
+    for (const auto& c : cases) {
+        RememberedDefaults remembered;
+        remembered.shippingpay = c.shippingpay;
+        remembered.shipping = c.shipping;
+        remembered.escrow = c.escrow;
+        SaveRememberedDefaults("ann", remembered);
+        auto form = shownForm();
+        for (const auto& [id, sent] : sentAs)
+            EXPECT_EQ(checked(*form, id),
+                      id == c.shownShippay || id == c.shownShipping || id == c.shownEscrow)
+                << c.why << ": " << id;
+        fillItem(*form);
+        ui.clear();
+        form->Add();
+        int escrow = c.shownEscrow;
+        if (!escrow) {
+            EXPECT_EQ(ui.boxes(),
+                      (Boxes{{"Error: Blank Escrow Field", "Please Enter Escrow Informations"}}))
+                << c.why;
+            escrow = res::IDC_ITEM_ESCROW_NONE;
+            click(*form, escrow);
+            form->Add();
+        }
+        ASSERT_FALSE(targetsOf(kNewProductPath).empty()) << c.why;
+        const std::string sent = targetsOf(kNewProductPath).back();
+        for (int id : {c.shownShippay, c.shownShipping, escrow})
+            EXPECT_NE(sent.find(sentAs.at(id)), std::string::npos) << c.why << ": " << sent;
+    }
+}
+
+TEST_F(NewListingAddTest, AfterAddTheFormShowsWhatTheNextAddSends) {
+    const struct {
+        int kind, offer;  // offer 0: the price typed
+        const char* why;
+    } cases[] = {
+        {res::IDC_ITEM_WANTED, res::IDC_ITEM_MAKE_OFFER, "wanted, make offer"},
+        {res::IDC_ITEM_WANTED, res::IDC_ITEM_FREE, "wanted, free"},
+        {res::IDC_ITEM_FORSALE, 0, "for sale, typed price"},
+    };
+    auto form = shownForm();
+    for (const auto& c : cases) {
+        fillItem(*form);
+        click(*form, c.kind);
+        if (c.offer) click(*form, c.offer);
+        form->Add();
+        ASSERT_EQ(ui.boxes().back().first, "Product Added") << c.why;
+        // The item's kind and price go with it: For Sale is shown and no price is chosen.
+        EXPECT_TRUE(checked(*form, res::IDC_ITEM_FORSALE)) << c.why;
+        for (int id : {res::IDC_ITEM_WANTED, res::IDC_ITEM_MAKE_OFFER, res::IDC_ITEM_FREE})
+            EXPECT_FALSE(checked(*form, id)) << c.why << ": " << id;
+
+        ui.clear();
+        fillItem(*form, "");
+        form->Add();
+        EXPECT_EQ(ui.boxes(), (Boxes{{"Error: Blank Price", "Please Enter Price"}})) << c.why;
+        type(*form, res::IDC_ITEM_PRICE, "3");
+        form->Add();
+        const std::string sent = targetsOf(kNewProductPath).back();
+        EXPECT_NE(sent.find("&status=Selling&"), std::string::npos) << c.why << ": " << sent;
+    }
+}
+
+TEST_F(NewListingAddTest, TwoAddsInARowSendEachItsOwnKindAndPrice) {
+    auto form = shownForm();
+    fillItem(*form);
+    click(*form, res::IDC_ITEM_WANTED);
+    click(*form, res::IDC_ITEM_MAKE_OFFER);
+    form->Add();
+    EXPECT_TRUE(checked(*form, res::IDC_ITEM_FORSALE));  // and the member leaves it so
+    fillItem(*form, "12.50");
+    form->Add();
+
+    std::vector<std::string> lines;
+    for (const ScriptedHttpServer::Request& request : server.requests())
+        if (request.target.starts_with(kNewProductPath)) lines.push_back(request.line);
+    const std::string common =
+        "GET /tradeloom/app/newproduct.asp?titlebar=Oak%20chair&description=Sturdy%20and%20old"
+        "&shipping=US&zipcode=12345&quantity=1&shipping=US&shippingpay=Buyer&username=ann"
+        "&category1=Furniture%3B%20Chairs&category2=";
+    EXPECT_EQ(
+        lines,
+        (std::vector<std::string>{
+            common + "&status=Buying&paymentterms=&paymentmethods=M&escrow=none&price=-1",
+            common + "&status=Selling&paymentterms=&paymentmethods=M&escrow=none&price=12.50"}));
 }
 
 TEST_F(NewListingAddTest, ForbiddenTitleIsCensoredAndNothingIsSent) {

@@ -69,6 +69,9 @@ protected:
         control<QLineEdit>(form, id)->setText(text);
     }
     static void click(const CView3& form, int id) { control<QAbstractButton>(form, id)->click(); }
+    static bool checked(const CView3& form, int id) {
+        return control<QAbstractButton>(form, id)->isChecked();
+    }
 
     // Fills every required field; Money Order is the payment method.
     static void fillItem(const CView3& form, const char* price = "5.99") {

@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -11,6 +13,9 @@
 #include "gui/reflists/CCategoryDlg.h"
 #include "ids_reflists.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace tl::test {
 namespace {
 
@@ -19,10 +24,11 @@ using NewListingFormTest = NewListingTest;
 TEST_F(NewListingFormTest, StartsWithEveryControlItsLimitsAndTheStartingChoices) {
     auto form = shownForm();
     EXPECT_EQ(form->objectName(), "dlg_132");
-    const std::pair<int, int> limits[] = {
-        {res::IDC_ITEM_TITLE, 100},    {res::IDC_ITEM_ZIPCODE, 50},   {res::IDC_ITEM_PRICE, 50},
-        {res::IDC_ITEM_QUANTITY, 10},  {res::IDC_ITEM_CATEGORY1, 50}, {res::IDC_ITEM_CATEGORY2, 50},
-        {res::IDC_ITEM_HYPERLINK, 250}};
+    const std::pair<int, int> limits[] = {{res::IDC_ITEM_TITLE, 100},
+                                          {res::IDC_ITEM_ZIPCODE, 50},
+                                          {res::IDC_ITEM_PRICE, 50},
+                                          {res::IDC_ITEM_QUANTITY, 10},
+                                          {res::IDC_ITEM_HYPERLINK, 250}};
     for (const auto& [id, limit] : limits)
         EXPECT_EQ(control<QLineEdit>(*form, id)->maxLength(), limit) << id;
     EXPECT_TRUE(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY1)->isReadOnly());
@@ -69,12 +75,16 @@ TEST_F(NewListingFormTest, PhotosAreAddedFromTheFileDialogAndRemovedBySelection)
 
 TEST_F(NewListingFormTest, SelectButtonsFillTheirCategoryFromThePicker) {
     session().categoryFileName = "NewTLTree.xml";
-    home.write("NewTLTree.xml", "<root><Antiques><Clocks/></Antiques><Toys/></root>");
-    auto pick = [this](const char* label) {
+    // Category names have no length limit: the picker hands back a long parent and child whole.
+    const std::string parent(40, 'P'), child(40, 'c');
+    home.write("NewTLTree.xml", "<root><Antiques><Clocks/></Antiques><Toys/><" + parent + "><" +
+                                    child + "/></" + parent + "></root>");
+    auto pick = [this](const std::string& label) {
         ui.onModal([label](ModalDialog& dialog) {
             auto& picker = dynamic_cast<CCategoryDlg&>(dialog);
             auto* tree = findControl<QTreeWidget>(&picker, res::IDC_CATEGORY_TREE);
-            const auto found = tree->findItems(label, Qt::MatchExactly | Qt::MatchRecursive);
+            const auto found = tree->findItems(QString::fromStdString(label),
+                                               Qt::MatchExactly | Qt::MatchRecursive);
             if (!found.isEmpty()) tree->setCurrentItem(found.front());
             picker.onSelect();
             return kDialogOk;
@@ -89,6 +99,10 @@ TEST_F(NewListingFormTest, SelectButtonsFillTheirCategoryFromThePicker) {
     click(*form, res::IDC_ITEM_SELECT_CATEGORY1);  // cancelled: stays
     EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY1)->text(), "Antiques; Clocks");
     EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY2)->text(), "Toys");
+    pick(child);
+    click(*form, res::IDC_ITEM_SELECT_CATEGORY2);
+    EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY2)->text().toStdString(),
+              parent + "; " + child);
 }
 
 TEST_F(NewListingFormTest, PasteFillsTheBoxThatLastHadTheFocusOnce) {
@@ -110,6 +124,51 @@ TEST_F(NewListingFormTest, PasteFillsTheBoxThatLastHadTheFocusOnce) {
     QApplication::sendEvent(title, &focusIn);
     form->onPaste();
     EXPECT_EQ(title->text(), QString(100, 'x'));  // and the title's own limit holds
+}
+
+// Chooses Paste on the box's context menu.
+void pasteFromContextMenu(QWidget* box, QWidget* clicked) {
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                clicked->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(clicked, &menuEvent);
+    QMenu* menu = box->findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction*> actions = menu->actions();
+    const auto paste = std::find_if(actions.begin(), actions.end(), [](QAction* action) {
+        return action->text().startsWith("&Paste");
+    });
+    ASSERT_NE(paste, actions.end());
+    (*paste)->trigger();
+    delete menu;
+}
+
+TEST_F(NewListingFormTest, EveryPasteIntoTitleOrDescriptionIsTheFormsPaste) {
+    auto form = shownForm();
+    auto* title = control<QLineEdit>(*form, res::IDC_ITEM_TITLE);
+    auto* description = control<QPlainTextEdit>(*form, res::IDC_ITEM_DESCRIPTION);
+    const QString clipboard = "pasted " + QString(293, 'x');
+    QApplication::clipboard()->setText(clipboard);
+    const struct {
+        const char* route;
+        std::function<void(QWidget* box, QWidget* clicked)> paste;
+    } routes[] = {
+        {"Ctrl+V",
+         [](QWidget* box, QWidget*) { QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier); }},
+        {"Shift+Insert",
+         [](QWidget* box, QWidget*) { QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier); }},
+        {"context menu", pasteFromContextMenu},
+    };
+    for (const auto& route : routes) {
+        // The form's paste replaces the box's text with at most 249 characters.
+        title->setText("abc");
+        route.paste(title, title);
+        EXPECT_EQ(title->text().toStdString(), clipboard.left(100).toStdString())
+            << route.route;  // the title's own limit
+        description->setPlainText("abc");
+        route.paste(description, description->viewport());
+        EXPECT_EQ(description->toPlainText().toStdString(), clipboard.left(249).toStdString())
+            << route.route;
+    }
 }
 
 TEST_F(NewListingFormTest, PreviewShowsTheFormAsItStandsWithCopiesOfThePhotos) {
