@@ -71,6 +71,12 @@ std::string get(const std::string& address, const std::optional<BasicAuth>& auth
     const CURLcode result = curl_easy_perform(h);
     if (body.tooLarge) throw RequestError("the reply is too large");
     if (result != CURLE_OK) throw RequestError(curl_easy_strerror(result));
+    if (keepBody) {
+        long status = 0;
+        curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+        if (status >= 400)
+            throw RequestError("the server answered with status " + std::to_string(status));
+    }
     return std::move(body.text);
 }
 

@@ -8,7 +8,7 @@
 namespace tl {
 
 // A request that could not be made or answered: host unknown, connection refused, time-out,
-// transfer broken, reply too large. The HTTP status of an answered request is never a failure.
+// transfer broken, reply too large; for request style A also an HTTP error status (400 and up).
 class RequestError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -20,7 +20,8 @@ struct BasicAuth {
 };
 
 // Request style A: a blocking GET of an absolute address, with HTTP basic authentication when
-// given, that returns the reply body whatever the status. Throws RequestError.
+// given, that returns the reply body. An error status throws like a failed transfer, so an
+// error page is never taken for the reply. Throws RequestError.
 std::string fetchText(const std::string& address, const std::optional<BasicAuth>& auth);
 
 // Request style B: a blocking GET of host + pathAndQuery whose reply is discarded; it succeeds

@@ -5,6 +5,7 @@
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Ui.h"
+#include "core/platform/XmlDocument.h"
 #include "core/service/Endpoints.h"
 #include "core/service/ServiceRequest.h"
 #include "core/session/Session.h"
@@ -22,6 +23,8 @@ std::string refreshList(const char* currentNamePath) {
     if (!fileExists(local)) {
         const std::string content =
             requestText(Query(endpoints::kReferenceListFolder + name), Credentials::None);
+        // A file once written is never fetched again, so only a usable list may be kept.
+        if (!XmlDocument().loadXml(content)) throw RequestError("the server sent no usable list");
         createDirectories(programDirectory());
         writeFileAtomically(local, content);
     }

@@ -4,6 +4,7 @@
 #include "core/service/Endpoints.h"
 #include "core/service/ListingOperations.h"
 #include "core/service/ServiceRequest.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 
@@ -20,13 +21,13 @@ TEST(ServiceRequest, StyleAFailureShowsTheErrorBoxOnce) {
     setServerHost("");
 }
 
-TEST(ServiceRequest, AnErrorPageIsJudgedByItsTextOnly) {
+TEST(ServiceRequest, AnErrorPageIsAFailedRequestEndingInTheErrorBox) {
+    ScriptedUi ui;
     test::ScriptedHttpServer server;
-    setServerHost(server.host());
-    EXPECT_EQ(requestText(endpoints::isProductSold("1")), "");
-    server.replyOtherwise("-1");  // served with status 200, but it is the text that counts
-    EXPECT_EQ(requestText(endpoints::isProductSold("1")), "-1");
-    setServerHost("");
+    test::ScopedServerHost host(server.host());
+    server.reply("/tradeloom/app/isproductsold.asp", "-1", "text/plain", 500);
+    EXPECT_FALSE(requestTextOrReport(endpoints::isProductSold("1")));
+    EXPECT_EQ(ui.boxes(), (Boxes{{kErrorCaption, kConnectionErrorText}}));
 }
 
 TEST(ServiceRequest, LogOffIsStyleBAndReportsAnUnreachableHostOnce) {
@@ -46,6 +47,7 @@ TEST(ServiceRequest, LogOffIsStyleBAndReportsAnUnreachableHostOnce) {
 
 TEST(ServiceRequest, BoughtItemsAuthenticateWithZeroZero) {
     test::ScriptedHttpServer server;
+    server.replyOtherwise("<results/>");
     setServerHost(server.host());
     requestText(endpoints::boughtProducts("ann"), Credentials::Zero);
     requestText(Query(endpoints::kCurrentWordList), Credentials::None);

@@ -49,6 +49,29 @@ TEST_F(ReferenceListsTest, AMissingListTakesTwoRequests) {
     EXPECT_EQ(home.read("wordlist-3.xml"), "<wordlist><words><word>bad</word></words></wordlist>");
 }
 
+TEST_F(ReferenceListsTest, AListTheServerCannotServeIsNotKeptAndIsFetchedAgainNextTime) {
+    const struct {
+        const char* body;
+        int status;
+    } cases[] = {{"<html>Not Found</html>", 404},
+                 {"<wordlist><words/></wordlist>", 500},
+                 {"", 200},
+                 {"Service Unavailable", 200}};
+    for (const auto& c : cases) {
+        ui.clear();
+        server.reply("/tradeloom/wordlist-3.xml", c.body, "text/plain", c.status);
+        refreshReferenceLists();
+        EXPECT_EQ(ui.boxes(), (Boxes{{"Error", "Exception occurred in Get XML List Update"}}))
+            << c.status << " " << c.body;
+        EXPECT_FALSE(home.exists("wordlist-3.xml")) << c.status << " " << c.body;
+    }
+    server.reply("/tradeloom/wordlist-3.xml", "<wordlist><words/></wordlist>");
+    ui.clear();
+    refreshReferenceLists();
+    EXPECT_TRUE(ui.boxes().empty());
+    EXPECT_EQ(home.read("wordlist-3.xml"), "<wordlist><words/></wordlist>");
+}
+
 TEST_F(ReferenceListsTest, AnUnreachableServerShowsOneMessage) {
     setServerHost(test::deadHost());
     refreshReferenceLists();
