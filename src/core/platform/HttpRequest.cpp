@@ -63,6 +63,11 @@ std::string get(const std::string& address, const std::optional<BasicAuth>& auth
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
     const std::string bind = bindAddress();
     if (!bind.empty()) curl_easy_setopt(h, CURLOPT_INTERFACE, bind.c_str());
+    if (keepBody) {
+        curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+        curl_easy_setopt(h, CURLOPT_MAXREDIRS, kMaxRedirects);
+        curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    }
     if (auth) {
         curl_easy_setopt(h, CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
         curl_easy_setopt(h, CURLOPT_USERNAME, auth->user.c_str());

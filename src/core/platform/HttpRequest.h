@@ -20,8 +20,9 @@ struct BasicAuth {
 };
 
 // Request style A: a blocking GET of an absolute address, with HTTP basic authentication when
-// given, that returns the reply body. An error status throws like a failed transfer, so an
-// error page is never taken for the reply. Throws RequestError.
+// given, that follows up to kMaxRedirects redirects and returns the reply body. An error status
+// throws like a failed transfer, so an error page is never taken for the reply. Throws
+// RequestError.
 std::string fetchText(const std::string& address, const std::optional<BasicAuth>& auth);
 
 // Request style B: a blocking GET of host + pathAndQuery whose reply is discarded; it succeeds
@@ -34,6 +35,8 @@ struct RequestTimeouts {
 };
 void setRequestTimeouts(const RequestTimeouts& timeouts);  // for tests
 RequestTimeouts requestTimeouts();
+
+inline constexpr long kMaxRedirects = 5;
 
 // Largest reply body accepted; a longer reply is a failure rather than a full disk or memory.
 inline constexpr std::size_t kMaxReplyBytes = 64u * 1024u * 1024u;

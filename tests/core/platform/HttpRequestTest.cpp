@@ -25,6 +25,17 @@ TEST(HttpRequest, StyleAReturnsTheBodyOfASuccessAndFailsOnAnErrorStatus) {
     EXPECT_NO_THROW(sendRequest(server.host(), "/missing"));
 }
 
+TEST(HttpRequest, StyleAFollowsAtMostFiveRedirects) {
+    test::ScriptedHttpServer server;
+    server.reply("/r0", "done");
+    for (int hop = 1; hop <= 6; ++hop)
+        server.redirect("/r" + std::to_string(hop), "/r" + std::to_string(hop - 1));
+    const std::string base = "http://" + server.host();
+    EXPECT_EQ(fetchText(base + "/r1", std::nullopt), "done");
+    EXPECT_EQ(fetchText(base + "/r5", std::nullopt), "done");
+    EXPECT_THROW(fetchText(base + "/r6", std::nullopt), RequestError);
+}
+
 TEST(HttpRequest, StyleASendsBasicAuthOnlyWhenGiven) {
     test::ScriptedHttpServer server;
     server.reply("/x", "hello");
