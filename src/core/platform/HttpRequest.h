@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <optional>
 #include <stdexcept>
@@ -21,9 +22,10 @@ struct BasicAuth {
 
 // Request style A: a blocking GET of an absolute address, with HTTP basic authentication when
 // given, that follows up to kMaxRedirects redirects and returns the reply body. An error status
-// throws like a failed transfer, so an error page is never taken for the reply. Throws
-// RequestError.
-std::string fetchText(const std::string& address, const std::optional<BasicAuth>& auth);
+// throws like a failed transfer, so an error page is never taken for the reply. Setting *abandon,
+// when given, ends a request in flight within about a second. Throws RequestError.
+std::string fetchText(const std::string& address, const std::optional<BasicAuth>& auth,
+                      const std::atomic<bool>* abandon = nullptr);
 
 // Request style B: a blocking GET of host + pathAndQuery whose reply is discarded; it succeeds
 // when the request was sent and answered. Throws RequestError.

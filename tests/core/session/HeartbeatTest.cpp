@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
+
 #include "core/platform/ServerHost.h"
 #include "core/session/Heartbeat.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 
 namespace tl {
@@ -28,6 +32,23 @@ TEST(Heartbeat, SurvivesADeadServerAndReachesItWhenItComesBack) {
     setServerHost(server.host());
     EXPECT_TRUE(server.waitForRequests(1, 5000));
     setServerHost("");
+}
+
+TEST(Heartbeat, StoppingAbandonsABeatInFlight) {
+    std::atomic<bool> released = false;
+    test::ScriptedHttpServer server;
+    server.handle("/RUViviride/RUViviride.asmx/HearBeat", [&](const auto&) {
+        for (int waited = 0; waited < 300 && !released; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return std::string();
+    });
+    test::ScopedServerHost host(server.host());
+    auto beat = std::make_unique<Heartbeat>("ann", std::chrono::milliseconds(50));
+    ASSERT_TRUE(server.waitForRequests(1, 5000));
+    const auto stopping = std::chrono::steady_clock::now();
+    beat.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::milliseconds(1500));
+    released = true;
 }
 
 }  // namespace
