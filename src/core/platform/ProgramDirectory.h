@@ -5,7 +5,8 @@
 namespace tl {
 
 // The program directory and its fixed folders. Every path returned ends with '/'.
-// The directory is $TRADELOOM_HOME, else $XDG_DATA_HOME/tradeloom, else ~/.local/share/tradeloom.
+// The directory is $TRADELOOM_HOME, else $XDG_DATA_HOME/tradeloom, else ~/.local/share/tradeloom,
+// always as an absolute path (a relative setting is taken from the working directory).
 std::string programDirectory();
 std::string productsDirectory();      // program directory + "products/"
 std::string productsTempDirectory();  // program directory + "products/temp/"
