@@ -21,8 +21,8 @@ std::string refreshList(const char* currentNamePath) {
         throw RequestError("the server named an unusable list file");
     const std::string local = programDirectory() + name;
     if (!fileExists(local)) {
-        const std::string content =
-            requestText(Query(endpoints::kReferenceListFolder + name), Credentials::None);
+        const std::string content = requestText(
+            Query(endpoints::kReferenceListFolder + percentEncode(name)), Credentials::None);
         // A file once written is never fetched again, so only a usable list may be kept.
         if (!XmlDocument().loadXml(content)) throw RequestError("the server sent no usable list");
         createDirectories(programDirectory());

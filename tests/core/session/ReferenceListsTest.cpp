@@ -72,6 +72,16 @@ TEST_F(ReferenceListsTest, AListTheServerCannotServeIsNotKeptAndIsFetchedAgainNe
     EXPECT_EQ(home.read("wordlist-3.xml"), "<wordlist><words/></wordlist>");
 }
 
+TEST_F(ReferenceListsTest, TheListNameIsSentAsOnePathSegment) {
+    server.reply("/tradeloom/currentwordlist.xml", "word list#2?.xml");
+    server.reply("/tradeloom/word%20list%232%3F.xml", "<wordlist/>");
+    refreshReferenceLists();
+    EXPECT_TRUE(ui.boxes().empty());
+    EXPECT_EQ(server.targets()[1], "/tradeloom/word%20list%232%3F.xml");
+    EXPECT_EQ(home.read("word list#2?.xml"), "<wordlist/>");
+    EXPECT_EQ(session().wordListFileName, "word list#2?.xml");
+}
+
 TEST_F(ReferenceListsTest, AnUnreachableServerShowsOneMessage) {
     setServerHost(test::deadHost());
     refreshReferenceLists();
