@@ -63,6 +63,11 @@ std::string joinStoredName(const std::string& folder, const std::string& name) {
     return joined;
 }
 
+std::string plainFileIn(const std::string& folder, const std::string& name) {
+    if (!isSafeRelativeName(name) || name.find_first_of("/\\") != std::string::npos) return {};
+    return withSlash(folder) + name;
+}
+
 bool isSafeRelativeName(const std::string& name) {
     if (name.empty() || name.front() == '/' || name.front() == '\\') return false;
     if (name.find('\0') != std::string::npos) return false;

@@ -17,9 +17,8 @@ std::string refreshList(const char* currentNamePath) {
     const std::string name = requestText(Query(currentNamePath), Credentials::None);
     // The name comes from the server and names a file directly in the program directory; one
     // that would reach elsewhere fails like any other refresh failure.
-    if (!isSafeRelativeName(name) || name.find_first_of("/\\") != std::string::npos)
-        throw RequestError("the server named an unusable list file");
-    const std::string local = programDirectory() + name;
+    const std::string local = plainFileIn(programDirectory(), name);
+    if (local.empty()) throw RequestError("the server named an unusable list file");
     if (!fileExists(local)) {
         const std::string content = requestText(
             Query(endpoints::kReferenceListFolder + percentEncode(name)), Credentials::None);

@@ -54,6 +54,22 @@ TEST(ProgramDirectory, NamesFromOutsideMayNotLeaveTheirFolder) {
     EXPECT_FALSE(isSafeRelativeName(std::string("a\0b", 3)));
 }
 
+TEST(ProgramDirectory, OnlyAPlainFileNameIsJoinedToItsFolder) {
+    const std::pair<std::string, std::string> cases[] = {{"list-3.xml", "/p/list-3.xml"},
+                                                         {"word list#2.xml", "/p/word list#2.xml"},
+                                                         {"..xml", "/p/..xml"},
+                                                         {"", ""},
+                                                         {".", ""},
+                                                         {"..", ""},
+                                                         {"../x.xml", ""},
+                                                         {"sub/x.xml", ""},
+                                                         {"sub\\x.xml", ""},
+                                                         {"/etc/passwd", ""},
+                                                         {"C:x.xml", ""},
+                                                         {std::string("a\0b", 3), ""}};
+    for (const auto& [name, joined] : cases) EXPECT_EQ(plainFileIn("/p", name), joined) << name;
+}
+
 TEST(InstanceLock, ASecondCopyOnTheSameDirectoryIsRefusedAnotherDirectoryIsNot) {
     test::TempProgramDirectory first;
     test::TempProgramDirectory second;
