@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "core/platform/ProgramDirectory.h"
 #include "core/platform/ServerHost.h"
 #include "core/session/ViewSwitch.h"
 
@@ -22,6 +23,15 @@ public:
     void set(const std::string& host) { setServerHost(host); }
     ScopedServerHost(const ScopedServerHost&) = delete;
     ScopedServerHost& operator=(const ScopedServerHost&) = delete;
+};
+
+// Points the program at a directory for the guard's lifetime; the default one afterwards.
+class ScopedProgramDirectory {
+public:
+    explicit ScopedProgramDirectory(const std::string& path) { setProgramDirectory(path); }
+    ~ScopedProgramDirectory() { setProgramDirectory(""); }
+    ScopedProgramDirectory(const ScopedProgramDirectory&) = delete;
+    ScopedProgramDirectory& operator=(const ScopedProgramDirectory&) = delete;
 };
 
 // Sets (or, with nullopt, removes) an environment variable; its earlier value comes back after.

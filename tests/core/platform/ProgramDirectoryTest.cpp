@@ -74,11 +74,11 @@ TEST(InstanceLock, ASecondCopyOnTheSameDirectoryIsRefusedAnotherDirectoryIsNot) 
     test::TempProgramDirectory first;
     test::TempProgramDirectory second;
     InstanceLock running;
-    ASSERT_TRUE(running.acquire(first.path()));
+    ASSERT_EQ(running.acquire(first.path()), InstanceLock::Result::Acquired);
     InstanceLock secondCopy;
-    EXPECT_FALSE(secondCopy.acquire(first.path()));
+    EXPECT_EQ(secondCopy.acquire(first.path()), InstanceLock::Result::HeldElsewhere);
     InstanceLock otherMember;
-    EXPECT_TRUE(otherMember.acquire(second.path()));
+    EXPECT_EQ(otherMember.acquire(second.path()), InstanceLock::Result::Acquired);
 }
 
 }  // namespace
