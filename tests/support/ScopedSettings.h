@@ -8,6 +8,7 @@
 
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/ServerHost.h"
+#include "core/platform/Ui.h"
 #include "core/session/ViewSwitch.h"
 
 namespace tl::test {
@@ -23,6 +24,15 @@ public:
     void set(const std::string& host) { setServerHost(host); }
     ScopedServerHost(const ScopedServerHost&) = delete;
     ScopedServerHost& operator=(const ScopedServerHost&) = delete;
+};
+
+// Installs a UI seam for the guard's lifetime; the built-in one afterwards.
+class ScopedUi {
+public:
+    explicit ScopedUi(Ui& seam) { setUi(&seam); }
+    ~ScopedUi() { setUi(nullptr); }
+    ScopedUi(const ScopedUi&) = delete;
+    ScopedUi& operator=(const ScopedUi&) = delete;
 };
 
 // Points the program at a directory for the guard's lifetime; the default one afterwards.

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "core/platform/ProcessExit.h"
 #include "core/platform/ServerHost.h"
@@ -14,7 +17,9 @@
 #include "gui/frame/TradeloomApp.h"
 #include "gui/login/CLoginDlg.h"
 #include "gui/widgets/Controls.h"
+#include "gui/widgets/QtUi.h"
 #include "ids_app.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
@@ -158,6 +163,31 @@ TEST_F(LoginDialogTest, EscapeAtStartUpOpensTheMainWindowWithNobodyLoggedIn) {
     EXPECT_NE(std::find(targets.begin(), targets.end(), "/tradeloom/app/logoff.asp?username="),
               targets.end());
     EXPECT_TRUE(ui.boxes().empty());
+}
+
+TEST(LoginDialogBoxes, ShowTheNormalCursorNotTheWaitCursor) {
+    test::TempProgramDirectory home;
+    test::ScriptedHttpServer server;
+    test::ScopedServerHost host(server.host());
+    QtUi desktop;
+    test::ScopedUi seam(desktop);
+    CLoginDlg dialog;
+    std::vector<Qt::CursorShape> shapes;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        const QCursor* cursor = QApplication::overrideCursor();
+        shapes.push_back(cursor ? cursor->shape() : Qt::ArrowCursor);
+        box->accept();
+    });
+    answerer.start(10);
+    for (const char* reply : {"-1", "-2", "0"}) {  // Failed Login, User Warning, Unauthorized
+        server.reply("/tradeloom/app/login.asp", reply);
+        findControl<QPushButton>(&dialog, res::IDOK)->click();
+    }
+    EXPECT_EQ(shapes, std::vector<Qt::CursorShape>(3, Qt::ArrowCursor));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace
