@@ -29,6 +29,12 @@ namespace {
 
 using Boxes = std::vector<ScriptedUi::Box>;
 
+const ScriptedUi::Box kUserWarning{
+    "User Warning", std::string("The UserName and Password did not match.  The UserName you have "
+                                "selected may be in use already.  If you have forgotten your "
+                                "password please email ") +
+                        kSupportEmail};
+
 struct LoginDialogTest : ::testing::Test {
     test::TempProgramDirectory home;
     test::ScriptedHttpServer server;
@@ -48,8 +54,9 @@ struct LoginDialogTest : ::testing::Test {
     }
 
     QLineEdit* field(int id) { return findControl<QLineEdit>(&dialog, id); }
-    void logIn(const QString& user, const QString& password, const std::string& reply) {
-        server.reply("/tradeloom/app/login.asp", reply);
+    void logIn(const QString& user, const QString& password, const std::string& reply,
+               int status = 200) {
+        server.reply("/tradeloom/app/login.asp", reply, "text/plain", status);
         field(res::IDC_LOGIN_USERNAME)->setText(user);
         field(res::IDC_LOGIN_PASSWORD)->setText(password);
         findControl<QPushButton>(&dialog, res::IDOK)->click();
@@ -72,17 +79,21 @@ TEST_F(LoginDialogTest, UnknownUserAndMismatchShowTheirBoxesAndClearThePassword)
     logIn("ann", "pw", "-1");
     logIn("ann", "pw", "-2");
     logIn("ann", "pw", "whatever");
-    EXPECT_EQ(ui.boxes(),
-              (Boxes{{"Failed Login", "Invalid UserName"},
-                     {"User Warning",
-                      std::string("The UserName and Password did not match.  The UserName you "
-                                  "have selected may be in use already.  If you have forgotten "
-                                  "your password please email ") +
-                          kSupportEmail}}));
+    EXPECT_EQ(ui.boxes(), (Boxes{{"Failed Login", "Invalid UserName"}, kUserWarning}));
     EXPECT_EQ(field(res::IDC_LOGIN_PASSWORD)->text(), "");
     EXPECT_EQ(field(res::IDC_LOGIN_USERNAME)->text(), "ann");
     EXPECT_EQ(session().currentUserName, "");
     EXPECT_FALSE(sessionHeartbeatRunning());
+}
+
+TEST_F(LoginDialogTest, ALoginRequestThatFailsAfterTheProbeShowsTheErrorThenTheUserWarning) {
+    home.write("users/ann.xml", "<user/>");
+    logIn("ann", "pw", "0", 500);  // the probe is answered, the login request fails
+    EXPECT_EQ(server.targets().size(), 2u);
+    EXPECT_EQ(ui.boxes(), (Boxes{{kErrorCaption, kConnectionErrorText}, kUserWarning}));
+    EXPECT_EQ(session().currentUserName, "");
+    EXPECT_FALSE(sessionHeartbeatRunning());
+    EXPECT_EQ(field(res::IDC_LOGIN_PASSWORD)->text(), "");
 }
 
 TEST_F(LoginDialogTest, SuccessWithoutAUserDocumentIsUnauthorized) {
