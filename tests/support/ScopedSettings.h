@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "core/platform/HttpRequest.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/ServerHost.h"
 #include "core/platform/Ui.h"
@@ -24,6 +25,20 @@ public:
     void set(const std::string& host) { setServerHost(host); }
     ScopedServerHost(const ScopedServerHost&) = delete;
     ScopedServerHost& operator=(const ScopedServerHost&) = delete;
+};
+
+// Sets the request time-outs for the guard's lifetime; the earlier ones come back after.
+class ScopedRequestTimeouts {
+public:
+    explicit ScopedRequestTimeouts(const RequestTimeouts& timeouts) : old_(requestTimeouts()) {
+        setRequestTimeouts(timeouts);
+    }
+    ~ScopedRequestTimeouts() { setRequestTimeouts(old_); }
+    ScopedRequestTimeouts(const ScopedRequestTimeouts&) = delete;
+    ScopedRequestTimeouts& operator=(const ScopedRequestTimeouts&) = delete;
+
+private:
+    RequestTimeouts old_;
 };
 
 // Installs a UI seam for the guard's lifetime; the built-in one afterwards.

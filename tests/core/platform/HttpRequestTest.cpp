@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/platform/HttpRequest.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 
 namespace tl {
@@ -61,10 +62,9 @@ TEST(HttpRequest, AServerThatNeverAnswersTimesOut) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1500));
         return std::string("late");
     });
-    const RequestTimeouts saved = requestTimeouts();
-    setRequestTimeouts({std::chrono::milliseconds(500), std::chrono::milliseconds(300)});
+    const test::ScopedRequestTimeouts quick(
+        {std::chrono::milliseconds(500), std::chrono::milliseconds(300)});
     EXPECT_THROW(fetchText("http://" + server.host() + "/slow", std::nullopt), RequestError);
-    setRequestTimeouts(saved);
 }
 
 }  // namespace

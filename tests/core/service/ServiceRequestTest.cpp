@@ -15,10 +15,9 @@ using Boxes = std::vector<ScriptedUi::Box>;
 
 TEST(ServiceRequest, StyleAFailureShowsTheErrorBoxOnce) {
     ScriptedUi ui;
-    setServerHost(test::deadHost());
+    test::ScopedServerHost host(test::deadHost());
     EXPECT_FALSE(requestTextOrReport(endpoints::isProductSold("1")));
     EXPECT_EQ(ui.boxes(), (Boxes{{kErrorCaption, kConnectionErrorText}}));
-    setServerHost("");
 }
 
 TEST(ServiceRequest, AnErrorPageIsAFailedRequestEndingInTheErrorBox) {
@@ -33,27 +32,25 @@ TEST(ServiceRequest, AnErrorPageIsAFailedRequestEndingInTheErrorBox) {
 TEST(ServiceRequest, LogOffIsStyleBAndReportsAnUnreachableHostOnce) {
     ScriptedUi ui;
     test::ScriptedHttpServer server;
-    setServerHost(server.host());
+    test::ScopedServerHost host(server.host());
     EXPECT_EQ(LogOff(""), 1);
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0].line, "GET /tradeloom/app/logoff.asp?username=");
     EXPECT_EQ(server.requests()[0].authorization, "");
 
-    setServerHost(test::deadHost());
+    host.set(test::deadHost());
     EXPECT_EQ(LogOff("ann"), 0);
     EXPECT_EQ(ui.boxes(), (Boxes{{kNetworkErrorCaption, kNetworkErrorText}}));
-    setServerHost("");
 }
 
 TEST(ServiceRequest, BoughtItemsAuthenticateWithZeroZero) {
     test::ScriptedHttpServer server;
     server.replyOtherwise("<results/>");
-    setServerHost(server.host());
+    test::ScopedServerHost host(server.host());
     requestText(endpoints::boughtProducts("ann"), Credentials::Zero);
     requestText(Query(endpoints::kCurrentWordList), Credentials::None);
     EXPECT_EQ(server.requests()[0].authorization, "Basic MDow");
     EXPECT_EQ(server.requests()[1].authorization, "");
-    setServerHost("");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "core/platform/ServerHost.h"
 #include "core/session/ReferenceLists.h"
 #include "core/session/Session.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
@@ -17,8 +18,8 @@ struct ReferenceListsTest : ::testing::Test {
     test::TempProgramDirectory home;
     test::ScriptedHttpServer server;
     ScriptedUi ui;
+    test::ScopedServerHost host{server.host()};
     ReferenceListsTest() {
-        setServerHost(server.host());
         session() = Session{};
         server.reply("/tradeloom/currentwordlist.xml", "wordlist-3.xml");
         server.reply("/tradeloom/currentcategorylist.xml", "NewTLTree.xml");
@@ -26,7 +27,6 @@ struct ReferenceListsTest : ::testing::Test {
                      "<wordlist><words><word>bad</word></words></wordlist>");
         server.reply("/tradeloom/NewTLTree.xml", "<Categories><Antiques/></Categories>");
     }
-    ~ReferenceListsTest() override { setServerHost(""); }
 };
 
 TEST_F(ReferenceListsTest, DownloadsOnlyTheListsThatAreNotThereYet) {
@@ -83,7 +83,7 @@ TEST_F(ReferenceListsTest, TheListNameIsSentAsOnePathSegment) {
 }
 
 TEST_F(ReferenceListsTest, AnUnreachableServerShowsOneMessage) {
-    setServerHost(test::deadHost());
+    host.set(test::deadHost());
     refreshReferenceLists();
     EXPECT_EQ(ui.boxes(), (Boxes{{"Error", "Exception occurred in Get XML List Update"}}));
     EXPECT_EQ(session().wordListFileName, "");

@@ -39,18 +39,17 @@ struct LoginDialogTest : ::testing::Test {
     test::TempProgramDirectory home;
     test::ScriptedHttpServer server;
     ScriptedUi ui;
+    test::ScopedServerHost host{server.host()};
     CLoginDlg dialog;
     std::vector<int> exits;
 
     LoginDialogTest() {
-        setServerHost(server.host());
         session() = Session{};
         setProcessExitHandler([this](int code) { exits.push_back(code); });
     }
     ~LoginDialogTest() override {
         stopSessionHeartbeat();
         setProcessExitHandler({});
-        setServerHost("");
     }
 
     QLineEdit* field(int id) { return findControl<QLineEdit>(&dialog, id); }
@@ -124,14 +123,14 @@ TEST_F(LoginDialogTest, AUserNameThatLeavesTheUsersFolderHasNoDocument) {
 }
 
 TEST_F(LoginDialogTest, UnreachableServerShowsOneConnectionError) {
-    setServerHost(test::deadHost());
+    host.set(test::deadHost());
     logIn("ann", "pw", "0");
     EXPECT_EQ(ui.boxes(), (Boxes{{kNetworkErrorCaption, kNetworkErrorText}}));
     EXPECT_EQ(field(res::IDC_LOGIN_PASSWORD)->text(), "");
 }
 
 TEST_F(LoginDialogTest, NewUserProbesTheServerFirst) {
-    setServerHost(test::deadHost());
+    host.set(test::deadHost());
     findControl<QPushButton>(&dialog, res::IDC_LOGIN_NEWUSER)->click();
     EXPECT_EQ(ui.boxes(), (Boxes{{kNetworkErrorCaption, kNetworkErrorText}}));
 }
