@@ -16,6 +16,6 @@ int main(int argc, char** argv) {
     tl::QtUi desktopUi;
     tl::setUi(&desktopUi);
     tl::TradeloomApp tradeloom;
-    if (!tradeloom.initInstance()) return 0;
+    if (!tradeloom.initInstance()) return tradeloom.startFailureCode();
     return QApplication::exec();
 }

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/listings/CProductXml.h"
-#include "core/platform/ServerHost.h"
 #include "support/SampleListing.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
@@ -19,9 +19,6 @@ using Boxes = std::vector<ScriptedUi::Box>;
 // A program directory of its own, scripted boxes and a scripted marketplace server.
 class ListingTest : public ::testing::Test {
 protected:
-    ListingTest() { setServerHost(server.host()); }
-    ~ListingTest() override { setServerHost(""); }
-
     // What every listing file the program builds starts with.
     std::string styleSheetInstruction() const {
         return R"(<?xml-stylesheet type="text/xsl" href="http://)" + server.host() +
@@ -31,6 +28,7 @@ protected:
     TempProgramDirectory home;
     ScriptedUi ui;
     ScriptedHttpServer server;
+    ScopedServerHost host{server.host()};
 };
 
 }  // namespace tl::test

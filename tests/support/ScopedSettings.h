@@ -6,7 +6,10 @@
 #include <string>
 #include <utility>
 
+#include "core/platform/HttpRequest.h"
+#include "core/platform/ProgramDirectory.h"
 #include "core/platform/ServerHost.h"
+#include "core/platform/Ui.h"
 #include "core/session/ViewSwitch.h"
 
 namespace tl::test {
@@ -22,6 +25,38 @@ public:
     void set(const std::string& host) { setServerHost(host); }
     ScopedServerHost(const ScopedServerHost&) = delete;
     ScopedServerHost& operator=(const ScopedServerHost&) = delete;
+};
+
+// Sets the request time-outs for the guard's lifetime; the earlier ones come back after.
+class ScopedRequestTimeouts {
+public:
+    explicit ScopedRequestTimeouts(const RequestTimeouts& timeouts) : old_(requestTimeouts()) {
+        setRequestTimeouts(timeouts);
+    }
+    ~ScopedRequestTimeouts() { setRequestTimeouts(old_); }
+    ScopedRequestTimeouts(const ScopedRequestTimeouts&) = delete;
+    ScopedRequestTimeouts& operator=(const ScopedRequestTimeouts&) = delete;
+
+private:
+    RequestTimeouts old_;
+};
+
+// Installs a UI seam for the guard's lifetime; the built-in one afterwards.
+class ScopedUi {
+public:
+    explicit ScopedUi(Ui& seam) { setUi(&seam); }
+    ~ScopedUi() { setUi(nullptr); }
+    ScopedUi(const ScopedUi&) = delete;
+    ScopedUi& operator=(const ScopedUi&) = delete;
+};
+
+// Points the program at a directory for the guard's lifetime; the default one afterwards.
+class ScopedProgramDirectory {
+public:
+    explicit ScopedProgramDirectory(const std::string& path) { setProgramDirectory(path); }
+    ~ScopedProgramDirectory() { setProgramDirectory(""); }
+    ScopedProgramDirectory(const ScopedProgramDirectory&) = delete;
+    ScopedProgramDirectory& operator=(const ScopedProgramDirectory&) = delete;
 };
 
 // Sets (or, with nullopt, removes) an environment variable; its earlier value comes back after.

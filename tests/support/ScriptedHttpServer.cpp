@@ -24,6 +24,8 @@ ScriptedHttpServer::ScriptedHttpServer() : server_(std::make_unique<httplib::Ser
         }
         if (route) {
             res.set_content(route->handler(seen), route->contentType.c_str());
+            res.status = route->status;
+            if (!route->location.empty()) res.set_header("Location", route->location);
         } else if (fallback) {
             res.set_content(*fallback, "text/plain");
         } else {
@@ -43,15 +45,24 @@ ScriptedHttpServer::~ScriptedHttpServer() {
     thread_.join();
 }
 
-void ScriptedHttpServer::reply(const std::string& path, std::string body, std::string contentType) {
+void ScriptedHttpServer::reply(const std::string& path, std::string body, std::string contentType,
+                               int status) {
+    std::lock_guard lock(mutex_);
+    routes_[path] = Route{[body = std::move(body)](const Request&) { return body; },
+                          std::move(contentType),
+                          status,
+                          {}};
+}
+
+void ScriptedHttpServer::redirect(const std::string& path, const std::string& location) {
     std::lock_guard lock(mutex_);
     routes_[path] =
-        Route{[body = std::move(body)](const Request&) { return body; }, std::move(contentType)};
+        Route{[](const Request&) { return std::string(); }, "text/plain", 302, location};
 }
 
 void ScriptedHttpServer::handle(const std::string& path, Handler handler) {
     std::lock_guard lock(mutex_);
-    routes_[path] = Route{std::move(handler), "text/plain"};
+    routes_[path] = Route{std::move(handler), "text/plain", 200, {}};
 }
 
 void ScriptedHttpServer::replyOtherwise(std::string body) {

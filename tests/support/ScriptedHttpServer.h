@@ -34,7 +34,10 @@ public:
     ~ScriptedHttpServer();
 
     // The reply for requests whose path (the target up to '?') is path.
-    void reply(const std::string& path, std::string body, std::string contentType = "text/plain");
+    void reply(const std::string& path, std::string body, std::string contentType = "text/plain",
+               int status = 200);
+    // Answers requests for path with a redirect (status 302) to location.
+    void redirect(const std::string& path, const std::string& location);
     void handle(const std::string& path, Handler handler);
     // The reply for every other path (404 with an empty body when none is set).
     void replyOtherwise(std::string body);
@@ -50,6 +53,8 @@ private:
     struct Route {
         Handler handler;
         std::string contentType;
+        int status = 200;
+        std::string location;  // sent as the Location header when not empty
     };
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;

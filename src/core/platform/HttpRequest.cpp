@@ -46,7 +46,13 @@ size_t collect(char* data, size_t size, size_t count, void* user) {
     return n;
 }
 
-std::string get(const std::string& address, const std::optional<BasicAuth>& auth, bool keepBody) {
+// Ends the transfer as soon as the abandon flag is set; libcurl asks at least once a second.
+int checkAbandoned(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
+}
+
+std::string get(const std::string& address, const std::optional<BasicAuth>& auth, bool keepBody,
+                const std::atomic<bool>* abandon = nullptr) {
     CurlHandle curl;
     if (!curl.handle) throw RequestError("the request component could not be created");
     Body body;
@@ -63,6 +69,16 @@ std::string get(const std::string& address, const std::optional<BasicAuth>& auth
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
     const std::string bind = bindAddress();
     if (!bind.empty()) curl_easy_setopt(h, CURLOPT_INTERFACE, bind.c_str());
+    if (abandon) {
+        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, checkAbandoned);
+        curl_easy_setopt(h, CURLOPT_XFERINFODATA, abandon);
+        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    }
+    if (keepBody) {
+        curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+        curl_easy_setopt(h, CURLOPT_MAXREDIRS, kMaxRedirects);
+        curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    }
     if (auth) {
         curl_easy_setopt(h, CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
         curl_easy_setopt(h, CURLOPT_USERNAME, auth->user.c_str());
@@ -71,13 +87,20 @@ std::string get(const std::string& address, const std::optional<BasicAuth>& auth
     const CURLcode result = curl_easy_perform(h);
     if (body.tooLarge) throw RequestError("the reply is too large");
     if (result != CURLE_OK) throw RequestError(curl_easy_strerror(result));
+    if (keepBody) {
+        long status = 0;
+        curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+        if (status >= 400)
+            throw RequestError("the server answered with status " + std::to_string(status));
+    }
     return std::move(body.text);
 }
 
 }  // namespace
 
-std::string fetchText(const std::string& address, const std::optional<BasicAuth>& auth) {
-    return get(address, auth, true);
+std::string fetchText(const std::string& address, const std::optional<BasicAuth>& auth,
+                      const std::atomic<bool>* abandon) {
+    return get(address, auth, true, abandon);
 }
 
 void sendRequest(const std::string& host, const std::string& pathAndQuery) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <optional>
 #include <stdexcept>
@@ -8,7 +9,7 @@
 namespace tl {
 
 // A request that could not be made or answered: host unknown, connection refused, time-out,
-// transfer broken, reply too large. The HTTP status of an answered request is never a failure.
+// transfer broken, reply too large; for request style A also an HTTP error status (400 and up).
 class RequestError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -20,8 +21,11 @@ struct BasicAuth {
 };
 
 // Request style A: a blocking GET of an absolute address, with HTTP basic authentication when
-// given, that returns the reply body whatever the status. Throws RequestError.
-std::string fetchText(const std::string& address, const std::optional<BasicAuth>& auth);
+// given, that follows up to kMaxRedirects redirects and returns the reply body. An error status
+// throws like a failed transfer, so an error page is never taken for the reply. Setting *abandon,
+// when given, ends a request in flight within about a second. Throws RequestError.
+std::string fetchText(const std::string& address, const std::optional<BasicAuth>& auth,
+                      const std::atomic<bool>* abandon = nullptr);
 
 // Request style B: a blocking GET of host + pathAndQuery whose reply is discarded; it succeeds
 // when the request was sent and answered. Throws RequestError.
@@ -33,6 +37,8 @@ struct RequestTimeouts {
 };
 void setRequestTimeouts(const RequestTimeouts& timeouts);  // for tests
 RequestTimeouts requestTimeouts();
+
+inline constexpr long kMaxRedirects = 5;
 
 // Largest reply body accepted; a longer reply is a failure rather than a full disk or memory.
 inline constexpr std::size_t kMaxReplyBytes = 64u * 1024u * 1024u;

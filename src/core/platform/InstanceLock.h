@@ -13,8 +13,13 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // True when this process now holds the lock of the directory (created when missing).
-    bool acquire(const std::string& directory);
+    enum class Result {
+        Acquired,          // this process now holds the lock of the directory
+        HeldElsewhere,     // another copy of the program runs on the directory
+        DirectoryUnusable  // the directory cannot be created or written
+    };
+    // Takes the lock of the directory, creating the directory when missing.
+    Result acquire(const std::string& directory);
 
 private:
     int fd_ = -1;

@@ -1,6 +1,7 @@
 #include "core/platform/ProgramDirectory.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
 
 namespace tl {
@@ -14,10 +15,19 @@ std::string withSlash(std::string path) {
     return path;
 }
 
+// Paths built from the directory become file addresses and are handed to other components, so a
+// relative setting is taken from the working directory at once.
+std::string absoluteWithSlash(const std::string& path) {
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    return withSlash(absolute.empty() ? path : absolute.lexically_normal().string());
+}
+
 std::string defaultDirectory() {
-    if (const char* home = std::getenv("TRADELOOM_HOME"); home && *home) return withSlash(home);
+    if (const char* home = std::getenv("TRADELOOM_HOME"); home && *home)
+        return absoluteWithSlash(home);
     if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
-        return withSlash(data) + "tradeloom/";
+        return absoluteWithSlash(data) + "tradeloom/";
     const char* userHome = std::getenv("HOME");
     return withSlash(userHome && *userHome ? userHome : "/tmp") + ".local/share/tradeloom/";
 }
@@ -31,7 +41,7 @@ std::string programDirectory() {
 
 void setProgramDirectory(const std::string& path) {
     std::lock_guard lock(directoryMutex);
-    overriddenDirectory = path.empty() ? std::string() : withSlash(path);
+    overriddenDirectory = path.empty() ? std::string() : absoluteWithSlash(path);
 }
 
 std::string productsDirectory() {
@@ -51,6 +61,11 @@ std::string joinStoredName(const std::string& folder, const std::string& name) {
     std::string joined = withSlash(folder);
     for (char c : name) joined += (c == '\\') ? '/' : c;
     return joined;
+}
+
+std::string plainFileIn(const std::string& folder, const std::string& name) {
+    if (!isSafeRelativeName(name) || name.find_first_of("/\\") != std::string::npos) return {};
+    return withSlash(folder) + name;
 }
 
 bool isSafeRelativeName(const std::string& name) {

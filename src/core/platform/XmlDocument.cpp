@@ -81,10 +81,11 @@ XmlNode XmlNode::selectSingleNode(const std::string& xpath) const {
 
 XmlDocument::XmlDocument() : document_(std::make_unique<pugi::xml_document>()) {}
 
-bool XmlDocument::load(const std::string& path) {
+bool XmlDocument::load(const std::string& path, Spaces spaces) {
     document_->reset();
-    return static_cast<bool>(document_->load_file(path.c_str(), kParseOptions)) &&
-           documentElement();
+    const unsigned options =
+        kParseOptions | (spaces == Spaces::Keep ? pugi::parse_ws_pcdata_single : 0u);
+    return static_cast<bool>(document_->load_file(path.c_str(), options)) && documentElement();
 }
 
 bool XmlDocument::loadXml(const std::string& text) {

@@ -48,8 +48,11 @@ class XmlDocument {
 public:
     XmlDocument();
 
-    bool load(const std::string& path);     // from a file
-    bool loadXml(const std::string& text);  // from text
+    // Whether an element whose only text is white space keeps it (otherwise its text is empty).
+    enum class Spaces { Drop, Keep };
+
+    bool load(const std::string& path, Spaces spaces = Spaces::Drop);  // from a file
+    bool loadXml(const std::string& text);                             // from text
     // Writes the document as it stands (no declaration is added); the file is replaced atomically.
     bool save(const std::string& path) const;
     std::string xml() const;

@@ -10,15 +10,15 @@
 namespace tl {
 namespace {
 
-// The club service answers with its XML payload escaped inside one "string" element. Unwrapping
-// puts the payload inside "<categories><root>" and decodes the two entities that escape it.
-std::string unwrapClubList(std::string reply) {
-    reply =
-        replaceAll(reply, "<string xmlns=\"http://" + serverHost() + "/\">", "<categories><root>");
-    reply = replaceAll(reply, "</string>", "</root></categories>");
-    reply = replaceAll(reply, "<?xml version=\"1.0\" encoding=\"utf-8\"?>", "");
-    reply = replaceAll(reply, "&lt;", "<");
-    return replaceAll(reply, "&gt;", ">");
+// The club service answers with its XML payload escaped inside one "string" element (namespace
+// the server's root address), after an XML declaration. The unwrapped payload is read inside
+// "<categories><root>"; a reply without that wrapper is no club list.
+std::string unwrapClubList(const std::string& reply) {
+    if (reply.find(stringWrapperStart(serverHost())) == std::string::npos) return {};
+    const std::string undeclared =
+        replaceAll(reply, "<?xml version=\"1.0\" encoding=\"utf-8\"?>", "");
+    return "<categories><root>" + unwrapStringDocument(undeclared, serverHost()) +
+           "</root></categories>";
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ bool CategoryDocument::LoadClubs() {
     } catch (const RequestError&) {
         return takeElements(false);
     }
-    return takeElements(document_.loadXml(unwrapClubList(std::move(reply))));
+    return takeElements(document_.loadXml(unwrapClubList(reply)));
 }
 
 bool CategoryDocument::takeElements(bool loaded) {

@@ -19,9 +19,11 @@ int WordFilter::Load() {
     document_ = std::make_unique<XmlDocument>();
     try {
         // The name comes from the server and names a file directly in the program directory.
-        const std::string& name = session().wordListFileName;
-        if (!isSafeRelativeName(name) || name.find_first_of("/\\") != std::string::npos) return 0;
-        if (!document_->load(programDirectory() + name)) return 0;
+        const std::string path = plainFileIn(programDirectory(), session().wordListFileName);
+        if (path.empty()) return 0;
+        // Words are taken as stored: a word of spaces stays one, rather than an empty word
+        // that every title contains.
+        if (!document_->load(path, XmlDocument::Spaces::Keep)) return 0;
         elements_ = document_->allElements();
         index_ = kFirstWord;
         return 1;

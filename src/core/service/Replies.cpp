@@ -27,8 +27,12 @@ std::string replaceAll(std::string text, const std::string& what, const std::str
     return text;
 }
 
+std::string stringWrapperStart(const std::string& host) {
+    return "<string xmlns=\"http://" + host + "/\">";
+}
+
 std::string unwrapStringDocument(const std::string& reply, const std::string& host) {
-    std::string text = replaceAll(reply, "<string xmlns=\"http://" + host + "/\">", "");
+    std::string text = replaceAll(reply, stringWrapperStart(host), "");
     text = replaceAll(text, "</string>", "");
     text = replaceAll(text, "&lt;", "<");
     return replaceAll(text, "&gt;", ">");

@@ -14,6 +14,9 @@ std::vector<XmlNode> resultRecords(const XmlDocument& document);
 // The text of a record's field, empty when the record lacks it.
 std::string recordField(const XmlNode& record, const std::string& field);
 
+// The opening tag of the "string" element that wraps a document: namespace "http://" + host + "/".
+std::string stringWrapperStart(const std::string& host);
+
 // Unwraps a string-wrapped reply: removes the "string" element's opening tag (namespace
 // "http://" + host + "/") and its closing tag, then decodes "&lt;" and "&gt;".
 std::string unwrapStringDocument(const std::string& reply, const std::string& host);

@@ -17,11 +17,12 @@ BasicAuth serviceCredentials() {
     return {"zeyan", "vexil&qo"};
 }
 
-std::string requestText(const Query& query, Credentials credentials) {
+std::string requestText(const Query& query, Credentials credentials,
+                        const std::atomic<bool>* abandon) {
     std::optional<BasicAuth> auth;
     if (credentials == Credentials::Service) auth = serviceCredentials();
     if (credentials == Credentials::Zero) auth = BasicAuth{"0", "0"};
-    return fetchText(query.address(), auth);
+    return fetchText(query.address(), auth, abandon);
 }
 
 std::optional<std::string> requestTextOrReport(const Query& query, Credentials credentials) {

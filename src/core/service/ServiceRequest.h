@@ -25,8 +25,10 @@ void showNetworkError();     // "Connection Error" box
 enum class Credentials { None, Service, Zero };
 BasicAuth serviceCredentials();
 
-// Request style A: the reply text of the query's address. Throws RequestError.
-std::string requestText(const Query& query, Credentials credentials = Credentials::Service);
+// Request style A: the reply text of the query's address; setting *abandon ends it early.
+// Throws RequestError.
+std::string requestText(const Query& query, Credentials credentials = Credentials::Service,
+                        const std::atomic<bool>* abandon = nullptr);
 // As requestText, but a failure shows the standard "Error" box and gives no reply.
 std::optional<std::string> requestTextOrReport(const Query& query,
                                                Credentials credentials = Credentials::Service);

@@ -25,12 +25,13 @@ void Heartbeat::run() {
     while (!stopping_) {
         lock.unlock();
         try {
-            requestText(beat);
+            requestText(beat, Credentials::Service, &stopping_);
         } catch (const RequestError&) {
-            // Skipped: the member stays logged in and the next beat goes out as usual.
+            // Skipped (the member stays logged in and the next beat goes out as usual), or
+            // abandoned because the program is ending.
         }
         lock.lock();
-        wake_.wait_for(lock, period_, [this] { return stopping_; });
+        wake_.wait_for(lock, period_, [this] { return stopping_.load(); });
     }
 }
 

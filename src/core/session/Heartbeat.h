@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -15,7 +16,7 @@ public:
     static constexpr std::chrono::milliseconds kPeriod{300000};
 
     explicit Heartbeat(std::string user, std::chrono::milliseconds period = kPeriod);
-    ~Heartbeat();  // stops the thread
+    ~Heartbeat();  // stops the thread, abandoning a beat in flight
     Heartbeat(const Heartbeat&) = delete;
     Heartbeat& operator=(const Heartbeat&) = delete;
 
@@ -26,7 +27,7 @@ private:
     const std::chrono::milliseconds period_;
     std::mutex mutex_;
     std::condition_variable wake_;
-    bool stopping_ = false;
+    std::atomic<bool> stopping_ = false;
     std::thread thread_;
 };
 

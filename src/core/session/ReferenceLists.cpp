@@ -5,6 +5,7 @@
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Ui.h"
+#include "core/platform/XmlDocument.h"
 #include "core/service/Endpoints.h"
 #include "core/service/ServiceRequest.h"
 #include "core/session/Session.h"
@@ -16,12 +17,13 @@ std::string refreshList(const char* currentNamePath) {
     const std::string name = requestText(Query(currentNamePath), Credentials::None);
     // The name comes from the server and names a file directly in the program directory; one
     // that would reach elsewhere fails like any other refresh failure.
-    if (!isSafeRelativeName(name) || name.find_first_of("/\\") != std::string::npos)
-        throw RequestError("the server named an unusable list file");
-    const std::string local = programDirectory() + name;
+    const std::string local = plainFileIn(programDirectory(), name);
+    if (local.empty()) throw RequestError("the server named an unusable list file");
     if (!fileExists(local)) {
-        const std::string content =
-            requestText(Query(endpoints::kReferenceListFolder + name), Credentials::None);
+        const std::string content = requestText(
+            Query(endpoints::kReferenceListFolder + percentEncode(name)), Credentials::None);
+        // A file once written is never fetched again, so only a usable list may be kept.
+        if (!XmlDocument().loadXml(content)) throw RequestError("the server sent no usable list");
         createDirectories(programDirectory());
         writeFileAtomically(local, content);
     }

@@ -23,6 +23,12 @@ bool prepareSockets() {
     return ::sigaction(SIGPIPE, &ignore, nullptr) == 0;
 }
 
+// What the member is told when the program directory cannot be created or written.
+std::string unusableDirectoryText(const std::string& directory) {
+    return "The program folder " + directory +
+           " cannot be created or written to. Tradeloom cannot start.";
+}
+
 }  // namespace
 
 TradeloomApp::TradeloomApp() = default;
@@ -34,7 +40,18 @@ TradeloomApp::~TradeloomApp() {
 }
 
 bool TradeloomApp::initInstance() {
-    if (!instanceLock_.acquire(programDirectory())) return false;
+    const std::string directory = programDirectory();
+    switch (instanceLock_.acquire(directory)) {
+        case InstanceLock::Result::Acquired:
+            break;
+        case InstanceLock::Result::HeldElsewhere:
+            return false;  // a second copy ends silently
+        case InstanceLock::Result::DirectoryUnusable:
+            ui().messageBox("Tradeloom", unusableDirectoryText(directory), MessageButtons::Ok,
+                            MessageIcon::Error);
+            startFailureCode_ = 1;
+            return false;
+    }
     if (!prepareSockets()) {
         ui().messageBox("Tradeloom", res::kSocketsInitFailedText);
         return false;

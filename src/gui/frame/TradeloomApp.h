@@ -15,12 +15,14 @@ public:
     TradeloomApp();
     ~TradeloomApp();
 
-    // False ends the program at once; true runs it.
+    // False ends the program at once, with startFailureCode() as its exit code; true runs it.
     bool initInstance();
+    int startFailureCode() const { return startFailureCode_; }
     QMainWindow* mainWindow() const { return mainWindow_.get(); }
 
 private:
     InstanceLock instanceLock_;
+    int startFailureCode_ = 0;
     std::unique_ptr<QMainWindow> mainWindow_;
     std::unique_ptr<CServerThread> listingServer_;  // null when its port could not be opened
 };

@@ -28,9 +28,8 @@ const QColor kBackground(237, 219, 151);
 // The member's user document: users/<name>.xml in the program directory. A name that would
 // reach outside that folder has no document.
 bool userDocumentExists(const std::string& user) {
-    const std::string file = user + ".xml";
-    return isSafeRelativeName(file) && file.find_first_of("/\\") == std::string::npos &&
-           fileExists(usersDirectory() + file);
+    const std::string path = plainFileIn(usersDirectory(), user + ".xml");
+    return !path.empty() && fileExists(path);
 }
 
 }  // namespace

@@ -30,13 +30,6 @@ QPushButton* button(QWidget* parent, int id, const QString& text) {
     return created;
 }
 
-// The category file named by the session, in the program directory; empty when the name would
-// reach outside it.
-std::string categoryFilePath(const std::string& name) {
-    if (!isSafeRelativeName(name) || name.find_first_of("/\\") != std::string::npos) return {};
-    return programDirectory() + name;
-}
-
 }  // namespace
 
 CCategoryDlg::CCategoryDlg(QWidget* parent) : QDialog(parent) {
@@ -77,7 +70,8 @@ CCategoryDlg::CCategoryDlg(QWidget* parent) : QDialog(parent) {
     const std::string& fileName = session().categoryFileName;
     if (fileName.empty()) return;
     CategoryTree categories;
-    const std::string path = categoryFilePath(fileName);
+    // Empty when the name would reach outside the program directory.
+    const std::string path = plainFileIn(programDirectory(), fileName);
     if (path.empty() || !categories.build(path))
         ui().messageBox("Category Loading Error",
                         "Error loading category list, check network connection", MessageButtons::Ok,

@@ -23,6 +23,22 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Shows the normal pointer while a box waits for the member, also over a wait cursor.
+class NormalCursor {
+public:
+    NormalCursor() : covering_(QApplication::overrideCursor() != nullptr) {
+        if (covering_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~NormalCursor() {
+        if (covering_) QApplication::restoreOverrideCursor();
+    }
+    NormalCursor(const NormalCursor&) = delete;
+    NormalCursor& operator=(const NormalCursor&) = delete;
+
+private:
+    const bool covering_;
+};
+
 }  // namespace
 
 MessageResult QtUi::messageBox(const std::string& caption, const std::string& text,
@@ -32,6 +48,7 @@ MessageResult QtUi::messageBox(const std::string& caption, const std::string& te
     if (buttons == MessageButtons::OkCancel) shown = QMessageBox::Ok | QMessageBox::Cancel;
     QMessageBox box(qtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     shown, QApplication::activeWindow());
+    const NormalCursor pointer;
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MessageResult::Yes;

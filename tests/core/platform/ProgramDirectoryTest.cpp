@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/platform/InstanceLock.h"
 #include "core/platform/ProgramDirectory.h"
+#include "support/ScopedSettings.h"
 #include "support/TempProgramDirectory.h"
 
 namespace tl {
@@ -14,6 +17,26 @@ TEST(ProgramDirectory, FoldersKeepTheirNamesUnderTheProgramDirectory) {
     EXPECT_EQ(productsTempDirectory(), home.path() + "products/temp/");
     EXPECT_EQ(downloadsDirectory(), home.path() + "downloads/");
     EXPECT_EQ(usersDirectory(), home.path() + "users/");
+}
+
+TEST(ProgramDirectory, ARelativeSettingBecomesAnAbsoluteDirectory) {
+    const std::string cwd = std::filesystem::current_path().string() + "/";
+    const struct {
+        const char* home;
+        const char* data;
+        std::string expected;
+    } cases[] = {{"run/home", nullptr, cwd + "run/home/"},
+                 {"./run/../home/", nullptr, cwd + "home/"},
+                 {"/abs/home", nullptr, "/abs/home/"},
+                 {nullptr, "data", cwd + "data/tradeloom/"}};
+    for (const auto& c : cases) {
+        test::ScopedEnv home("TRADELOOM_HOME",
+                             c.home ? std::optional<std::string>(c.home) : std::nullopt);
+        test::ScopedEnv data("XDG_DATA_HOME",
+                             c.data ? std::optional<std::string>(c.data) : std::nullopt);
+        EXPECT_EQ(programDirectory(), c.expected);
+        EXPECT_EQ(productsDirectory(), c.expected + "products/");
+    }
 }
 
 TEST(ProgramDirectory, BackslashInAStoredNameIsAFolderSeparator) {
@@ -31,15 +54,31 @@ TEST(ProgramDirectory, NamesFromOutsideMayNotLeaveTheirFolder) {
     EXPECT_FALSE(isSafeRelativeName(std::string("a\0b", 3)));
 }
 
+TEST(ProgramDirectory, OnlyAPlainFileNameIsJoinedToItsFolder) {
+    const std::pair<std::string, std::string> cases[] = {{"list-3.xml", "/p/list-3.xml"},
+                                                         {"word list#2.xml", "/p/word list#2.xml"},
+                                                         {"..xml", "/p/..xml"},
+                                                         {"", ""},
+                                                         {".", ""},
+                                                         {"..", ""},
+                                                         {"../x.xml", ""},
+                                                         {"sub/x.xml", ""},
+                                                         {"sub\\x.xml", ""},
+                                                         {"/etc/passwd", ""},
+                                                         {"C:x.xml", ""},
+                                                         {std::string("a\0b", 3), ""}};
+    for (const auto& [name, joined] : cases) EXPECT_EQ(plainFileIn("/p", name), joined) << name;
+}
+
 TEST(InstanceLock, ASecondCopyOnTheSameDirectoryIsRefusedAnotherDirectoryIsNot) {
     test::TempProgramDirectory first;
     test::TempProgramDirectory second;
     InstanceLock running;
-    ASSERT_TRUE(running.acquire(first.path()));
+    ASSERT_EQ(running.acquire(first.path()), InstanceLock::Result::Acquired);
     InstanceLock secondCopy;
-    EXPECT_FALSE(secondCopy.acquire(first.path()));
+    EXPECT_EQ(secondCopy.acquire(first.path()), InstanceLock::Result::HeldElsewhere);
     InstanceLock otherMember;
-    EXPECT_TRUE(otherMember.acquire(second.path()));
+    EXPECT_EQ(otherMember.acquire(second.path()), InstanceLock::Result::Acquired);
 }
 
 }  // namespace

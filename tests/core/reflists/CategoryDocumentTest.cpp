@@ -2,6 +2,7 @@
 
 #include "core/platform/ServerHost.h"
 #include "core/reflists/CategoryDocument.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TempProgramDirectory.h"
 
@@ -48,8 +49,7 @@ TEST(CategoryDocumentTest, MissingOrMalformedFileIsNotLoadedAndForgetsTheOldOne)
 
 struct ClubListTest : ::testing::Test {
     test::ScriptedHttpServer server;
-    ClubListTest() { setServerHost(server.host()); }
-    ~ClubListTest() override { setServerHost(""); }
+    test::ScopedServerHost host{server.host()};
 
     // The club service's reply: its payload escaped inside the "string" wrapper.
     std::string wrapped(const std::string& escapedPayload) const {
@@ -95,7 +95,7 @@ TEST_F(ClubListTest, AnUnloadableReplyOrAFailedRequestGivesFalse) {
                  "<string xmlns=\"http://elsewhere/\">&lt;Clubs/&gt;</string>");
     EXPECT_FALSE(document.LoadClubs());
 
-    setServerHost(test::deadHost());
+    host.set(test::deadHost());
     EXPECT_FALSE(document.LoadClubs());
     EXPECT_EQ(loadClubNames(), std::nullopt);
 }

@@ -45,8 +45,11 @@ TEST_F(WordFilterTest, WordsAreCaseSensitiveSubstrings) {
 }
 
 TEST_F(WordFilterTest, WordsAreNotTrimmed) {
-    list("<wordlist><words><word> cat </word></words></wordlist>");
+    list("<wordlist>\n <words>\n  <word> cat </word><word>  </word>\n </words>\n</wordlist>");
     ASSERT_EQ(load(), 1);
+    EXPECT_EQ(filter.Words(), (Words{" cat ", "  "}));
+    EXPECT_EQ(filter.Check("Rocking chair"), 1);
+    EXPECT_EQ(filter.Check("Rocking  chair"), 0);
     EXPECT_EQ(filter.Check("Vacation home"), 1);
     EXPECT_EQ(filter.Check("cat sits"), 1);
     EXPECT_EQ(filter.Check("my cat sits"), 0);

@@ -4,6 +4,7 @@
 #include "core/service/Endpoints.h"
 #include "core/service/ListingOperations.h"
 #include "core/service/ServiceRequest.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 
@@ -14,44 +15,42 @@ using Boxes = std::vector<ScriptedUi::Box>;
 
 TEST(ServiceRequest, StyleAFailureShowsTheErrorBoxOnce) {
     ScriptedUi ui;
-    setServerHost(test::deadHost());
+    test::ScopedServerHost host(test::deadHost());
     EXPECT_FALSE(requestTextOrReport(endpoints::isProductSold("1")));
     EXPECT_EQ(ui.boxes(), (Boxes{{kErrorCaption, kConnectionErrorText}}));
-    setServerHost("");
 }
 
-TEST(ServiceRequest, AnErrorPageIsJudgedByItsTextOnly) {
+TEST(ServiceRequest, AnErrorPageIsAFailedRequestEndingInTheErrorBox) {
+    ScriptedUi ui;
     test::ScriptedHttpServer server;
-    setServerHost(server.host());
-    EXPECT_EQ(requestText(endpoints::isProductSold("1")), "");
-    server.replyOtherwise("-1");  // served with status 200, but it is the text that counts
-    EXPECT_EQ(requestText(endpoints::isProductSold("1")), "-1");
-    setServerHost("");
+    test::ScopedServerHost host(server.host());
+    server.reply("/tradeloom/app/isproductsold.asp", "-1", "text/plain", 500);
+    EXPECT_FALSE(requestTextOrReport(endpoints::isProductSold("1")));
+    EXPECT_EQ(ui.boxes(), (Boxes{{kErrorCaption, kConnectionErrorText}}));
 }
 
 TEST(ServiceRequest, LogOffIsStyleBAndReportsAnUnreachableHostOnce) {
     ScriptedUi ui;
     test::ScriptedHttpServer server;
-    setServerHost(server.host());
+    test::ScopedServerHost host(server.host());
     EXPECT_EQ(LogOff(""), 1);
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0].line, "GET /tradeloom/app/logoff.asp?username=");
     EXPECT_EQ(server.requests()[0].authorization, "");
 
-    setServerHost(test::deadHost());
+    host.set(test::deadHost());
     EXPECT_EQ(LogOff("ann"), 0);
     EXPECT_EQ(ui.boxes(), (Boxes{{kNetworkErrorCaption, kNetworkErrorText}}));
-    setServerHost("");
 }
 
 TEST(ServiceRequest, BoughtItemsAuthenticateWithZeroZero) {
     test::ScriptedHttpServer server;
-    setServerHost(server.host());
+    server.replyOtherwise("<results/>");
+    test::ScopedServerHost host(server.host());
     requestText(endpoints::boughtProducts("ann"), Credentials::Zero);
     requestText(Query(endpoints::kCurrentWordList), Credentials::None);
     EXPECT_EQ(server.requests()[0].authorization, "Basic MDow");
     EXPECT_EQ(server.requests()[1].authorization, "");
-    setServerHost("");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "core/platform/ServerHost.h"
 #include "core/service/ServiceRequest.h"
 #include "core/session/Login.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 
@@ -14,8 +15,7 @@ using Boxes = std::vector<ScriptedUi::Box>;
 struct LoginRequestTest : ::testing::Test {
     test::ScriptedHttpServer server;
     ScriptedUi ui;
-    LoginRequestTest() { setServerHost(server.host()); }
-    ~LoginRequestTest() override { setServerHost(""); }
+    test::ScopedServerHost host{server.host()};
 };
 
 TEST_F(LoginRequestTest, ProbesThenSendsTheLoginWithServiceCredentials) {
@@ -43,7 +43,7 @@ TEST_F(LoginRequestTest, ReplyTextsAreComparedExactly) {
 }
 
 TEST_F(LoginRequestTest, UnreachableServerShowsConnectionErrorAndSendsNoLogin) {
-    setServerHost(test::deadHost());
+    host.set(test::deadHost());
     EXPECT_EQ(loginRequest("ann", "pw"), kLoginUnreachable);
     EXPECT_EQ(ui.boxes(), (Boxes{{kNetworkErrorCaption, kNetworkErrorText}}));
 }
@@ -54,10 +54,9 @@ TEST_F(LoginRequestTest, LoginRequestThatFailsAfterTheProbeCountsAsAMismatch) {
         std::this_thread::sleep_for(std::chrono::milliseconds(800));
         return std::string("0");
     });
-    const RequestTimeouts saved = requestTimeouts();
-    setRequestTimeouts({std::chrono::milliseconds(500), std::chrono::milliseconds(300)});
+    const test::ScopedRequestTimeouts quick(
+        {std::chrono::milliseconds(500), std::chrono::milliseconds(300)});
     EXPECT_EQ(loginRequest("ann", "pw"), kLoginMismatch);
-    setRequestTimeouts(saved);
     EXPECT_EQ(ui.boxes(), (Boxes{{kErrorCaption, kConnectionErrorText}}));
 }
 

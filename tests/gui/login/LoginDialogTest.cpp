@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "core/platform/ProcessExit.h"
 #include "core/platform/ServerHost.h"
@@ -14,7 +17,9 @@
 #include "gui/frame/TradeloomApp.h"
 #include "gui/login/CLoginDlg.h"
 #include "gui/widgets/Controls.h"
+#include "gui/widgets/QtUi.h"
 #include "ids_app.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
@@ -24,27 +29,33 @@ namespace {
 
 using Boxes = std::vector<ScriptedUi::Box>;
 
+const ScriptedUi::Box kUserWarning{
+    "User Warning", std::string("The UserName and Password did not match.  The UserName you have "
+                                "selected may be in use already.  If you have forgotten your "
+                                "password please email ") +
+                        kSupportEmail};
+
 struct LoginDialogTest : ::testing::Test {
     test::TempProgramDirectory home;
     test::ScriptedHttpServer server;
     ScriptedUi ui;
+    test::ScopedServerHost host{server.host()};
     CLoginDlg dialog;
     std::vector<int> exits;
 
     LoginDialogTest() {
-        setServerHost(server.host());
         session() = Session{};
         setProcessExitHandler([this](int code) { exits.push_back(code); });
     }
     ~LoginDialogTest() override {
         stopSessionHeartbeat();
         setProcessExitHandler({});
-        setServerHost("");
     }
 
     QLineEdit* field(int id) { return findControl<QLineEdit>(&dialog, id); }
-    void logIn(const QString& user, const QString& password, const std::string& reply) {
-        server.reply("/tradeloom/app/login.asp", reply);
+    void logIn(const QString& user, const QString& password, const std::string& reply,
+               int status = 200) {
+        server.reply("/tradeloom/app/login.asp", reply, "text/plain", status);
         field(res::IDC_LOGIN_USERNAME)->setText(user);
         field(res::IDC_LOGIN_PASSWORD)->setText(password);
         findControl<QPushButton>(&dialog, res::IDOK)->click();
@@ -67,17 +78,21 @@ TEST_F(LoginDialogTest, UnknownUserAndMismatchShowTheirBoxesAndClearThePassword)
     logIn("ann", "pw", "-1");
     logIn("ann", "pw", "-2");
     logIn("ann", "pw", "whatever");
-    EXPECT_EQ(ui.boxes(),
-              (Boxes{{"Failed Login", "Invalid UserName"},
-                     {"User Warning",
-                      std::string("The UserName and Password did not match.  The UserName you "
-                                  "have selected may be in use already.  If you have forgotten "
-                                  "your password please email ") +
-                          kSupportEmail}}));
+    EXPECT_EQ(ui.boxes(), (Boxes{{"Failed Login", "Invalid UserName"}, kUserWarning}));
     EXPECT_EQ(field(res::IDC_LOGIN_PASSWORD)->text(), "");
     EXPECT_EQ(field(res::IDC_LOGIN_USERNAME)->text(), "ann");
     EXPECT_EQ(session().currentUserName, "");
     EXPECT_FALSE(sessionHeartbeatRunning());
+}
+
+TEST_F(LoginDialogTest, ALoginRequestThatFailsAfterTheProbeShowsTheErrorThenTheUserWarning) {
+    home.write("users/ann.xml", "<user/>");
+    logIn("ann", "pw", "0", 500);  // the probe is answered, the login request fails
+    EXPECT_EQ(server.targets().size(), 2u);
+    EXPECT_EQ(ui.boxes(), (Boxes{{kErrorCaption, kConnectionErrorText}, kUserWarning}));
+    EXPECT_EQ(session().currentUserName, "");
+    EXPECT_FALSE(sessionHeartbeatRunning());
+    EXPECT_EQ(field(res::IDC_LOGIN_PASSWORD)->text(), "");
 }
 
 TEST_F(LoginDialogTest, SuccessWithoutAUserDocumentIsUnauthorized) {
@@ -108,14 +123,14 @@ TEST_F(LoginDialogTest, AUserNameThatLeavesTheUsersFolderHasNoDocument) {
 }
 
 TEST_F(LoginDialogTest, UnreachableServerShowsOneConnectionError) {
-    setServerHost(test::deadHost());
+    host.set(test::deadHost());
     logIn("ann", "pw", "0");
     EXPECT_EQ(ui.boxes(), (Boxes{{kNetworkErrorCaption, kNetworkErrorText}}));
     EXPECT_EQ(field(res::IDC_LOGIN_PASSWORD)->text(), "");
 }
 
 TEST_F(LoginDialogTest, NewUserProbesTheServerFirst) {
-    setServerHost(test::deadHost());
+    host.set(test::deadHost());
     findControl<QPushButton>(&dialog, res::IDC_LOGIN_NEWUSER)->click();
     EXPECT_EQ(ui.boxes(), (Boxes{{kNetworkErrorCaption, kNetworkErrorText}}));
 }
@@ -158,6 +173,31 @@ TEST_F(LoginDialogTest, EscapeAtStartUpOpensTheMainWindowWithNobodyLoggedIn) {
     EXPECT_NE(std::find(targets.begin(), targets.end(), "/tradeloom/app/logoff.asp?username="),
               targets.end());
     EXPECT_TRUE(ui.boxes().empty());
+}
+
+TEST(LoginDialogBoxes, ShowTheNormalCursorNotTheWaitCursor) {
+    test::TempProgramDirectory home;
+    test::ScriptedHttpServer server;
+    test::ScopedServerHost host(server.host());
+    QtUi desktop;
+    test::ScopedUi seam(desktop);
+    CLoginDlg dialog;
+    std::vector<Qt::CursorShape> shapes;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        const QCursor* cursor = QApplication::overrideCursor();
+        shapes.push_back(cursor ? cursor->shape() : Qt::ArrowCursor);
+        box->accept();
+    });
+    answerer.start(10);
+    for (const char* reply : {"-1", "-2", "0"}) {  // Failed Login, User Warning, Unauthorized
+        server.reply("/tradeloom/app/login.asp", reply);
+        findControl<QPushButton>(&dialog, res::IDOK)->click();
+    }
+    EXPECT_EQ(shapes, std::vector<Qt::CursorShape>(3, Qt::ArrowCursor));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "gui/widgets/Controls.h"
 #include "ids_app.h"
 #include "ids_reflists.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
 
@@ -24,20 +25,16 @@ const ScriptedUi::Box kLoadingError{"Category Loading Error",
 struct CategoryPickerTest : ::testing::Test {
     test::TempProgramDirectory home;
     ScriptedUi ui;
+    test::ScopedServerHost host{"market.test:8080"};
     std::vector<int> shownViews;
 
     CategoryPickerTest() {
-        setServerHost("market.test:8080");
         session() = Session{};
         session().currentUserName = "ann lee";
         session().categoryFileName = "NewTLTree.xml";
         home.write("NewTLTree.xml",
                    "<root><Antiques><Furniture><Chairs/></Furniture><Clocks/></Antiques>"
                    "<Toys/></root>");
-    }
-    ~CategoryPickerTest() override {
-        setViewSwitcher({});
-        setServerHost("");
     }
 
     static QTreeWidget* tree(const CCategoryDlg& dialog) {
@@ -131,7 +128,7 @@ TEST_F(CategoryPickerTest, AnEmptyCategoryFileNameLeavesTheTreeEmptyWithoutAMess
 }
 
 TEST_F(CategoryPickerTest, SuggestionOpensTheSuggestionPageInTheWebPaneAndEndsWithNoCategory) {
-    setViewSwitcher([this](int view) { shownViews.push_back(view); });
+    const test::ScopedViewSwitcher frame([this](int view) { shownViews.push_back(view); });
     CCategoryDlg dialog;
     tree(dialog)->setCurrentItem(tree(dialog)->topLevelItem(0)->child(0));
     press(dialog, res::IDC_CATEGORY_SUGGESTION);
