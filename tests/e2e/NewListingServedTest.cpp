@@ -18,10 +18,10 @@
 #include "core/platform/XmlDocument.h"
 #include "core/session/FileScramble.h"
 #include "core/session/Session.h"
-#include "core/session/ViewSwitch.h"
 #include "gui/listings/CView3.h"
 #include "gui/widgets/Controls.h"
 #include "ids_listings.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
 
@@ -40,10 +40,10 @@ TEST(NewListingServed, AddedListingAndItsPhotosReachAnotherMember) {
     ScriptedUi ui;
     MarketTestServer market;
     ASSERT_EQ(registerMember("annie1"), "0");
-    session() = Session{};
+    const ScopedSessionValues values;
     session().currentUserName = "annie1";
     std::vector<int> shownViews;
-    setViewSwitcher([&](int view) { shownViews.push_back(view); });
+    const ScopedViewSwitcher frame([&](int view) { shownViews.push_back(view); });
 
     const std::string front = randomBytes(70000, 1), back = randomBytes(3000, 2);
     home.write("camera/front.jpg", front);
@@ -97,9 +97,6 @@ TEST(NewListingServed, AddedListingAndItsPhotosReachAnotherMember) {
     // Attachments are asked for with "\" as the folder separator.
     EXPECT_EQ(fetchOverPeerProtocol(listingServer.port(), id + "\\front.jpg"), front);
     EXPECT_EQ(fetchOverPeerProtocol(listingServer.port(), id + "\\back.jpg"), back);
-
-    setViewSwitcher({});
-    session() = Session{};
 }
 
 }  // namespace

@@ -2,15 +2,19 @@
 
 #include <stdlib.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "core/platform/HttpRequest.h"
+#include "core/platform/NonCopyable.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/ServerHost.h"
 #include "core/platform/Ui.h"
-#include "core/session/ViewSwitch.h"
+#include "core/session/Navigation.h"
+#include "core/session/PendingSearch.h"
+#include "core/session/Session.h"
 
 namespace tl::test {
 
@@ -83,13 +87,40 @@ private:
     std::optional<std::string> old_;
 };
 
-// Installs a view switcher for the guard's lifetime; none afterwards.
-class ScopedViewSwitcher {
+// Stands in for the main window while it lives: hands every view switch to the function as
+// its view number and ignores the other requests; no navigator afterwards.
+class ScopedViewSwitcher : public Navigator, NonCopyable {
 public:
-    explicit ScopedViewSwitcher(ViewSwitcher switcher) { setViewSwitcher(std::move(switcher)); }
-    ~ScopedViewSwitcher() { setViewSwitcher({}); }
-    ScopedViewSwitcher(const ScopedViewSwitcher&) = delete;
-    ScopedViewSwitcher& operator=(const ScopedViewSwitcher&) = delete;
+    explicit ScopedViewSwitcher(std::function<void(int)> switcher)
+        : switcher_(std::move(switcher)) {
+        setNavigator(this);
+    }
+    ~ScopedViewSwitcher() { setNavigator(nullptr); }
+
+    void SwitchView(View view) override { switcher_(static_cast<int>(view)); }
+    void Back() override {}
+    void setNavigationTab(Tab) override {}
+    void showPane(Pane) override {}
+    void printWebPages() override {}
+
+private:
+    std::function<void(int)> switcher_;
+};
+
+// Starts the test with empty session values and an empty pending search, and puts back the
+// ones from before when it ends.
+class ScopedSessionValues : NonCopyable {
+public:
+    ScopedSessionValues()
+        : session_(std::exchange(session(), {})), pending_(std::exchange(pendingSearch(), {})) {}
+    ~ScopedSessionValues() {
+        session() = session_;
+        pendingSearch() = pending_;
+    }
+
+private:
+    Session session_;
+    PendingSearch pending_;
 };
 
 }  // namespace tl::test

@@ -13,4 +13,10 @@ Navigator* navigator() {
     return installed;
 }
 
+bool switchMainView(View view) {
+    if (installed == nullptr) return false;
+    installed->SwitchView(view);
+    return true;
+}
+
 }  // namespace tl

@@ -68,4 +68,7 @@ void setNavigator(Navigator* navigator);
 // The installed navigator, or nullptr while there is no main window.
 Navigator* navigator();
 
+// Shows the view through the main window; false (and nothing shown) while there is none.
+bool switchMainView(View view);
+
 }  // namespace tl

@@ -17,8 +17,8 @@
 #include "core/platform/Ui.h"
 #include "core/reflists/WordFilter.h"
 #include "core/session/FileScramble.h"
+#include "core/session/Navigation.h"
 #include "core/session/Session.h"
-#include "core/session/ViewSwitch.h"
 #include "gui/listings/CView3.h"
 #include "gui/widgets/CPriceEdit.h"
 #include "ids_listings.h"
@@ -28,7 +28,6 @@ namespace {
 
 constexpr char kHyperlinkScheme[] = "http://";
 constexpr char kPreviewFolder[] = "temp";
-constexpr int kListingDisplay = 4;
 
 std::string linkWithScheme(const std::string& link) {
     return link.starts_with(kHyperlinkScheme) ? link : kHyperlinkScheme + link;
@@ -147,7 +146,7 @@ void CView3::showListing(const std::string& path) {
     session().webAddress = path;
     // The listing is kept scrambled at rest; the web pane makes it plain while it loads it.
     ToggleFileScramble(path);
-    switchMainView(kListingDisplay);
+    switchMainView(View::WebPane);
 }
 
 void CView3::Add() {

@@ -12,8 +12,8 @@
 #include "core/platform/ProgramDirectory.h"
 #include "core/reflists/CategoryTree.h"
 #include "core/service/Endpoints.h"
+#include "core/session/Navigation.h"
 #include "core/session/Session.h"
-#include "core/session/ViewSwitch.h"
 #include "gui/widgets/Controls.h"
 #include "ids_app.h"
 #include "ids_reflists.h"
@@ -22,7 +22,6 @@ namespace tl {
 namespace {
 
 // The main frame's view that holds the web pane.
-constexpr int kWebPaneView = 4;
 
 QPushButton* button(QWidget* parent, int id, const QString& text) {
     auto* created = new QPushButton(text, parent);
@@ -104,7 +103,7 @@ void CCategoryDlg::onSelect() {
 
 void CCategoryDlg::onSuggestCategory() {
     session().webAddress = endpoints::categorySuggestion(session().currentUserName).address();
-    if (!switchMainView(kWebPaneView)) return;
+    if (!switchMainView(View::WebPane)) return;
     chosen_.clear();
     accept();
 }

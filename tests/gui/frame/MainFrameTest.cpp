@@ -18,7 +18,7 @@
 #include "core/platform/ServerHost.h"
 #include "core/session/PendingSearch.h"
 #include "core/session/Session.h"
-#include "core/session/ViewSwitch.h"
+
 #include "gui/account/CUserLeft.h"
 #include "gui/account/CView1.h"
 #include "gui/frame/CLeftTest2.h"
@@ -50,31 +50,13 @@
 namespace tl {
 namespace {
 
-// Starts the test with empty session values and an empty pending search, and puts back the
-// ones from before when it ends.
-class ScopedSessionValues {
-public:
-    ScopedSessionValues()
-        : session_(std::exchange(session(), {})), pending_(std::exchange(pendingSearch(), {})) {}
-    ~ScopedSessionValues() {
-        session() = session_;
-        pendingSearch() = pending_;
-    }
-    ScopedSessionValues(const ScopedSessionValues&) = delete;
-    ScopedSessionValues& operator=(const ScopedSessionValues&) = delete;
-
-private:
-    Session session_;
-    PendingSearch pending_;
-};
-
 // A frame built as at start-up (lists refreshed, login dialog cancelled), then a member set as
 // logged in.
 struct MainFrameTest : ::testing::Test {
     test::TempProgramDirectory home;
     test::ScriptedHttpServer server;
     test::ScopedServerHost host{server.host()};
-    ScopedSessionValues values;
+    test::ScopedSessionValues values;
     ScriptedUi ui;
     std::unique_ptr<CMainFrame> frame;
 
@@ -437,11 +419,11 @@ TEST_F(MainFrameTest, PrintAsksForAPrinterThroughTheDialog) {
 }
 
 TEST_F(MainFrameTest, ScreensSwitchViewsThroughTheFrameWhileItLives) {
-    EXPECT_TRUE(switchMainView(8));
+    EXPECT_TRUE(switchMainView(View::MyListings));
     EXPECT_TRUE(is<CViewMyProd>(workArea()));
     EXPECT_EQ(frame->history().size(), 2u);
     frame.reset();
-    EXPECT_FALSE(switchMainView(8));
+    EXPECT_FALSE(switchMainView(View::MyListings));
 }
 
 TEST_F(MainFrameTest, DestroyingTheFrameLogsTheMemberOff) {

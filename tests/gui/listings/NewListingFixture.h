@@ -15,10 +15,10 @@
 #include "core/platform/XmlDocument.h"
 #include "core/session/FileScramble.h"
 #include "core/session/Session.h"
-#include "core/session/ViewSwitch.h"
 #include "gui/listings/CView3.h"
 #include "gui/widgets/Controls.h"
 #include "ids_listings.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
@@ -44,10 +44,8 @@ protected:
             return std::to_string(nextId++);
         });
         server.reply(kFileSizePath, "");
-        setViewSwitcher([this](int view) { shownViews.push_back(view); });
     }
     ~NewListingTest() override {
-        setViewSwitcher({});
         setServerHost("");
         session() = Session{};
     }
@@ -123,6 +121,7 @@ protected:
     ScriptedHttpServer server;
     int nextId = 17;
     std::vector<int> shownViews;
+    ScopedViewSwitcher frame{[this](int view) { shownViews.push_back(view); }};
 };
 
 }  // namespace tl::test

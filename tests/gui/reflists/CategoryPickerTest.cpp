@@ -5,7 +5,7 @@
 
 #include "core/platform/ServerHost.h"
 #include "core/session/Session.h"
-#include "core/session/ViewSwitch.h"
+
 #include "gui/reflists/CCategoryDlg.h"
 #include "gui/widgets/Controls.h"
 #include "ids_app.h"
