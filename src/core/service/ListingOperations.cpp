@@ -99,10 +99,9 @@ int Inactivate(const std::string& productId) {
 int Reactivate(const std::string& productId) {
     const std::optional<std::string> kind = storedKind(productId);
     if (!kind) {
-        ui().messageBox(kListingNotReadCaption,
-                        "Item " + productId +
-                            " cannot be read from your listings, so it was not "
-                            "activated.");
+        const std::string text =
+            "Item " + productId + " cannot be read from your listings, so it was not activated.";
+        ui().messageBox(kListingNotReadCaption, text);
         return 0;
     }
     return sendNotificationOrReport(endpoints::reactivate(productId, *kind));

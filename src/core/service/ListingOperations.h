@@ -30,11 +30,10 @@ int Inactivate(const std::string& productId);
 // Makes the listing active again with the kind ("Selling" or "Buying") stored in the member's
 // own listing file. A listing that cannot be read sends nothing and gives 0 after the
 // "Listing Not Read" box.
+inline constexpr char kListingNotReadCaption[] = "Listing Not Read";
 int Reactivate(const std::string& productId);
 
 // Tells the server the member has left. 1 when sent; 0 after the "Connection Error" box.
 int LogOff(const std::string& user);
-
-inline constexpr char kListingNotReadCaption[] = "Listing Not Read";
 
 }  // namespace tl
