@@ -1,9 +1,111 @@
 #include "core/service/ListingOperations.h"
 
+#include <charconv>
+#include <optional>
+
+#include "core/listings/CProductXml.h"
+#include "core/listings/ListingPaths.h"
+#include "core/platform/Ui.h"
 #include "core/service/Endpoints.h"
 #include "core/service/ServiceRequest.h"
+#include "core/session/FileScramble.h"
+#include "core/session/Session.h"
 
 namespace tl {
+namespace {
+
+// "%.3f" with a point as separator, whatever the process locale says.
+std::string priceWithThreeDecimals(float price) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, price, std::chars_format::fixed, 3);
+    return std::string(text, result.ptr);
+}
+
+std::optional<std::string> kindIn(const CProductXml& listing) {
+    try {
+        std::string status = listing.GetStatus();
+        if (status == "Selling" || status == "Buying") return status;
+    } catch (const MissingListingField&) {
+    }
+    return std::nullopt;
+}
+
+// The kind stored in the member's own listing file. The file is kept scrambled at rest; one
+// left plain is read as it is. A scrambled file is made plain only while it is read.
+std::optional<std::string> storedKind(const std::string& productId) {
+    if (!isProductId(productId)) return std::nullopt;
+    CProductXml listing;
+    if (listing.OpenOwn(productId)) return kindIn(listing);
+    const std::string path = ownListingPath(productId);
+    if (!ToggleFileScramble(path)) return std::nullopt;
+    const bool opened = listing.OpenOwn(productId);
+    ToggleFileScramble(path);
+    return opened ? kindIn(listing) : std::nullopt;
+}
+
+}  // namespace
+
+int Sell(const std::string& productId, const std::string& buyer, float price) {
+    return sendNotificationOrReport(endpoints::sell(productId, buyer, session().currentUserName,
+                                                    priceWithThreeDecimals(price)));
+}
+
+int IsProductSold(const std::string& productId) {
+    const std::optional<std::string> reply =
+        requestTextOrReport(endpoints::isProductSold(productId));
+    if (!reply) return 1;
+    if (*reply != "-1") return 0;
+    ui().messageBox("Message", "This Item cannot be Sold");
+    return 1;
+}
+
+int AddFavorite(const std::string& productId, const std::string& user) {
+    const std::optional<std::string> reply =
+        requestTextOrReport(endpoints::addFavorite(productId, user));
+    if (!reply) return 0;
+    // The server answers "1" only when it stored the favourite.
+    if (*reply != "1") {
+        ui().messageBox("Product Not Added",
+                        "Product " + productId + " could not be added to Favorites");
+        return 0;
+    }
+    ui().messageBox("Product Added", "Product " + productId + " successfully added to Favorites");
+    return 1;
+}
+
+int IsInFavorite(const std::string& productId, const std::string& user) {
+    const std::optional<std::string> reply =
+        requestTextOrReport(endpoints::isInFavorite(productId, user));
+    if (!reply) return 0;
+    if (*reply != "-1") return 1;
+    const MessageResult answer = ui().messageBox(
+        "Message", "This Item is already in your Favorites, Do you want to Overwrite",
+        MessageButtons::YesNo);
+    return answer == MessageResult::Yes ? 1 : 0;
+}
+
+int RemoveFavorite(const std::string& productId, const std::string& user) {
+    return sendNotificationOrReport(endpoints::removeFavorite(productId, user));
+}
+
+int Remove(const std::string& productId) {
+    return sendNotificationOrReport(endpoints::remove(productId));
+}
+
+int Inactivate(const std::string& productId) {
+    return sendNotificationOrReport(endpoints::inactivate(productId));
+}
+
+int Reactivate(const std::string& productId) {
+    const std::optional<std::string> kind = storedKind(productId);
+    if (!kind) {
+        const std::string text =
+            "Item " + productId + " cannot be read from your listings, so it was not activated.";
+        ui().messageBox(kListingNotReadCaption, text);
+        return 0;
+    }
+    return sendNotificationOrReport(endpoints::reactivate(productId, *kind));
+}
 
 int LogOff(const std::string& user) {
     return sendNotificationOrReport(endpoints::logOff(user));
