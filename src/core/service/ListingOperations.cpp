@@ -3,9 +3,10 @@
 #include <charconv>
 #include <optional>
 
-#include "core/listings/CProductXml.h"
 #include "core/listings/ListingPaths.h"
+#include "core/platform/Files.h"
 #include "core/platform/Ui.h"
+#include "core/platform/XmlDocument.h"
 #include "core/service/Endpoints.h"
 #include "core/service/ServiceRequest.h"
 #include "core/session/FileScramble.h"
@@ -21,26 +22,26 @@ std::string priceWithThreeDecimals(float price) {
     return std::string(text, result.ptr);
 }
 
-std::optional<std::string> kindIn(const CProductXml& listing) {
-    try {
-        std::string status = listing.GetStatus();
-        if (status == "Selling" || status == "Buying") return status;
-    } catch (const MissingListingField&) {
-    }
+std::optional<std::string> kindIn(const XmlDocument& listing) {
+    const XmlNode status = listing.selectSingleNode("/product/status");
+    if (!status) return std::nullopt;
+    std::string kind = status.text();
+    if (kind == "Selling" || kind == "Buying") return kind;
     return std::nullopt;
 }
 
-// The kind stored in the member's own listing file. The file is kept scrambled at rest; one
-// left plain is read as it is. A scrambled file is made plain only while it is read.
+// The kind stored in the member's own listing file. The file is kept scrambled at rest and is
+// unscrambled in memory only, so the file on disk never lies plain; one left plain is read as it
+// is.
 std::optional<std::string> storedKind(const std::string& productId) {
     if (!isProductId(productId)) return std::nullopt;
-    CProductXml listing;
-    if (listing.OpenOwn(productId)) return kindIn(listing);
-    const std::string path = ownListingPath(productId);
-    if (!ToggleFileScramble(path)) return std::nullopt;
-    const bool opened = listing.OpenOwn(productId);
-    ToggleFileScramble(path);
-    return opened ? kindIn(listing) : std::nullopt;
+    std::optional<std::string> bytes = readWholeFile(ownListingPath(productId));
+    if (!bytes) return std::nullopt;
+    XmlDocument listing;
+    if (listing.loadXml(*bytes)) return kindIn(listing);
+    scrambleBytes(*bytes);
+    if (listing.loadXml(*bytes)) return kindIn(listing);
+    return std::nullopt;
 }
 
 }  // namespace
