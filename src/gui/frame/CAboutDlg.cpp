@@ -10,11 +10,9 @@
 
 namespace tl {
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setTemplateId(this, res::IDD_ABOUTBOX);
-    setWindowTitle("About Tradeloom");
-    auto* ok = new QPushButton("OK", this);
-    setControlId(ok, res::IDC_ABOUT_OK);
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : TemplateDialog(res::IDD_ABOUTBOX, "About Tradeloom", parent) {
+    QPushButton* ok = idButton(this, res::IDC_ABOUT_OK, "OK");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

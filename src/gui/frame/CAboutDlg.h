@@ -1,18 +1,14 @@
 #pragma once
 
-#include <QDialog>
-
-#include "core/platform/Ui.h"
+#include "gui/widgets/TemplateDialog.h"
 
 namespace tl {
 
 // The About box: the program's name and build, and OK.
-class CAboutDlg : public QDialog, public ModalDialog {
+class CAboutDlg : public TemplateDialog {
     Q_OBJECT
 public:
     explicit CAboutDlg(QWidget* parent = nullptr);
-
-    int runModalLoop() override { return exec() == QDialog::Accepted ? kDialogOk : kDialogCancel; }
 };
 
 }  // namespace tl

@@ -34,11 +34,7 @@ bool userDocumentExists(const std::string& user) {
 
 }  // namespace
 
-CLoginDlg::CLoginDlg(QWidget* parent) : QDialog(parent) {
-    setTemplateId(this, res::IDD_LOGIN);
-    setWindowTitle("Login");
-    setModal(true);
-
+CLoginDlg::CLoginDlg(QWidget* parent) : TemplateDialog(res::IDD_LOGIN, "Login", parent) {
     userName_ = new QLineEdit(this);
     setControlId(userName_, res::IDC_LOGIN_USERNAME);
     userName_->setMaxLength(kFieldLimit);

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QDialog>
-
-#include "core/platform/Ui.h"
+#include "gui/widgets/TemplateDialog.h"
 
 class QLineEdit;
 class QPushButton;
@@ -11,12 +9,10 @@ namespace tl {
 
 // The login dialog: the member logs in, asks to register, or asks for a lost password.
 // Escape closes it without a login; "Exit" and the close box end the program.
-class CLoginDlg : public QDialog, public ModalDialog {
+class CLoginDlg : public TemplateDialog {
     Q_OBJECT
 public:
     explicit CLoginDlg(QWidget* parent = nullptr);
-
-    int runModalLoop() override { return exec() == QDialog::Accepted ? kDialogOk : kDialogCancel; }
 
     void onLogin();
     void onNewUser();

@@ -19,23 +19,8 @@
 #include "ids_reflists.h"
 
 namespace tl {
-namespace {
 
-// The main frame's view that holds the web pane.
-
-QPushButton* button(QWidget* parent, int id, const QString& text) {
-    auto* created = new QPushButton(text, parent);
-    setControlId(created, id);
-    return created;
-}
-
-}  // namespace
-
-CCategoryDlg::CCategoryDlg(QWidget* parent) : QDialog(parent) {
-    setTemplateId(this, res::IDD_CATEGORY);
-    setWindowTitle("Dialog");
-    setModal(true);
-
+CCategoryDlg::CCategoryDlg(QWidget* parent) : TemplateDialog(res::IDD_CATEGORY, "Dialog", parent) {
     tree_ = new QTreeWidget(this);
     setControlId(tree_, res::IDC_CATEGORY_TREE);
     tree_->setHeaderHidden(true);
@@ -47,10 +32,10 @@ CCategoryDlg::CCategoryDlg(QWidget* parent) : QDialog(parent) {
     }
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    auto* select = button(this, res::IDOK, "Select");
+    auto* select = idButton(this, res::IDOK, "Select");
     select->setDefault(true);
-    auto* cancel = button(this, res::IDCANCEL, "Cancel");
-    auto* suggest = button(this, res::IDC_CATEGORY_SUGGESTION, "Make Category Suggestion");
+    auto* cancel = idButton(this, res::IDCANCEL, "Cancel");
+    auto* suggest = idButton(this, res::IDC_CATEGORY_SUGGESTION, "Make Category Suggestion");
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(select);

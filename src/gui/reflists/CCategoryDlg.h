@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QDialog>
-
 #include <string>
 
-#include "core/platform/Ui.h"
+#include "gui/widgets/TemplateDialog.h"
 
 class QTreeWidget;
 
@@ -17,12 +15,10 @@ class CategoryTree;
 // ("Parent; Child", or a top-level name alone); "Cancel" ends without one; "Make Category
 // Suggestion" opens the marketplace's suggestion page in the web pane and ends with OK and an
 // empty category.
-class CCategoryDlg : public QDialog, public ModalDialog {
+class CCategoryDlg : public TemplateDialog {
     Q_OBJECT
 public:
     explicit CCategoryDlg(QWidget* parent = nullptr);
-
-    int runModalLoop() override { return exec() == QDialog::Accepted ? kDialogOk : kDialogCancel; }
 
     // The category chosen with "Select"; empty until then.
     const std::string& chosenCategory() const { return chosen_; }

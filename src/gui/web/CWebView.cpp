@@ -14,6 +14,7 @@
 #include "core/web/ListingRenderer.h"
 #include "core/web/WebAddress.h"
 #include "gui/widgets/Controls.h"
+#include "gui/widgets/TemplateDialog.h"
 
 namespace tl {
 namespace {
@@ -25,7 +26,7 @@ constexpr std::size_t kLargestShownPage = 1500000;
 class PrintDialog : public QPrintDialog, public ModalDialog {
 public:
     PrintDialog(QPrinter* printer, QWidget* parent) : QPrintDialog(printer, parent) {}
-    int runModalLoop() override { return exec() == QDialog::Accepted ? kDialogOk : kDialogCancel; }
+    int runModalLoop() override { return modalEndCode(*this); }
 };
 
 QString messagePage(const std::string& text) {

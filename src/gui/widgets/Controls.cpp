@@ -48,9 +48,14 @@ QLabel* hiddenBitmap(QWidget* parent, int controlId, int bitmapId) {
     return label;
 }
 
-QPushButton* pictureButton(QWidget* parent, int id, const QString& text, const QLabel* source) {
+QPushButton* idButton(QWidget* parent, int id, const QString& text) {
     auto* button = new QPushButton(text, parent);
     setControlId(button, id);
+    return button;
+}
+
+QPushButton* pictureButton(QWidget* parent, int id, const QString& text, const QLabel* source) {
+    QPushButton* button = idButton(parent, id, text);
     const QPixmap picture = source->pixmap();
     button->setIcon(picture);
     button->setIconSize(picture.size());

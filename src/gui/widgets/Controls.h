@@ -13,6 +13,8 @@ namespace tl {
 void setControlId(QWidget* control, int id);
 void setTemplateId(QWidget* form, int templateId);
 int controlId(const QWidget* control);  // 0 when the widget has none
+// A push button with its control id.
+QPushButton* idButton(QWidget* parent, int id, const QString& text);
 
 template <class T = QWidget>
 T* findControl(const QWidget* root, int id) {
