@@ -2,16 +2,16 @@
 
 #include <string>
 
+#include "core/platform/NonCopyable.h"
+
 namespace tl::test {
 
 // A fresh program directory under the system's temporary folder, made the program's own for
 // the object's lifetime and removed afterwards.
-class TempProgramDirectory {
+class TempProgramDirectory : NonCopyable {
 public:
     TempProgramDirectory();
     ~TempProgramDirectory();
-    TempProgramDirectory(const TempProgramDirectory&) = delete;
-    TempProgramDirectory& operator=(const TempProgramDirectory&) = delete;
 
     const std::string& path() const { return path_; }  // ends with '/'
 

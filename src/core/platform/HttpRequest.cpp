@@ -1,4 +1,5 @@
 #include "core/platform/HttpRequest.h"
+#include "core/platform/NonCopyable.h"
 
 #include <curl/curl.h>
 
@@ -14,7 +15,7 @@ namespace {
 std::atomic<long> connectTimeoutMs{10000};
 std::atomic<long> wholeTimeoutMs{60000};
 
-struct CurlHandle {
+struct CurlHandle : public NonCopyable {
     CURL* handle;
     explicit CurlHandle() : handle(nullptr) {
         static std::once_flag initialised;
@@ -24,8 +25,6 @@ struct CurlHandle {
     ~CurlHandle() {
         if (handle) curl_easy_cleanup(handle);
     }
-    CurlHandle(const CurlHandle&) = delete;
-    CurlHandle& operator=(const CurlHandle&) = delete;
 };
 
 struct Body {

@@ -2,16 +2,16 @@
 
 #include <string>
 
+#include "core/platform/NonCopyable.h"
+
 namespace tl {
 
 // Keeps a second copy of the program on the same program directory from running: the first
 // copy holds an exclusive lock on a file in the directory until it ends.
-class InstanceLock {
+class InstanceLock : NonCopyable {
 public:
     InstanceLock() = default;
     ~InstanceLock();
-    InstanceLock(const InstanceLock&) = delete;
-    InstanceLock& operator=(const InstanceLock&) = delete;
 
     enum class Result {
         Acquired,          // this process now holds the lock of the directory

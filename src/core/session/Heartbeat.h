@@ -7,18 +7,18 @@
 #include <string>
 #include <thread>
 
+#include "core/platform/NonCopyable.h"
+
 namespace tl {
 
 // Tells the marketplace server every period that the member is still online. The first beat
 // goes out at once. A beat that fails is skipped; the next goes out after the usual period.
-class Heartbeat {
+class Heartbeat : NonCopyable {
 public:
     static constexpr std::chrono::milliseconds kPeriod{300000};
 
     explicit Heartbeat(std::string user, std::chrono::milliseconds period = kPeriod);
     ~Heartbeat();  // stops the thread, abandoning a beat in flight
-    Heartbeat(const Heartbeat&) = delete;
-    Heartbeat& operator=(const Heartbeat&) = delete;
 
 private:
     void run();

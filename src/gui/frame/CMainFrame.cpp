@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QStatusBar>
+#include <functional>
 #include <optional>
 
 #include "core/platform/ServerHost.h"
@@ -110,35 +111,35 @@ void CMainFrame::createStatusBar() {
 }
 
 void CMainFrame::createMenu() {
-    auto add = [this](QMenu* menu, const char* text, int id, void (CMainFrame::*handler)()) {
+    auto add = [this](QMenu* menu, const char* text, int id, std::function<void()> handler) {
         QAction* action = menu->addAction(text);
         action->setData(id);
-        if (handler != nullptr)
-            connect(action, &QAction::triggered, this, handler);
+        if (handler)
+            connect(action, &QAction::triggered, this, std::move(handler));
         else
             action->setEnabled(false);
         return action;
     };
+    auto screen = [this](View view, Tab tab) { return [=, this] { showScreen(view, tab); }; };
     QMenu* file = menuBar()->addMenu("&File");
     file->setSeparatorsCollapsible(false);  // the menu opens with a separator
     file->addSeparator();
-    add(file, "Loom Web", res::ID_FILE_LOOMWEB, &CMainFrame::onLoomWeb);
+    add(file, "Loom Web", res::ID_FILE_LOOMWEB, [this] { onLoomWeb(); });
     file->addSeparator();
-    QAction* exitAction = add(file, "E&xit", res::ID_APP_EXIT, nullptr);
-    exitAction->setEnabled(true);
-    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    add(file, "E&xit", res::ID_APP_EXIT, [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu("Edit");
-    add(edit, "User Information", res::ID_EDIT_USERINFO, &CMainFrame::onUserInformation);
-    add(edit, "Edit Favorites", res::ID_EDIT_FAVORITES, &CMainFrame::onEditFavorites);
+    add(edit, "User Information", res::ID_EDIT_USERINFO, screen(View::UserInfo, Tab::UserInfo));
+    add(edit, "Edit Favorites", res::ID_EDIT_FAVORITES, screen(View::Favorites, Tab::Favorites));
 
     QMenu* actions = menuBar()->addMenu("Actions");
-    add(actions, "Search Loom Network", res::ID_ACTIONS_SEARCH, &CMainFrame::onSearch);
-    add(actions, "Add Items", res::ID_ACTIONS_ADDITEMS, &CMainFrame::onAddItems);
+    add(actions, "Search Loom Network", res::ID_ACTIONS_SEARCH,
+        screen(View::SearchResults, Tab::Search));
+    add(actions, "Add Items", res::ID_ACTIONS_ADDITEMS, screen(View::NewListing, Tab::AddItem));
     add(actions, "Chat", res::ID_ACTIONS_CHAT, nullptr);  // no handler: shown disabled
 
     QMenu* help = menuBar()->addMenu("&Help");
-    add(help, "&About Tradeloom", res::ID_APP_ABOUT, &CMainFrame::onAbout);
+    add(help, "&About Tradeloom", res::ID_APP_ABOUT, [this] { onAbout(); });
 }
 
 void CMainFrame::createPanes() {
@@ -244,28 +245,12 @@ void CMainFrame::onSize(int clientHeight) {
 
 void CMainFrame::onLoomWeb() {
     session().webAddress = serverHost();
-    SwitchView(View::WebPane);
-    setNavigationTab(Tab::LoomWeb);
+    showScreen(View::WebPane, Tab::LoomWeb);
 }
 
-void CMainFrame::onUserInformation() {
-    SwitchView(View::UserInfo);
-    setNavigationTab(Tab::UserInfo);
-}
-
-void CMainFrame::onEditFavorites() {
-    SwitchView(View::Favorites);
-    setNavigationTab(Tab::Favorites);
-}
-
-void CMainFrame::onSearch() {
-    SwitchView(View::SearchResults);
-    setNavigationTab(Tab::Search);
-}
-
-void CMainFrame::onAddItems() {
-    SwitchView(View::NewListing);
-    setNavigationTab(Tab::AddItem);
+void CMainFrame::showScreen(View view, Tab tab) {
+    SwitchView(view);
+    setNavigationTab(tab);
 }
 
 void CMainFrame::onAbout() {

@@ -48,12 +48,8 @@ public:
     // The resize rules for a client area of the height; ignored while nobody is logged in.
     void onSize(int clientHeight);
 
-    // Menu commands.
+    // Menu commands that do more than show a screen.
     void onLoomWeb();
-    void onUserInformation();
-    void onEditFavorites();
-    void onSearch();
-    void onAddItems();
     void onAbout();
 
 protected:
@@ -63,6 +59,8 @@ private:
     void createStatusBar();
     void createMenu();
     void createPanes();
+    // Shows the view and selects its tab, as the menu commands for screens do.
+    void showScreen(View view, Tab tab);
     void record(Tab tab, View view);
 
     CPaneSplitter* splitter_;

@@ -3,6 +3,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "core/platform/NonCopyable.h"
+
 class QLabel;
 class QPushButton;
 
@@ -26,12 +28,10 @@ QPixmap bitmapResource(int id);
 
 // Shows the wait cursor for the life of the object, while the program works on the
 // user-interface thread.
-class WaitCursor {
+class WaitCursor : NonCopyable {
 public:
     WaitCursor();
     ~WaitCursor();
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
 // A hidden picture control holding a bitmap, the way forms keep the artwork of their buttons.

@@ -1,4 +1,5 @@
 #include "gui/widgets/QtUi.h"
+#include "core/platform/NonCopyable.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -24,7 +25,7 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
 }
 
 // Shows the normal pointer while a box waits for the member, also over a wait cursor.
-class NormalCursor {
+class NormalCursor : NonCopyable {
 public:
     NormalCursor() : covering_(QApplication::overrideCursor() != nullptr) {
         if (covering_) QApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -32,8 +33,6 @@ public:
     ~NormalCursor() {
         if (covering_) QApplication::restoreOverrideCursor();
     }
-    NormalCursor(const NormalCursor&) = delete;
-    NormalCursor& operator=(const NormalCursor&) = delete;
 
 private:
     const bool covering_;
