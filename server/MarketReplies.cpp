@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "Text.h"
+#include "core/platform/ReplaceCharacters.h"
 
 namespace tl::market {
 namespace {
@@ -74,14 +75,7 @@ std::string resultsDocument(const std::vector<ListingRecord>& records,
 std::string wrappedReply(const std::string& host, const std::string& payload) {
     std::string out = kDeclaration;
     out += "\n<string xmlns=\"http://" + escapeMarkup(host) + "/\">";
-    for (const char c : payload) {
-        if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else
-            out += c;
-    }
+    out += replaceCharacters(payload, {{'<', "&lt;"}, {'>', "&gt;"}});
     return out + "</string>";
 }
 

@@ -6,33 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/platform/ReplaceCharacters.h"
+
 namespace tl::market {
 
 std::string escapeMarkup(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 16);
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
+    return replaceCharacters(
+        text, {{'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}, {'\'', "&#39;"}});
 }
 
 std::string storedText(std::string_view text) {

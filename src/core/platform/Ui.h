@@ -5,6 +5,7 @@
 namespace tl {
 
 enum class MessageButtons { Ok, YesNo, OkCancel };
+// The desktop side maps these by their order.
 enum class MessageIcon { None, Information, Exclamation, Error, Question };
 enum class MessageResult { Ok, Cancel, Yes, No };
 

@@ -1,22 +1,12 @@
 #include "core/service/Query.h"
 
+#include "core/platform/ReplaceCharacters.h"
 #include "core/platform/ServerHost.h"
 
 namespace tl {
 
 std::string cleanQueryText(std::string_view text) {
-    // "and" holds no "#", so one pass gives the same text as replacing "&" first, then "#".
-    std::string cleaned;
-    cleaned.reserve(text.size());
-    for (char c : text) {
-        if (c == '&')
-            cleaned += "and";
-        else if (c == '#')
-            cleaned += "number ";
-        else
-            cleaned += c;
-    }
-    return cleaned;
+    return replaceCharacters(text, {{'&', "and"}, {'#', "number "}});
 }
 
 std::string percentEncode(std::string_view value) {

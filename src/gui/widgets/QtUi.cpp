@@ -8,20 +8,16 @@
 namespace tl {
 namespace {
 
-QMessageBox::Icon qtIcon(MessageIcon icon) {
-    switch (icon) {
-        case MessageIcon::Information:
-            return QMessageBox::Information;
-        case MessageIcon::Exclamation:
-            return QMessageBox::Warning;
-        case MessageIcon::Error:
-            return QMessageBox::Critical;
-        case MessageIcon::Question:
-            return QMessageBox::Question;
-        case MessageIcon::None:
-            break;
-    }
-    return QMessageBox::NoIcon;
+// The box icons in the order of MessageIcon.
+constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Information,
+                                        QMessageBox::Warning, QMessageBox::Critical,
+                                        QMessageBox::Question};
+
+MessageResult resultOf(int button) {
+    if (button == QMessageBox::Yes) return MessageResult::Yes;
+    if (button == QMessageBox::No) return MessageResult::No;
+    if (button == QMessageBox::Cancel) return MessageResult::Cancel;
+    return MessageResult::Ok;
 }
 
 // Shows the normal pointer while a box waits for the member, also over a wait cursor.
@@ -45,19 +41,10 @@ MessageResult QtUi::messageBox(const std::string& caption, const std::string& te
     QMessageBox::StandardButtons shown = QMessageBox::Ok;
     if (buttons == MessageButtons::YesNo) shown = QMessageBox::Yes | QMessageBox::No;
     if (buttons == MessageButtons::OkCancel) shown = QMessageBox::Ok | QMessageBox::Cancel;
-    QMessageBox box(qtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
-                    shown, QApplication::activeWindow());
+    QMessageBox box(kIcons[static_cast<int>(icon)], QString::fromStdString(caption),
+                    QString::fromStdString(text), shown, QApplication::activeWindow());
     const NormalCursor pointer;
-    switch (box.exec()) {
-        case QMessageBox::Yes:
-            return MessageResult::Yes;
-        case QMessageBox::No:
-            return MessageResult::No;
-        case QMessageBox::Cancel:
-            return MessageResult::Cancel;
-        default:
-            return MessageResult::Ok;
-    }
+    return resultOf(box.exec());
 }
 
 std::string QtUi::openFileName() {
