@@ -64,17 +64,6 @@ TEST_F(DownloadingDialogTest, ShowsActivityFromZeroToFiftyInStepsOfFiveThenStart
     }
 }
 
-TEST_F(DownloadingDialogTest, TheWaitEndsWhenThisFetchIsDone) {
-    std::string listing = "<product><attachment></attachment></product>";
-    scrambleBytes(listing);
-    test::FakeSeller seller(test::serveFiles({{"12345.xml", listing}}));
-    ui.onModal(member(false));
-    EXPECT_EQ(fetchListing("12345", "127.0.0.1", quickSettings(seller.port())),
-              home.path() + "downloads/12345.xml");
-    EXPECT_EQ(home.read("downloads/12345.xml"), listing);
-    EXPECT_EQ(ui.boxes(), Boxes{});
-}
-
 TEST_F(DownloadingDialogTest, ACancelledFetchNeverEndsTheWaitOfTheNextOne) {
     // The first seller keeps the first fetch waiting until its timeout, well inside the second.
     test::FakeSeller first(test::silent());
