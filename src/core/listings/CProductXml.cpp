@@ -1,6 +1,7 @@
 #include "core/listings/CProductXml.h"
 
 #include "core/listings/ListingPaths.h"
+#include "core/listings/ServerCopy.h"
 #include "core/platform/Files.h"
 #include "core/platform/HttpRequest.h"
 #include "core/platform/ProgramDirectory.h"
@@ -33,6 +34,11 @@ int updateFailed() {
 
 }  // namespace
 
+std::string styleSheetInstruction() {
+    return R"(<?xml-stylesheet type="text/xsl" href="http://)" + serverHost() +
+           endpoints::kStyleSheet + R"("?>)";
+}
+
 MissingListingField::MissingListingField(const std::string& element)
     : std::runtime_error("the listing has no " + element + " element") {}
 
@@ -45,8 +51,7 @@ void CProductXml::freshDocument() {
 
 bool CProductXml::startDocument() {
     freshDocument();
-    return document_->loadXml(R"(<?xml-stylesheet type="text/xsl" href="http://)" + serverHost() +
-                              endpoints::kStyleSheet + R"("?><product></product>)");
+    return document_->loadXml(styleSheetInstruction() + "<product></product>");
 }
 
 int CProductXml::BuildPreview(const ListingValues& v) {
@@ -197,9 +202,17 @@ int CProductXml::ReportFileSize(long long totalBytes) {
 
 bool CProductXml::open(const std::string& path) {
     freshDocument();
-    if (!document_->load(path)) return false;
-    attachList_ = document_->elementsByTagName("attach");
-    return true;
+    return takeEntries(document_->load(path));
+}
+
+bool CProductXml::openText(const std::string& xml) {
+    freshDocument();
+    return takeEntries(document_->loadXml(xml));
+}
+
+bool CProductXml::takeEntries(bool loaded) {
+    if (loaded) attachList_ = document_->elementsByTagName("attach");
+    return loaded;
 }
 
 int CProductXml::OpenOwn(const std::string& productId) {
@@ -210,10 +223,28 @@ int CProductXml::OpenOwn(const std::string& productId) {
 
 int CProductXml::OpenDownloaded(const std::string& productId) {
     if (!isSafeRelativeName(productId) || !open(downloadedListingPath(productId))) return 0;
+    return openedDownloaded(productId);
+}
+
+int CProductXml::OpenDownloadedText(const std::string& productId, const std::string& plainXml) {
+    if (!isSafeRelativeName(productId) || !openText(plainXml)) return 0;
+    return openedDownloaded(productId);
+}
+
+int CProductXml::openedDownloaded(const std::string& productId) {
     productId_ = productId;
     // The listing's attachments are stored under its id as their entries name them.
     createDirectories(downloadedAttachmentFolder(productId_));
     return 1;
+}
+
+int CProductXml::FetchFromServer(const std::string& productId) {
+    if (!isProductId(productId)) return 0;
+    const std::optional<std::string> listing = fetchServerCopy(productId);
+    return listing && createDirectories(downloadsDirectory()) &&
+                   writeFileAtomically(downloadedListingPath(productId), *listing)
+               ? 1
+               : 0;
 }
 
 int CProductXml::NextAttachment() {

@@ -23,6 +23,10 @@ inline constexpr char kFree[] = "Free";
 inline constexpr char kMakeOfferPrice[] = "-1";
 inline constexpr char kFreePrice[] = "0";
 
+// The style-sheet instruction every listing document starts with: the marketplace server's
+// listing style sheet renders it.
+std::string styleSheetInstruction();
+
 // The values a listing is built from, in the order the forms hand them over.
 struct ListingValues {
     std::string title, description, quantity, shipping, zipcode, shippingpay, username, price,
@@ -61,6 +65,13 @@ public:
     // attachments), and puts the cursor before the first attachment entry.
     int OpenOwn(const std::string& productId);
     int OpenDownloaded(const std::string& productId);
+    // As OpenDownloaded, from the listing's plain text rather than its scrambled file, so the
+    // file on disk is never made plain to read it.
+    int OpenDownloadedText(const std::string& productId, const std::string& plainXml);
+    // Asks the marketplace server for its copy of the listing and saves it plain as
+    // downloads/<id>.xml. 0, with no file written and an older one untouched, when the request
+    // failed or the reply carries no listing.
+    int FetchFromServer(const std::string& productId);
     // Moves to the next attachment entry; 0 when there is none left.
     int NextAttachment();
     std::string AttachmentText() const;
@@ -96,6 +107,9 @@ private:
     int build(const Elements& elements, const std::string& path, bool reportLoadFailure);
     bool saveTo(const std::string& path);
     bool open(const std::string& path);
+    bool openText(const std::string& xml);
+    bool takeEntries(bool loaded);  // the attachment entries of a document just loaded
+    int openedDownloaded(const std::string& productId);
     int addAttachmentAndSave(const std::string& entry, const std::string& path);
     std::string fieldText(const char* element) const;
     endpoints::ListingFields requestFields() const;

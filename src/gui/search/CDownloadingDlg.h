@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+
+#include <memory>
+#include <string>
+
+#include "core/peer/ListingDownload.h"
+#include "core/platform/Ui.h"
+
+class QProgressBar;
+
+namespace tl {
+
+// Opens a listing: fetches it (with its attachments) from the seller, or the marketplace
+// server's copy, on a worker thread while the "Downloading" dialog runs modally, so the member
+// can start nothing else meanwhile. Returns the downloaded listing's path, or empty when the
+// member cancelled or nothing new was stored.
+std::string fetchListing(const std::string& productId, const std::string& sellerAddress,
+                         const DownloadSettings& settings = {});
+
+// The "Downloading" dialog: waits for one fetch's completion while its progress bar shows
+// activity (one step of 5 every 300 ms over 0 to 50, then again from 0). "Cancel", or closing
+// the dialog, tells the member "Canceled" and ends the wait; the fetch goes on in the background
+// and its late end reaches nobody.
+class CDownloadingDlg : public QDialog, public ModalDialog {
+    Q_OBJECT
+public:
+    static constexpr int kStep = 5;
+    static constexpr int kRangeEnd = 50;
+    static constexpr int kTickMilliseconds = 300;
+
+    explicit CDownloadingDlg(std::shared_ptr<DownloadCompletion> completion,
+                             QWidget* parent = nullptr);
+    ~CDownloadingDlg() override;
+
+    // kDialogOk when the fetch finished, kDialogCancel when the member cancelled.
+    int runModalLoop() override;
+    bool cancelled() const { return cancelled_; }
+
+    void onCancel();
+    void onTick();
+    void reject() override;  // the close box and Escape cancel as the button does
+
+private:
+    std::shared_ptr<DownloadCompletion> completion_;
+    QProgressBar* progress_;
+    QTimer ticks_;
+    bool cancelled_ = false;
+};
+
+}  // namespace tl

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/listings/ServerCopy.h"
+#include "core/peer/ListingDownload.h"
+#include "core/peer/PeerFileFetch.h"
+#include "core/session/FileScramble.h"
+#include "support/FakeSeller.h"
+#include "support/ScopedSettings.h"
+#include "support/ScriptedHttpServer.h"
+#include "support/TempProgramDirectory.h"
+
+namespace tl::test {
+namespace {
+
+using namespace std::chrono_literals;
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+constexpr char kGetItem[] = "/RUViviride/RUViviride.asmx/GetItem";
+
+std::string scrambled(std::string bytes) {
+    scrambleBytes(bytes);
+    return bytes;
+}
+
+// A listing as its seller stores it: scrambled, with these attachment entries.
+std::string storedListing(const std::vector<std::string>& entries) {
+    std::string xml = "<product><titlebar>Lamp</titlebar><attachment>";
+    for (const std::string& entry : entries) xml += "<attach>" + entry + "</attach>";
+    return scrambled(xml + "</attachment></product>");
+}
+
+std::vector<std::string> folderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        names.push_back(std::filesystem::relative(entry.path(), folder).string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+DownloadSettings quickSettings(int port) {
+    DownloadSettings settings;
+    settings.port = port;
+    settings.localAddress.clear();
+    settings.connectTimeout = 1s;
+    settings.listingTimeout = settings.attachmentTimeout = 2s;
+    settings.listingDeadline = settings.attachmentDeadline = 4s;
+    return settings;
+}
+
+class ListingDownloadTest : public ::testing::Test {
+protected:
+    TempProgramDirectory home;
+    ScriptedHttpServer market;
+    ScopedServerHost host{market.host()};
+};
+
+TEST_F(ListingDownloadTest, FetchesTheListingThenEachAcceptedEntryOnAConnectionOfItsOwn) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> entries;
+        std::vector<std::string> requests;
+        std::vector<std::string> stored;  // under downloads/, besides the listing
+    };
+    const Case cases[] = {
+        {"no attachment", {}, {"12345.xml"}, {"12345"}},
+        {"three attachments",
+         {"12345/a.jpg", "12345/b.png", "card.gif"},
+         {"12345.xml", "12345\\a.jpg", "12345\\b.png", "card.gif"},
+         {"12345", "12345/a.jpg", "12345/b.png", "card.gif"}},
+        {"hostile entries",
+         {"../up.jpg", "/etc/passwd", "C:card.gif", "12345/../up.jpg", "777/other.jpg",
+          "12345//a.jpg", "12345\\a.jpg", "12345/", "12345/sub/a.jpg", "card.xml", "CARD.XML", "",
+          "12345/ok.jpg"},
+         {"12345.xml", "12345\\ok.jpg"},
+         {"12345", "12345/ok.jpg"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(home.path() + "downloads");
+        std::map<std::string, std::string> files{{"12345.xml", storedListing(c.entries)}};
+        for (const std::string& entry : c.entries)
+            files[attachmentRequestName(entry)] = "bytes of " + entry;
+        FakeSeller seller(serveFiles(files));
+
+        const DownloadOutcome outcome =
+            downloadListing({"12345", "127.0.0.1"}, quickSettings(seller.port()));
+        EXPECT_EQ(outcome.listingPath, home.path() + "downloads/12345.xml");
+        EXPECT_TRUE(outcome.fromSeller);
+        EXPECT_EQ(seller.requests(), c.requests);
+        // The listing is kept scrambled, exactly as the seller sent it.
+        EXPECT_EQ(home.read("downloads/12345.xml"), files["12345.xml"]);
+        std::vector<std::string> expected = c.stored;
+        expected.push_back("12345.xml");
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(folderNames(home.path() + "downloads"), expected);
+        for (const std::string& name : c.stored)
+            if (name.find('.') != std::string::npos) {
+                EXPECT_EQ(home.read("downloads/" + name), "bytes of " + name);
+            }
+    }
+    EXPECT_TRUE(market.requests().empty());
+}
+
+TEST_F(ListingDownloadTest, AListingNotHadFromTheSellerIsTheServersCopyWithoutAttachments) {
+    const std::string reply =
+        R"(<?xml version="1.0" encoding="utf-8"?><string xmlns="http://x/">&lt;Product&gt;)"
+        "&lt;price&gt;0&lt;/price&gt;&lt;paymentmethods&gt;M&lt;/paymentmethods&gt;"
+        "&lt;/Product&gt;</string>";
+    market.reply(kGetItem, reply, "text/xml");
+    const std::string serverCopy = scrambled(*listingFromServerReply(reply));
+    const int nobody = [] {
+        const Socket closed = listenOn("127.0.0.1", 0, 1);
+        return localPort(closed);  // nothing listens there once this returns
+    }();
+    struct Case {
+        const char* name;
+        FakeSeller::Act act;
+        bool unreachable;
+    };
+    const Case cases[] = {
+        {"unreachable", serveFiles({}), true},
+        {"serves nothing", serveFiles({}), false},
+        {"announces more than it sends", announce(100, storedListing({"12345/a.jpg"})), false},
+        {"silent", silent(), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        home.write("downloads/12345.xml", "older listing");
+        FakeSeller seller(c.act);
+        DownloadSettings settings = quickSettings(c.unreachable ? nobody : seller.port());
+        settings.listingTimeout = 300ms;
+        const Clock::time_point start = Clock::now();
+        const DownloadOutcome outcome = downloadListing({"12345", "127.0.0.1"}, settings);
+        const milliseconds took = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+        EXPECT_EQ(outcome.listingPath, home.path() + "downloads/12345.xml");
+        EXPECT_FALSE(outcome.fromSeller);
+        EXPECT_EQ(home.read("downloads/12345.xml"), serverCopy);
+        EXPECT_EQ(folderNames(home.path() + "downloads"), std::vector<std::string>{"12345.xml"});
+        EXPECT_LE(seller.requests().size(), 1u);
+        EXPECT_LT(took, 3s);
+        if (std::string(c.name) == "silent") {
+            EXPECT_GE(took, 300ms);
+        }
+    }
+
+    // Neither seller nor server: nothing new, and the older file is left as it was.
+    market.reply(kGetItem, "<string xmlns=\"http://x/\"></string>", "text/xml");
+    home.write("downloads/12345.xml", "older listing");
+    EXPECT_EQ(downloadListing({"12345", "127.0.0.1"}, quickSettings(nobody)).listingPath, "");
+    EXPECT_EQ(home.read("downloads/12345.xml"), "older listing");
+    // An id that is not digits names no file and dials nobody.
+    EXPECT_EQ(downloadListing({"../12345", "127.0.0.1"}, quickSettings(nobody)).listingPath, "");
+}
+
+TEST_F(ListingDownloadTest, ASilentSellerIsLeftAfterTheAttachmentTimeout) {
+    FakeSeller seller([](int fd, const std::string& name) {
+        if (name == "12345.xml")
+            serveFiles({{name, storedListing({"12345/a.jpg"})}})(fd, name);
+        else
+            silent()(fd, name);
+    });
+    DownloadSettings settings = quickSettings(seller.port());
+    settings.attachmentTimeout = 500ms;
+    const Clock::time_point start = Clock::now();
+    const DownloadOutcome outcome = downloadListing({"12345", "127.0.0.1"}, settings);
+    const milliseconds took = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+    EXPECT_GE(took, 500ms);
+    EXPECT_LT(took, 2s);
+    EXPECT_EQ(outcome.attachmentsStored, 0);
+    EXPECT_EQ(folderNames(home.path() + "downloads"),
+              (std::vector<std::string>{"12345", "12345.xml"}));
+}
+
+// What one file from a hostile seller leaves in place of an older file of that name.
+TEST_F(ListingDownloadTest, AHostileSellerNeverLeavesAPartialOrOversizedFile) {
+    struct Case {
+        const char* name;
+        FakeSeller::Act act;
+        PeerFileResult result;
+        std::string stored;  // the target's bytes afterwards
+    };
+    const Case cases[] = {
+        {"length larger than sent", announce(10, "abc"), PeerFileResult::Broken, "older"},
+        {"more than announced", announce(3, "abcdef"), PeerFileResult::Stored, "abc"},
+        {"endless stream", endlessStream(1000), PeerFileResult::Stored, std::string(1000, 'x')},
+        {"trickle", trickle(1000, 20ms), PeerFileResult::Broken, "older"},
+        {"above the limit", announce(4097, std::string(4097, 'y')), PeerFileResult::TooLarge,
+         "older"},
+        {"nothing served", serveFiles({}), PeerFileResult::NotServed, "older"},
+        {"empty file", announce(0, ""), PeerFileResult::Stored, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        home.write("downloads/file.bin", "older");
+        FakeSeller seller(c.act);
+        const Clock::time_point start = Clock::now();
+        const PeerFileResult result =
+            fetchPeerFile({"127.0.0.1", seller.port(), "", 1s}, "file.bin",
+                          home.path() + "downloads/file.bin", {200ms, 400ms, 4096});
+        EXPECT_EQ(result, c.result);
+        EXPECT_LT(Clock::now() - start, 2s);
+        EXPECT_EQ(home.read("downloads/file.bin"), c.stored);
+        EXPECT_EQ(folderNames(home.path() + "downloads"), std::vector<std::string>{"file.bin"});
+    }
+}
+
+}  // namespace
+}  // namespace tl::test

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <thread>
+
+#include "core/session/FileScramble.h"
+#include "gui/search/CDownloadingDlg.h"
+#include "gui/widgets/Controls.h"
+#include "ids_app.h"
+#include "ids_peer.h"
+#include "support/FakeSeller.h"
+#include "support/ScopedSettings.h"
+#include "support/ScriptedHttpServer.h"
+#include "support/ScriptedUi.h"
+#include "support/TempProgramDirectory.h"
+
+namespace tl {
+namespace {
+
+using namespace std::chrono_literals;
+using Boxes = std::vector<ScriptedUi::Box>;
+
+DownloadSettings quickSettings(int port) {
+    DownloadSettings settings;
+    settings.port = port;
+    settings.localAddress.clear();
+    settings.connectTimeout = settings.listingTimeout = settings.attachmentTimeout = 2s;
+    return settings;
+}
+
+// Runs the "Downloading" dialog as the member would; with cancel, presses "Cancel" at once.
+ScriptedUi::ModalHandler member(bool cancel) {
+    return [cancel](ModalDialog& modal) {
+        auto& dialog = dynamic_cast<CDownloadingDlg&>(modal);
+        if (cancel)
+            QTimer::singleShot(0, &dialog, [&dialog] {
+                findControl<QPushButton>(&dialog, res::IDCANCEL)->click();
+            });
+        return dialog.runModalLoop();
+    };
+}
+
+struct DownloadingDialogTest : ::testing::Test {
+    test::TempProgramDirectory home;
+    ScriptedUi ui;
+    test::ScopedServerHost host{test::deadHost()};
+};
+
+TEST_F(DownloadingDialogTest, ShowsActivityFromZeroToFiftyInStepsOfFiveThenStartsOver) {
+    CDownloadingDlg dialog(std::make_shared<DownloadCompletion>());
+    EXPECT_EQ(dialog.windowTitle(), "Downloading");
+    EXPECT_EQ(findControl<QLabel>(&dialog, res::IDC_DOWNLOAD_TEXT)->text(),
+              "Please wait downloading file(s)....");
+    auto* progress = findControl<QProgressBar>(&dialog, res::IDC_DOWNLOAD_PROGRESS);
+    const std::pair<int, int> ticksAndValue[] = {{0, 0}, {1, 5}, {10, 50}, {11, 0}, {12, 5}};
+    int ticked = 0;
+    for (const auto& [ticks, value] : ticksAndValue) {
+        for (; ticked < ticks; ++ticked) dialog.onTick();
+        EXPECT_EQ(progress->value(), value) << ticks << " ticks";
+    }
+}
+
+TEST_F(DownloadingDialogTest, ACancelledFetchNeverEndsTheWaitOfTheNextOne) {
+    // The first seller keeps the first fetch waiting until its timeout, well inside the second.
+    test::FakeSeller first(test::silent());
+    DownloadSettings firstSettings = quickSettings(first.port());
+    firstSettings.listingTimeout = 500ms;
+    ui.onModal(member(true));
+    EXPECT_EQ(fetchListing("111", "127.0.0.1", firstSettings), "");
+    EXPECT_EQ(ui.boxes(), (Boxes{{"DL Cancel", "Canceled"}}));
+
+    std::string listing = "<product><attachment></attachment></product>";
+    scrambleBytes(listing);
+    test::FakeSeller second([&listing](int fd, const std::string& name) {
+        std::this_thread::sleep_for(1500ms);
+        test::serveFiles({{"222.xml", listing}})(fd, name);
+    });
+    ui.onModal(member(false));
+    EXPECT_EQ(fetchListing("222", "127.0.0.1", quickSettings(second.port())),
+              home.path() + "downloads/222.xml");
+    EXPECT_EQ(home.read("downloads/222.xml"), listing);
+    EXPECT_EQ(ui.boxes(), (Boxes{{"DL Cancel", "Canceled"}}));
+}
+
+}  // namespace
+}  // namespace tl
