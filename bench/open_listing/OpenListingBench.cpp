@@ -63,7 +63,9 @@ bool writeSellerFiles() {
     return tl::writeFileAtomically(tl::ownListingPath(kProductId), listing);
 }
 
-// One file by plain socket calls: request, read until the server closes, write it out.
+// One file by plain socket calls: request, read the announced length and that many bytes, write
+// them out. Like the download client, it stops at the announced length instead of waiting for
+// the server to close.
 bool plainFetch(int port, const std::string& name, const std::string& target) {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -75,8 +77,17 @@ bool plainFetch(int port, const std::string& name, const std::string& target) {
     ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
     std::string reply;
     std::vector<char> buffer(65536);
-    for (ssize_t got; (got = ::recv(fd, buffer.data(), buffer.size(), 0)) > 0;)
+    std::size_t wanted = 4;
+    for (ssize_t got;
+         reply.size() < wanted && (got = ::recv(fd, buffer.data(), buffer.size(), 0)) > 0;) {
         reply.append(buffer.data(), static_cast<std::size_t>(got));
+        if (wanted == 4 && reply.size() >= 4) {
+            std::uint32_t length = 0;
+            for (int i = 3; i >= 0; --i)
+                length = length << 8 | static_cast<unsigned char>(reply[i]);
+            wanted = 4 + std::size_t{length};
+        }
+    }
     ::close(fd);
     const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const bool written = reply.size() >= 4 && ::write(out, reply.data() + 4, reply.size() - 4) ==
