@@ -54,27 +54,32 @@ bool CProductXml::startDocument() {
     return document_->loadXml(styleSheetInstruction() + "<product></product>");
 }
 
+// The listing's elements: the ones given first, then the run both element orders share, then
+// the ones given last.
+CProductXml::Elements CProductXml::listingElements(const ListingValues& v, Elements first,
+                                                   const Elements& last) {
+    Elements elements = std::move(first);
+    static constexpr const char* kSharedNames[] = {
+        "shippingpay", "zipcode",         "username",  "price",        "status",
+        "shipping",    "category1",       "category2", "paymentterms", "paymentmethods",
+        "escrow",      "readablemethods", "hyperlink", "card"};
+    const std::string* const sharedValues[] = {
+        &v.shippingpay, &v.zipcode,         &v.username,  &v.price,        &v.status,
+        &v.shipping,    &v.category1,       &v.category2, &v.paymentterms, &v.paymentmethods,
+        &v.escrow,      &v.readablemethods, &v.hyperlink, &v.card};
+    static_assert(std::size(kSharedNames) == std::size(sharedValues));
+    for (std::size_t i = 0; i < std::size(kSharedNames); ++i)
+        elements.emplace_back(kSharedNames[i], *sharedValues[i]);
+    elements.insert(elements.end(), last.begin(), last.end());
+    return elements;
+}
+
 int CProductXml::BuildPreview(const ListingValues& v) {
-    return build({{"titlebar", v.title},
-                  {"description", v.description},
-                  {"shippingpay", v.shippingpay},
-                  {"zipcode", v.zipcode},
-                  {"username", v.username},
-                  {"price", v.price},
-                  {"status", v.status},
-                  {"shipping", v.shipping},
-                  {"category1", v.category1},
-                  {"category2", v.category2},
-                  {"paymentterms", v.paymentterms},
-                  {"paymentmethods", v.paymentmethods},
-                  {"escrow", v.escrow},
-                  {"readablemethods", v.readablemethods},
-                  {"hyperlink", v.hyperlink},
-                  {"card", v.card},
-                  {"quantity", v.quantity},
-                  {"productid", kPreviewProductId},
-                  {"attachment", ""}},
-                 previewListingPath(), false);
+    return build(
+        listingElements(
+            v, {{"titlebar", v.title}, {"description", v.description}},
+            {{"quantity", v.quantity}, {"productid", kPreviewProductId}, {"attachment", ""}}),
+        previewListingPath(), false);
 }
 
 int CProductXml::BuildAndSave(const std::string& productId, const ListingValues& v) {
@@ -84,25 +89,11 @@ int CProductXml::BuildAndSave(const std::string& productId, const ListingValues&
         return 0;
     }
     productId_ = productId;
-    return build({{"titlebar", v.title},
-                  {"description", v.description},
-                  {"quantity", v.quantity},
-                  {"shippingpay", v.shippingpay},
-                  {"zipcode", v.zipcode},
-                  {"username", v.username},
-                  {"price", v.price},
-                  {"status", v.status},
-                  {"shipping", v.shipping},
-                  {"category1", v.category1},
-                  {"category2", v.category2},
-                  {"paymentterms", v.paymentterms},
-                  {"paymentmethods", v.paymentmethods},
-                  {"escrow", v.escrow},
-                  {"readablemethods", v.readablemethods},
-                  {"hyperlink", v.hyperlink},
-                  {"card", v.card},
-                  {"attachment", ""}},
-                 ownListingPath(productId), true);
+    return build(
+        listingElements(
+            v, {{"titlebar", v.title}, {"description", v.description}, {"quantity", v.quantity}},
+            {{"attachment", ""}}),
+        ownListingPath(productId), true);
 }
 
 int CProductXml::build(const Elements& elements, const std::string& path, bool reportLoadFailure) {

@@ -104,6 +104,8 @@ private:
     void freshDocument();
     // A fresh document holding only the style-sheet instruction and an empty product.
     bool startDocument();
+    static Elements listingElements(const ListingValues& values, Elements first,
+                                    const Elements& last);
     int build(const Elements& elements, const std::string& path, bool reportLoadFailure);
     bool saveTo(const std::string& path);
     bool open(const std::string& path);
