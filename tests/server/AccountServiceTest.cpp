@@ -40,11 +40,11 @@ TEST_F(AccountServiceTest, RegistrationTakesEachFreeValidNameOnce) {
 
 TEST_F(AccountServiceTest, LoginAnswersEachCodeTheClientKnows) {
     ASSERT_EQ(test::registerMember("annlee", "p&ss #1"), "0");
-    // The registration cleans its values ("&" -> "and", "#" -> "number "); login does not.
-    EXPECT_EQ(loginRequest("annlee", "pandss number 1"), kLoginOk);
-    EXPECT_EQ(loginRequest("annlee", "wrong"), kLoginMismatch);
+    // The password is registered exactly as typed, so the member logs in with it.
+    EXPECT_EQ(loginRequest("annlee", "p&ss #1"), kLoginOk);
+    EXPECT_EQ(loginRequest("annlee", "pandss number 1"), kLoginMismatch);
     EXPECT_EQ(loginRequest("annlee", ""), kLoginMismatch);
-    EXPECT_EQ(loginRequest("nobody1", "pandss number 1"), kLoginUnknownUser);
+    EXPECT_EQ(loginRequest("nobody1", "p&ss #1"), kLoginUnknownUser);
     EXPECT_EQ(loginRequest("", ""), kLoginUnknownUser);
     EXPECT_TRUE(ui.boxes().empty());
 }
