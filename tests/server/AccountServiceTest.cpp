@@ -36,6 +36,13 @@ TEST_F(AccountServiceTest, RegistrationTakesEachFreeValidNameOnce) {
     EXPECT_EQ(test::registerMember(std::string(51, 'x')), "-1") << "longer than 50";
     EXPECT_EQ(test::registerMember(std::string(50, 'x')), "0");
     EXPECT_EQ(test::registerMember("Ann <b>"), "-1") << "would change when stored";
+    // Names that leave a folder or that a query text would change, sent exactly as written.
+    for (const char* name : {"../../x1", "ann/lee", "ann\\lee", "ann..lee", "ann#lee", "ann&lee"})
+        EXPECT_EQ(requestText(Query("/tradeloom/app/newuser.asp")
+                                  .add("username", name)
+                                  .add("password", "secret1")),
+                  "-1")
+            << name;
 }
 
 TEST_F(AccountServiceTest, LoginAnswersEachCodeTheClientKnows) {
