@@ -10,6 +10,7 @@
 #include "core/account/AccountRequests.h"
 #include "core/account/BusinessCard.h"
 #include "core/listings/RememberedDefaults.h"
+#include "core/platform/ProgramDirectory.h"
 #include "core/platform/Ui.h"
 #include "core/reflists/CategoryDocument.h"
 #include "core/service/Endpoints.h"
@@ -115,8 +116,9 @@ void CView1::loadMember() {
     const std::string user = session().currentUserName;
     user_.Load(user);
     session().connectionType = user_.values.connection;
-    if (!user.empty())
-        if (const auto defaults = LoadRememberedDefaults(user))
+    // The card names a file in the products folder; a stored name reaching elsewhere is no card.
+    if (const auto defaults = user.empty() ? std::nullopt : LoadRememberedDefaults(user))
+        if (!plainFileIn(productsDirectory(), defaults->card).empty())
             session().cardFileName = defaults->card;
 
     const UserValues& v = user_.values;

@@ -110,6 +110,13 @@ TEST_F(ProfileTest, TheLoggedInMembersDocumentAndCardFillTheFormAndTheSession) {
     EXPECT_EQ(LoadRememberedDefaults("annlee")->paymentmethods, "MV");
 }
 
+TEST_F(ProfileTest, ARememberedCardOutsideTheProductsFolderIsNoCard) {
+    SaveRememberedDefaults("annlee", {"Buyer", "US", "MV", "none", "", "../users/annlee.xml"});
+    build("annlee");
+    EXPECT_EQ(session().cardFileName, "");
+    EXPECT_EQ(field(res::IDC_USER_CARD)->text(), "");
+}
+
 TEST_F(ProfileTest, SubmitSucceedsOnlyWhenTheServerTakesTheUpdate) {
     build("annlee");
     field(res::IDC_USER_CITY)->setText("Shelby & Co #2");
