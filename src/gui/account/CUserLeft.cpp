@@ -13,7 +13,9 @@ namespace tl {
 CUserLeft::CUserLeft(QWidget* parent) : FormPane(res::IDD_USERLEFT, parent) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(4, 8, 4, 8);
-    QPushButton* password = idButton(this, res::IDC_USERLEFT_PASSWORD, "Change Password");
+    // The column is narrow: the caption is short and the tip says the rest.
+    QPushButton* password = idButton(this, res::IDC_USERLEFT_PASSWORD, "Password");
+    password->setToolTip("Change Password");
     QPushButton* submit = idButton(this, res::IDC_USERLEFT_SUBMIT, "Submit");
     connect(password, &QPushButton::clicked, this,
             [this] { onEveryProfile(&CView1::ChangePassword); });
