@@ -172,6 +172,7 @@ TEST_F(AccountFlowTest, ALostPasswordRequestLeavesAMailInTheOutbox) {
     EXPECT_EQ(ui.boxes(),
               (Boxes{{"Tradeloom Lost Password",
                       "Your password has been sent to your registered email address"}}));
+    EXPECT_EQ(ui.icons(), (std::vector<MessageIcon>{MessageIcon::Information}));
 }
 
 }  // namespace

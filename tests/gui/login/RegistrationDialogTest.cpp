@@ -19,8 +19,6 @@
 namespace tl {
 namespace {
 
-using Boxes = std::vector<ScriptedUi::Box>;
-
 // Fills the registration form as a member would and presses Submit; the dialog's end code.
 int fillAndSubmit(CRegistrationDlg& dialog, const QString& user) {
     const std::pair<int, QString> texts[] = {
@@ -69,29 +67,6 @@ TEST_F(RegistrationDialogTest, NewUserRegistersAndCopiesTheNameIntoTheLoginDialo
                   "&phone=555-0100&club1=&club2=&country=US&password=a%26b%23c%20d",
                   "/tradeloom/app/sendpassword.asp?password=a%26b%23c%20d&username=annlee"}));
     EXPECT_NE(home.read("users/annlee.xml").find("<contact>Phone</contact>"), std::string::npos);
-}
-
-TEST_F(RegistrationDialogTest, ATakenNameKeepsTheDialogOpenAndTheLocalDocument) {
-    home.write("users/annlee.xml", "<user>mine</user>");
-    server.reply("/tradeloom/app/newuser.asp", "-1");
-    newUser("annlee");
-    EXPECT_EQ(loginName()->text(), "");
-    EXPECT_EQ(home.read("users/annlee.xml"), "<user>mine</user>");
-    EXPECT_EQ(ui.boxes(),
-              (Boxes{{"Password Error",
-                      "This username is already taken.  Please choose another name."}}));
-}
-
-TEST_F(RegistrationDialogTest, LostPasswordAsksForTheTypedUserName) {
-    server.reply("/tradeloom/app/ForgotPass.asp", "1");
-    loginName()->setText("ann lee");
-    findControl<QPushButton>(&login, res::IDC_LOGIN_LOSTPASSWORD)->click();
-    EXPECT_EQ(server.targets(),
-              (std::vector<std::string>{"/", "/tradeloom/app/ForgotPass.asp?UserID=ann%20lee"}));
-    EXPECT_EQ(ui.boxes(),
-              (Boxes{{"Tradeloom Lost Password",
-                      "Your password has been sent to your registered email address"}}));
-    EXPECT_EQ(ui.icons(), (std::vector<MessageIcon>{MessageIcon::Information}));
 }
 
 }  // namespace
