@@ -99,9 +99,12 @@ const char* kindName(KindFilter kinds) {
     return "";
 }
 
+// A member's name also names files on the members' machines and travels in query texts that
+// the client cleans, so it holds no "&", "#", folder separator or "..".
 bool validUserName(const std::string& name) {
     const auto length = characterCount(name);
-    return length >= 5 && length <= 50 && storedText(name) == name;
+    return length >= 5 && length <= 50 && storedText(name) == name &&
+           name.find_first_of("&#/\\") == std::string::npos && name.find("..") == std::string::npos;
 }
 
 Member storedMember(const Member& m) {

@@ -25,7 +25,7 @@ Query memberQuery(const char* page, const MemberFields& m) {
         .addCleaned("club1", m.club1)
         .addCleaned("club2", m.club2)
         .addCleaned("country", m.country)
-        .addCleaned("password", m.password);
+        .add("password", m.password);  // a password is sent exactly as the member typed it
     return q;
 }
 

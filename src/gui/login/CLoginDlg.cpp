@@ -8,14 +8,16 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "core/account/AccountRequests.h"
+#include "core/account/UserNames.h"
 #include "core/platform/Files.h"
 #include "core/platform/ProcessExit.h"
-#include "core/platform/ProgramDirectory.h"
 #include "core/service/Endpoints.h"
 #include "core/service/ServiceRequest.h"
 #include "core/session/Heartbeat.h"
 #include "core/session/Login.h"
 #include "core/session/Session.h"
+#include "gui/login/CRegistrationDlg.h"
 #include "gui/widgets/Controls.h"
 #include "ids_app.h"
 
@@ -28,7 +30,7 @@ const QColor kBackground(237, 219, 151);
 // The member's user document: users/<name>.xml in the program directory. A name that would
 // reach outside that folder has no document.
 bool userDocumentExists(const std::string& user) {
-    const std::string path = plainFileIn(usersDirectory(), user + ".xml");
+    const std::string path = userDocumentPath(user);
     return !path.empty() && fileExists(path);
 }
 
@@ -83,6 +85,7 @@ CLoginDlg::CLoginDlg(QWidget* parent) : TemplateDialog(res::IDD_LOGIN, "Login", 
 
     connect(login, &QPushButton::clicked, this, &CLoginDlg::onLogin);
     connect(newUser, &QPushButton::clicked, this, &CLoginDlg::onNewUser);
+    connect(lostPassword, &QPushButton::clicked, this, &CLoginDlg::onLostPassword);
     connect(exitButton, &QPushButton::clicked, this, &CLoginDlg::onExit);
 }
 
@@ -123,6 +126,14 @@ void CLoginDlg::onNewUser() {
         showNetworkError();
         return;
     }
+    CRegistrationDlg registration(this);
+    if (ui().runModal(registration) == kDialogOk)
+        userName_->setText(QString::fromStdString(registration.registeredUserName()));
+}
+
+void CLoginDlg::onLostPassword() {
+    WaitCursor wait;
+    requestLostPassword(userName_->text().toStdString());
 }
 
 void CLoginDlg::onExit() {

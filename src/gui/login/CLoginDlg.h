@@ -16,6 +16,7 @@ public:
 
     void onLogin();
     void onNewUser();
+    void onLostPassword();
     void onExit();
 
 protected:
