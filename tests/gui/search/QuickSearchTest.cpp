@@ -2,7 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <optional>
+#include <mutex>
 
 #include "SearchReplies.h"
 #include "core/platform/ProgramDirectory.h"
@@ -27,8 +27,7 @@ using Boxes = std::vector<ScriptedUi::Box>;
 
 // Plugs a listing download and a contact dialog into the search screens for the guard's
 // lifetime; none afterwards.
-class ScopedItemActions {
-public:
+struct ScopedItemActions : NonCopyable {
     ScopedItemActions(ListingDownload download, ContactDialog contact) {
         setListingDownload(std::move(download));
         setContactDialog(std::move(contact));
@@ -37,20 +36,19 @@ public:
         setListingDownload({});
         setContactDialog({});
     }
-    ScopedItemActions(const ScopedItemActions&) = delete;
-    ScopedItemActions& operator=(const ScopedItemActions&) = delete;
 };
 
 // The result view and the search buttons side by side in one window, as the main frame holds
-// them.
+// them, against a scripted server that logs the favourite requests.
 struct QuickSearchTest : ::testing::Test {
     test::TempProgramDirectory home;
     test::ScriptedHttpServer server;
     test::ScopedServerHost host{server.host()};
     test::ScopedSessionValues values;
     ScriptedUi ui;
-    std::vector<int> views;
-    test::ScopedViewSwitcher switcher{[this](int view) { views.push_back(view); }};
+    std::mutex mutex;
+    std::vector<std::string> log;  // favourite requests, downloads, contact dialogs, views
+    test::ScopedViewSwitcher switcher{[this](int view) { note("view " + std::to_string(view)); }};
     QWidget window;
     CQSearch* results = new CQSearch(&window);
     CSearchLeft* buttons = new CSearchLeft(&window);
@@ -59,12 +57,20 @@ struct QuickSearchTest : ::testing::Test {
         auto* layout = new QHBoxLayout(&window);
         layout->addWidget(buttons);
         layout->addWidget(results);
-        session().currentUserName = "ann01";
+        for (const char* page : {"isinfavorite", "addfavorite"})
+            server.handle(std::string("/tradeloom/app/") + page + ".asp",
+                          [this, page](const test::ScriptedHttpServer::Request& request) {
+                              note(page + request.target.substr(request.target.find('?')));
+                              return std::string(page) == "addfavorite" ? "1" : inFavorite;
+                          });
     }
-
+    void note(const std::string& event) {
+        std::lock_guard lock(mutex);
+        log.push_back(event);
+    }
     // Hands the search over as the search bar does and shows the result view anew.
-    void search(const std::string& text, const std::string& status) {
-        pendingSearch() = {1, text, status};
+    void search(int flag, const std::string& text, const std::string& status) {
+        pendingSearch() = {flag, text, status};
         results->hide();
         window.show();
         results->show();
@@ -75,351 +81,116 @@ struct QuickSearchTest : ::testing::Test {
             if (list.topLevelItem(row)->text(kItemNumberColumn).toStdString() == itemNumber)
                 list.setCurrentItem(list.topLevelItem(row));
     }
+    std::string inFavorite = "0";
 };
 
 TEST_F(QuickSearchTest, ThePendingSearchRunsWhenTheResultViewIsShown) {
     struct Case {
-        const char* name;
         int flag;
-        std::string text, status;
-        std::optional<std::string> reply;  // none: the server cannot be reached
-        std::vector<std::string> targets;
+        std::string text, status, reply, target;  // reply "": the server cannot be reached
         int rows;
         Boxes boxes;
     };
-    const std::string page = "/tradeloom/app/search.asp";
+    const Boxes none = {{"Results", "There were No Search Results Found"}};
+    // clang-format off
     const std::vector<Case> cases = {
-        {"found",
-         1,
-         "oak & pine",
-         "SELLING",
-         kThreeRowsReply,
-         {page + "?criteria=oak%20%26%20pine&status=SELLING"},
-         3,
-         {}},
-        {"nothing waits", 0, "oak", "SELLING", kThreeRowsReply, {}, 3, {}},
-        {"empty text",
-         1,
-         "",
-         "BOTH",
-         "<results/>",
-         {page + "?criteria=&status=BOTH"},
-         0,
-         {{"Results", "There were No Search Results Found"}}},
-        {"not a results reply",
-         1,
-         "lamp",
-         "BUYING",
-         "Server busy",
-         {page + "?criteria=lamp&status=BUYING"},
-         0,
-         {{"Results", "There were No Search Results Found"}}},
-        {"unreachable",
-         1,
-         "lamp",
-         "BUYING",
-         std::nullopt,
-         {},
-         0,
-         {{kErrorCaption, kConnectionErrorText}}},
+        {1, "oak & pine", "SELLING", kThreeRowsReply, "?criteria=oak%20%26%20pine&status=SELLING", 3, {}},
+        {0, "oak", "SELLING", kThreeRowsReply, "", 3, {}},
+        {1, "", "BOTH", "<results/>", "?criteria=&status=BOTH", 0, none},
+        {1, "lamp", "BUYING", "Server busy", "?criteria=lamp&status=BUYING", 0, none},
+        {1, "lamp", "BUYING", "", "", 0, {{kErrorCaption, kConnectionErrorText}}},
     };
-    const std::string closed = "127.0.0.1:1";
+    // clang-format on
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.text + " " + std::to_string(c.flag));
         ui.clear();
         const std::size_t before = server.targets().size();
-        host.set(c.reply ? server.host() : closed);
-        if (c.reply) server.reply(page, *c.reply);
-        pendingSearch() = {c.flag, c.text, c.status};
-        results->hide();
-        window.show();
-        results->show();
-        const std::vector<std::string> all = server.targets();
-        EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(before), all.end()),
-                  c.targets);
+        host.set(c.reply.empty() ? "127.0.0.1:1" : server.host());
+        server.reply("/tradeloom/app/search.asp", c.reply);
+        search(c.flag, c.text, c.status);
+        const std::vector<std::string> targets = server.targets();
+        const std::string sent = targets.size() > before ? targets.back() : "";
+        EXPECT_EQ(sent, c.target.empty() ? "" : "/tradeloom/app/search.asp" + c.target);
         EXPECT_EQ(results->list().topLevelItemCount(), c.rows);
         EXPECT_EQ(ui.boxes(), c.boxes);
         EXPECT_EQ(pendingSearch().flag, 0);
     }
 }
 
-// The buttons act on the row last chosen in the result view (or the advanced search form):
-// each case chooses rows, presses one button and checks the boxes, the favourite requests, the
-// downloads and the contact dialog.
+// Each case chooses rows of the result view (and maybe a row of the advanced form), presses a
+// search button and checks the boxes and the log of requests, downloads and dialogs.
 TEST_F(QuickSearchTest, SearchButtonsActOnTheChosenRow) {
-    enum class Download { None, Works, Fails };
+    enum Download { None, Works, Fails };
     struct Case {
-        const char* name;
         int mode;
         std::vector<std::string> chosen;  // item numbers, in the order chosen
         std::string advancedId, advancedAddress;
         Download download;
-        std::string inFavoriteReply;
+        std::string inFavorite;
         int button;
         Boxes boxes;
-        std::vector<std::string> requests;   // favourite pages asked, by product id
-        std::vector<std::string> downloads;  // "id@address"
-        std::vector<std::string> contacts;   // the selected product id the dialog saw
+        std::vector<std::string> log;
     };
-    const std::string added = "Product 12 successfully added to Favorites";
-    const Boxes noSelection = {{"Error MI12q", "You must select an item to add to Favorites"}};
+    const int add = res::IDC_SL_ADDFAVORITE, view = res::IDC_SL_VIEW, buy = res::IDC_SL_BUY;
     const Boxes offline = {{"Can't Add Favorites with User Offline", "User Not Online"}};
+    const std::string q12 = "?productid=12&username=ann01", q55 = "?productid=55&username=ann01";
+    // clang-format off
     const std::vector<Case> cases = {
-        {"add, nothing chosen",
-         0,
-         {},
-         "",
-         "",
-         Download::Works,
-         "0",
-         res::IDC_SL_ADDFAVORITE,
-         noSelection,
-         {},
-         {},
-         {}},
-        {"view, nothing chosen",
-         1,
-         {},
-         "",
-         "",
-         Download::Works,
-         "0",
-         res::IDC_SL_VIEW,
-         {{"Error MI12q", "You must select an item to view the Item"}},
-         {},
-         {},
-         {}},
-        {"add, poster offline",
-         0,
-         {"9"},
-         "",
-         "",
-         Download::Works,
-         "0",
-         res::IDC_SL_ADDFAVORITE,
-         offline,
-         {},
-         {},
-         {}},
-        {"add",
-         0,
-         {"12"},
-         "",
-         "",
-         Download::Works,
-         "0",
-         res::IDC_SL_ADDFAVORITE,
-         {{"Product Added", added}},
-         {"isinfavorite 12", "addfavorite 12"},
-         {"12@10.0.0.7"},
-         {}},
-        {"add, already a favourite, declined",
-         0,
-         {"12"},
-         "",
-         "",
-         Download::Works,
-         "-1",
-         res::IDC_SL_ADDFAVORITE,
-         {{"Message", "This Item is already in your Favorites, Do you want to Overwrite"}},
-         {"isinfavorite 12"},
-         {},
-         {}},
-        {"add, download fails",
-         0,
-         {"12"},
-         "",
-         "",
-         Download::Fails,
-         "0",
-         res::IDC_SL_ADDFAVORITE,
-         {{"User Not Accessable", "Cannot Add to Favorites"}},
-         {"isinfavorite 12"},
-         {"12@10.0.0.7"},
-         {}},
-        {"add, no download client",
-         0,
-         {"12"},
-         "",
-         "",
-         Download::None,
-         "0",
-         res::IDC_SL_ADDFAVORITE,
-         {},
-         {},
-         {},
-         {}},
-        {"add advanced, poster offline",
-         1,
-         {"12"},
-         "55",
-         "",
-         Download::Works,
-         "0",
-         res::IDC_SL_ADDFAVORITE,
-         offline,
-         {},
-         {},
-         {}},
-        {"add advanced",
-         1,
-         {},
-         "55",
-         "10.1.1.1",
-         Download::Works,
-         "0",
-         res::IDC_SL_ADDFAVORITE,
-         {{"Product Added", "Product 55 successfully added to Favorites"}},
-         {"isinfavorite 55", "addfavorite 55"},
-         {"55@10.1.1.1"},
-         {}},
-        {"view the row's own poster",
-         0,
-         {"12", "9"},
-         "",
-         "",
-         Download::Works,
-         "0",
-         res::IDC_SL_VIEW,
-         {},
-         {},
-         {"9@"},
-         {}},
-        {"view advanced, only a quick choice",
-         1,
-         {"12"},
-         "",
-         "",
-         Download::Works,
-         "0",
-         res::IDC_SL_VIEW,
-         {},
-         {},
-         {"12@10.0.0.7"},
-         {}},
-        {"view advanced",
-         1,
-         {"12"},
-         "55",
-         "10.1.1.1",
-         Download::Works,
-         "0",
-         res::IDC_SL_VIEW,
-         {},
-         {},
-         {"55@10.1.1.1"},
-         {}},
-        {"view, no download client",
-         0,
-         {"12"},
-         "",
-         "",
-         Download::None,
-         "0",
-         res::IDC_SL_VIEW,
-         {},
-         {},
-         {},
-         {}},
-        {"buy", 0, {"100"}, "55", "", Download::Works, "0", res::IDC_SL_BUY, {}, {}, {}, {"100"}},
-        {"buy advanced",
-         1,
-         {"100"},
-         "55",
-         "",
-         Download::Works,
-         "0",
-         res::IDC_SL_BUY,
-         {},
-         {},
-         {},
-         {"55"}},
-        {"buy, nothing chosen",
-         0,
-         {},
-         "55",
-         "",
-         Download::Works,
-         "0",
-         res::IDC_SL_BUY,
-         {},
-         {},
-         {},
-         {}},
+        {0, {}, "", "", Works, "0", add, {{"Error MI12q", "You must select an item to add to Favorites"}}, {}},
+        {1, {}, "", "", Works, "0", view, {{"Error MI12q", "You must select an item to view the Item"}}, {}},
+        {0, {"9"}, "", "", Works, "0", add, offline, {}},
+        {0, {"9", "12"}, "", "", Works, "0", add, {{"Product Added", "Product 12 successfully added to Favorites"}},
+         {"isinfavorite" + q12, "download 12@10.0.0.7", "view 4", "addfavorite" + q12}},
+        {0, {"12"}, "", "", Works, "-1", add,
+         {{"Message", "This Item is already in your Favorites, Do you want to Overwrite"}}, {"isinfavorite" + q12}},
+        {0, {"12"}, "", "", Fails, "0", add, {{"User Not Accessable", "Cannot Add to Favorites"}},
+         {"isinfavorite" + q12, "download 12@10.0.0.7", "view 4"}},
+        {0, {"12"}, "", "", None, "0", add, {}, {}},
+        {1, {"12"}, "55", "", Works, "0", add, offline, {}},
+        {1, {}, "55", "10.1.1.1", Works, "0", add, {{"Product Added", "Product 55 successfully added to Favorites"}},
+         {"isinfavorite" + q55, "download 55@10.1.1.1", "view 4", "addfavorite" + q55}},
+        {0, {"12", "9"}, "", "", Works, "0", view, {}, {"download 9@", "view 4"}},
+        {1, {"12"}, "", "", Works, "0", view, {}, {"download 12@10.0.0.7", "view 4"}},
+        {1, {"12"}, "55", "10.1.1.1", Works, "0", view, {}, {"download 55@10.1.1.1", "view 4"}},
+        {0, {"12"}, "", "", None, "0", view, {}, {}},
+        {0, {"100"}, "55", "", Works, "0", buy, {}, {"contact 100"}},
+        {1, {"100"}, "55", "", Works, "0", buy, {}, {"contact 55"}},
+        {0, {}, "55", "", Works, "0", buy, {}, {}},
     };
-    server.reply("/tradeloom/app/search.asp", kThreeRowsReply);
-    server.reply("/tradeloom/app/addfavorite.asp", "1");
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    // clang-format on
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(i);
         test::ScopedSessionValues fresh;
         session().currentUserName = "ann01";
-        server.reply("/tradeloom/app/isinfavorite.asp", c.inFavoriteReply);
-        std::vector<std::string> downloads, contacts;
+        inFavorite = c.inFavorite;
         ListingDownload download;
-        if (c.download != Download::None)
+        if (c.download != None)
             download = [&](const std::string& id, const std::string& address) {
-                downloads.push_back(id + "@" + address);
-                return c.download == Download::Works;
+                EXPECT_EQ(session().webAddress, downloadsDirectory() + id + ".xml");
+                note("download " + id + "@" + address);
+                return c.download == Works;
             };
         ScopedItemActions actions(download,
-                                  [&] { contacts.push_back(session().selectedProductId); });
-        search("", "BOTH");
+                                  [&] { note("contact " + session().selectedProductId); });
+        server.reply("/tradeloom/app/search.asp", kThreeRowsReply);
+        search(1, "", "BOTH");
         for (const std::string& row : c.chosen) choose(row);
         session().advancedProductId = c.advancedId;
         session().advancedSellerAddress = c.advancedAddress;
         buttons->setAdvancedMode(c.mode);
         ui.clear();
-        views.clear();
-        const std::size_t before = server.requests().size();
+        log.clear();
 
         findControl<QPushButton>(buttons, c.button)->click();
-
-        std::vector<std::string> requests;
-        const auto all = server.requests();
-        for (std::size_t i = before; i < all.size(); ++i) {
-            const std::string& target = all[i].target;
-            const std::string page = target.substr(15, target.find(".asp") - 15);
-            const std::size_t id = target.find("productid=") + 10;
-            requests.push_back(page + " " + target.substr(id, target.find('&', id) - id));
-        }
         EXPECT_EQ(ui.boxes(), c.boxes);
-        EXPECT_EQ(requests, c.requests);
-        EXPECT_EQ(downloads, c.downloads);
-        EXPECT_EQ(contacts, c.contacts);
-        if (!c.downloads.empty()) {
-            const std::string id = c.downloads.back().substr(0, c.downloads.back().find('@'));
-            EXPECT_EQ(session().webAddress, downloadsDirectory() + id + ".xml");
-            EXPECT_EQ(views, std::vector<int>{static_cast<int>(View::WebPane)});
-        } else {
-            EXPECT_TRUE(views.empty());
-        }
-        if (!c.chosen.empty()) {
-            EXPECT_EQ(session().selectedProductId, c.chosen.back());
-        }
+        EXPECT_EQ(log, c.log);
+        if (c.chosen.empty()) continue;
+        // The choice outlives the press, and a new search, until another row is chosen.
+        server.reply("/tradeloom/app/search.asp", "<results/>");
+        search(1, "none", "SELLING");
+        EXPECT_EQ(session().selectedProductId, c.chosen.back());
     }
-}
-
-// Choosing a row hands all its values to the session at once; a new search keeps them until
-// another row is chosen.
-TEST_F(QuickSearchTest, ChoosingARowWritesItsValuesUntilTheNextChoice) {
-    server.reply("/tradeloom/app/search.asp", kThreeRowsReply);
-    search("", "BOTH");
-    struct Case {
-        std::string chosen, address, seller, title;
-    };
-    for (const Case& c :
-         {Case{"12", "10.0.0.7", "ann", "Oak table"}, Case{"9", "", "bob", "Brass lamp"}}) {
-        SCOPED_TRACE(c.chosen);
-        choose(c.chosen);
-        EXPECT_EQ(session().selectedProductId, c.chosen);
-        EXPECT_EQ(session().selectedSellerAddress, c.address);
-        EXPECT_EQ(session().selectedSellerName, c.seller);
-        EXPECT_EQ(session().selectedItemTitle, c.title);
-    }
-    server.reply("/tradeloom/app/search.asp", "<results/>");
-    search("none", "SELLING");
-    EXPECT_EQ(session().selectedProductId, "9");
-    EXPECT_EQ(session().selectedSellerName, "bob");
 }
 
 }  // namespace
