@@ -25,19 +25,6 @@ namespace {
 
 using Boxes = std::vector<ScriptedUi::Box>;
 
-// Plugs a listing download and a contact dialog into the search screens for the guard's
-// lifetime; none afterwards.
-struct ScopedItemActions : NonCopyable {
-    ScopedItemActions(ListingDownload download, ContactDialog contact) {
-        setListingDownload(std::move(download));
-        setContactDialog(std::move(contact));
-    }
-    ~ScopedItemActions() {
-        setListingDownload({});
-        setContactDialog({});
-    }
-};
-
 // The result view and the search buttons side by side in one window, as the main frame holds
 // them, against a scripted server that logs the favourite requests.
 struct QuickSearchTest : ::testing::Test {
@@ -171,8 +158,8 @@ TEST_F(QuickSearchTest, SearchButtonsActOnTheChosenRow) {
                 note("download " + id + "@" + address);
                 return c.download == Works;
             };
-        ScopedItemActions actions(download,
-                                  [&] { note("contact " + session().selectedProductId); });
+        test::ScopedItemActions actions(download,
+                                        [&] { note("contact " + session().selectedProductId); });
         server.reply("/tradeloom/app/search.asp", kThreeRowsReply);
         search(1, "", "BOTH");
         for (const std::string& row : c.chosen) choose(row);
