@@ -15,6 +15,7 @@
 #include "core/session/Navigation.h"
 #include "core/session/PendingSearch.h"
 #include "core/session/Session.h"
+#include "gui/search/ListingOpening.h"
 
 namespace tl::test {
 
@@ -121,6 +122,20 @@ public:
 private:
     Session session_;
     PendingSearch pending_;
+};
+
+// Plugs a listing download and a contact dialog into the search screens for the guard's
+// lifetime; none afterwards.
+class ScopedItemActions : NonCopyable {
+public:
+    ScopedItemActions(ListingDownload download, ContactDialog contact) {
+        setListingDownload(std::move(download));
+        setContactDialog(std::move(contact));
+    }
+    ~ScopedItemActions() {
+        setListingDownload({});
+        setContactDialog({});
+    }
 };
 
 }  // namespace tl::test

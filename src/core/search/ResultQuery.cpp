@@ -12,10 +12,12 @@ ResultQuery::ResultQuery(Query request, Credentials credentials)
 bool ResultQuery::Run() {
     records_.clear();
     current_ = 0;
+    requestFailed_ = false;
     XmlDocument reply;
     try {
         if (!reply.loadXml(requestText(request_, credentials_))) return false;
     } catch (const RequestError&) {
+        requestFailed_ = true;
         return false;
     }
     for (const XmlNode& node : resultRecords(reply)) {

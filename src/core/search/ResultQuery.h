@@ -24,6 +24,9 @@ public:
     // false and shows nothing: the screens tell the member in their own words.
     bool Run();
     bool IsEmpty() const { return records_.empty(); }
+    // True when the last Run() could not reach the server, as opposed to a reply with nothing
+    // to show.
+    bool RequestFailed() const { return requestFailed_; }
     // Makes the next record current; false when there is none.
     bool Next();
 
@@ -49,6 +52,7 @@ private:
     Credentials credentials_;
     std::vector<ResultRecord> records_;
     std::size_t current_ = 0;
+    bool requestFailed_ = false;
 };
 
 }  // namespace tl

@@ -1,9 +1,105 @@
 #include "gui/search/CQSearch.h"
 
+#include <QEvent>
+#include <QVBoxLayout>
+
+#include "core/platform/Ui.h"
+#include "core/search/ResultQueries.h"
+#include "core/service/ListingOperations.h"
+#include "core/service/ServiceRequest.h"
+#include "core/session/PendingSearch.h"
+#include "core/session/Session.h"
+#include "gui/search/ListingOpening.h"
+#include "gui/search/ResultList.h"
+#include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 
 namespace tl {
+namespace {
 
-CQSearch::CQSearch(QWidget* parent) : FormPane(res::IDD_QSEARCH, parent) {}
+std::string columnText(const QTreeWidgetItem* row, int column) {
+    return row->text(column).toStdString();
+}
+
+}  // namespace
+
+CQSearch::CQSearch(QWidget* parent)
+    : FormPane(res::IDD_QSEARCH, parent, Qt::white),
+      list_(new ResultList(quickSearchLayout(), this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(5, 5, 5, 5);
+    layout->addWidget(list_);
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] { trackChosenRow(); });
+    connect(list_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* row) { trackSelection(row); });
+    list_->installEventFilter(this);
+}
+
+bool CQSearch::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::FocusIn) trackChosenRow();
+    return FormPane::eventFilter(watched, event);
+}
+
+void CQSearch::showEvent(QShowEvent* event) {
+    FormPane::showEvent(event);
+    PendingSearch& pending = pendingSearch();
+    if (pending.flag != 1) return;
+    pending.flag = 0;
+    status_ = pending.status;
+    criteria_ = pending.text;
+    RunSearch();
+}
+
+void CQSearch::RunSearch() {
+    WaitCursor wait;
+    QuickSearchQuery query(criteria_, status_);
+    if (!fillResultList(*list_, query)) {
+        // An unreachable server is not an empty marketplace: say which it was.
+        if (query.RequestFailed())
+            showConnectionError();
+        else
+            ui().messageBox("Results", "There were No Search Results Found");
+    }
+    list_->sortByItemNumber();
+}
+
+// Every value of the row goes to the session together, so the buttons beside the list never
+// pair one row's product with another row's poster.
+void CQSearch::trackSelection(QTreeWidgetItem* row) {
+    if (row == nullptr) return;
+    Session& values = session();
+    values.selectedProductId = columnText(row, kItemNumberColumn);
+    values.selectedSellerName = columnText(row, kUsernameColumn);
+    values.selectedItemTitle = columnText(row, kTitleColumn);
+    values.selectedSellerAddress = columnText(row, kAddressColumn);
+    online_ = values.selectedSellerAddress.empty() ? 0 : 1;
+}
+
+void CQSearch::trackChosenRow() {
+    const QList<QTreeWidgetItem*> chosen = list_->selectedItems();
+    if (!chosen.isEmpty()) trackSelection(chosen.front());
+}
+
+void CQSearch::AddFavorite() {
+    const Session& values = session();
+    if (online_ != 1 || values.selectedProductId.empty()) {
+        ui().messageBox("Can't Add Favorites with User Offline", "User Not Online");
+        return;
+    }
+    if (!canDownloadListings()) return;
+    const std::string productId = values.selectedProductId;
+    const std::string user = values.currentUserName;
+    if (IsInFavorite(productId, user) == 0) return;
+    if (fetchListing(productId, values.selectedSellerAddress))
+        tl::AddFavorite(productId, user);
+    else
+        ui().messageBox("User Not Accessable", "Cannot Add to Favorites");
+}
+
+void CQSearch::ViewSelected() {
+    const Session& values = session();
+    if (!values.selectedProductId.empty())
+        fetchListing(values.selectedProductId, values.selectedSellerAddress);
+}
 
 }  // namespace tl

@@ -4,7 +4,8 @@
 
 namespace tl {
 
-// The buttons beside the search result and advanced search panes.
+// The buttons beside the quick-search results and the advanced search form: Add Favorite, Buy
+// Item, View Item and Print. They act on the row last chosen in the list shown beside them.
 class CSearchLeft : public FormPane {
     Q_OBJECT
 public:
@@ -14,7 +15,14 @@ public:
     int advancedMode() const { return advancedMode_; }
     void setAdvancedMode(int mode) { advancedMode_ = mode; }
 
+    void onAddFavorite();
+    void onBuyItem();
+    void onViewItem();
+
 private:
+    template <class Command>
+    void onEveryResultView(Command command);
+
     int advancedMode_ = 0;
 };
 

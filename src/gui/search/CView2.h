@@ -4,11 +4,18 @@
 
 namespace tl {
 
-// The advanced search form.
+class ResultList;
+
+// The advanced search form, with its result list below the search fields.
 class CView2 : public FormPane {
     Q_OBJECT
 public:
     explicit CView2(QWidget* parent = nullptr);
+
+    ResultList& list() const { return *list_; }
+
+private:
+    ResultList* list_;
 };
 
 }  // namespace tl

@@ -57,13 +57,17 @@ double CSortListCtrl::numericValue(const QString& text) {
     return ok && end > digitsFrom ? value : 0;
 }
 
-int CSortListCtrl::compare(int column, const QString& a, const QString& b) const {
-    if (isNumericColumn(column)) {
-        const double left = numericValue(a);
-        const double right = numericValue(b);
-        return left < right ? -1 : (left > right ? 1 : 0);
-    }
-    return QString::compare(a, b, Qt::CaseInsensitive);
+// One row of the range being sorted: its text in the sort column, the number a numeric column
+// compares by, and where the row stood before the sort.
+struct CSortListCtrl::SortKey {
+    QString text;
+    double number = 0;
+    int row = 0;
+};
+
+int CSortListCtrl::compare(bool numeric, const SortKey& a, const SortKey& b) {
+    if (numeric) return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
+    return QString::compare(a.text, b.text, Qt::CaseInsensitive);
 }
 
 bool CSortListCtrl::SortColumn(int column, bool ascending, int first, int last) {
@@ -71,51 +75,60 @@ bool CSortListCtrl::SortColumn(int column, bool ascending, int first, int last) 
     if (last == -1) last = topLevelItemCount() - 1;
     first = std::max(first, 0);
     last = std::min(last, topLevelItemCount() - 1);
-    if (first < last) quickSort(column, ascending, first, last);
+    if (first >= last) return true;
+
+    // The sort runs on the keys alone; the rows then move once into their new places, which
+    // keeps a long list quick to sort.
+    const bool numeric = isNumericColumn(column);
+    std::vector<SortKey> keys;
+    keys.reserve(static_cast<std::size_t>(last - first + 1));
+    for (int row = first; row <= last; ++row) {
+        SortKey key{topLevelItem(row)->text(column), 0, row};
+        if (numeric) key.number = numericValue(key.text);
+        keys.push_back(std::move(key));
+    }
+    quickSort(keys, numeric, ascending, 0, static_cast<int>(keys.size()) - 1);
+    placeRows(first, keys);
     return true;
 }
 
-void CSortListCtrl::quickSort(int column, bool ascending, int first, int last) {
-    auto text = [this, column](int row) { return topLevelItem(row)->text(column); };
-    const QString pivot = text((first + last) / 2);
+void CSortListCtrl::quickSort(std::vector<SortKey>& keys, bool numeric, bool ascending, int first,
+                              int last) {
+    const SortKey pivot = keys[static_cast<std::size_t>((first + last) / 2)];
     const int direction = ascending ? 1 : -1;
+    auto at = [&keys](int index) -> SortKey& { return keys[static_cast<std::size_t>(index)]; };
     int left = first;
     int right = last;
     while (left <= right) {
-        while (left < last && direction * compare(column, text(left), pivot) < 0) ++left;
-        while (right > first && direction * compare(column, text(right), pivot) > 0) --right;
+        while (left < last && direction * compare(numeric, at(left), pivot) < 0) ++left;
+        while (right > first && direction * compare(numeric, at(right), pivot) > 0) --right;
         if (left <= right) {
-            if (text(left) != text(right)) exchangeRows(left, right);
+            if (at(left).text != at(right).text) std::swap(at(left), at(right));
             ++left;
             --right;
         }
     }
-    if (first < right) quickSort(column, ascending, first, right);
-    if (left < last) quickSort(column, ascending, left, last);
+    if (first < right) quickSort(keys, numeric, ascending, first, right);
+    if (left < last) quickSort(keys, numeric, ascending, left, last);
 }
 
-void CSortListCtrl::exchangeRows(int a, int b) {
-    QTreeWidgetItem* one = topLevelItem(a);
-    QTreeWidgetItem* other = topLevelItem(b);
-    for (int column = 0; column < columnCount(); ++column) {
-        const QString text = one->text(column);
-        one->setText(column, other->text(column));
-        other->setText(column, text);
-    }
-    const QIcon image = one->icon(0);
-    one->setIcon(0, other->icon(0));
-    other->setIcon(0, image);
-    const QVariant data = one->data(0, Qt::UserRole);
-    one->setData(0, Qt::UserRole, other->data(0, Qt::UserRole));
-    other->setData(0, Qt::UserRole, data);
+// Puts the rows of the range in the order of the sorted keys. Each row moves whole, with its
+// texts, image, item data and selection; the current row stays current.
+void CSortListCtrl::placeRows(int first, const std::vector<SortKey>& keys) {
+    bool moved = false;
+    for (std::size_t i = 0; i < keys.size() && !moved; ++i)
+        moved = keys[i].row != first + static_cast<int>(i);
+    if (!moved) return;
 
-    const bool oneSelected = one->isSelected();
-    one->setSelected(other->isSelected());
-    other->setSelected(oneSelected);
-    if (currentItem() == one)
-        setCurrentItem(other, 0, QItemSelectionModel::NoUpdate);
-    else if (currentItem() == other)
-        setCurrentItem(one, 0, QItemSelectionModel::NoUpdate);
+    QTreeWidgetItem* current = currentItem();
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    QList<QTreeWidgetItem*> rows = invisibleRootItem()->takeChildren();
+    const QList<QTreeWidgetItem*> before = rows;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        rows[first + static_cast<qsizetype>(i)] = before[keys[i].row];
+    addTopLevelItems(rows);
+    for (QTreeWidgetItem* row : selected) row->setSelected(true);
+    if (current != nullptr) setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
 }
 
 }  // namespace tl

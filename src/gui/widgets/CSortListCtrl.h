@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTreeWidget>
+#include <vector>
 
 namespace tl {
 
@@ -21,17 +22,17 @@ public:
     static double numericValue(const QString& text);
     static bool isNumericColumn(int column);
 
-    // Exchanges two rows: the text of every column, the image, the item data and the state.
-    void exchangeRows(int a, int b);
-
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    struct SortKey;
     void chooseRowUnder(const QMouseEvent* event);
-    int compare(int column, const QString& a, const QString& b) const;
-    void quickSort(int column, bool ascending, int first, int last);
+    static int compare(bool numeric, const SortKey& a, const SortKey& b);
+    static void quickSort(std::vector<SortKey>& keys, bool numeric, bool ascending, int first,
+                          int last);
+    void placeRows(int first, const std::vector<SortKey>& keys);
 };
 
 }  // namespace tl

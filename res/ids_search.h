@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ids_frame.h"  // the templates: IDD_QSEARCH (149), IDD_VIEW2 (131), IDD_VIEWFAVS (145),
+                        // IDD_SEARCHLEFT (206)
+
+// Resource ids of the search screens: the result lists and the search buttons.
+namespace tl::res {
+
+// The result list of the quick-search results, the advanced search form and the favourites
+inline constexpr int IDC_RESULT_LIST = 1052;
+
+// Kind images of the result lists: image 0 a wanted listing, image 1 one for sale
+inline constexpr int IDB_KIND_BUYING = 219;
+inline constexpr int IDB_KIND_SELLING = 218;
+
+// Search buttons (template 206), each showing the picture of a hidden control
+inline constexpr int IDC_SL_ADDFAVORITE = 1123;
+inline constexpr int IDC_SL_BUY = 1124;
+inline constexpr int IDC_SL_VIEW = 1125;
+inline constexpr int IDC_SL_PRINT = 1126;
+inline constexpr int IDC_SL_ADDFAVORITE_BITMAP = 1196;  // holds bitmap 280
+inline constexpr int IDC_SL_BUY_BITMAP = 1197;          // holds bitmap 281
+inline constexpr int IDC_SL_VIEW_BITMAP = 1198;         // holds bitmap 282
+inline constexpr int IDC_SL_PRINT_BITMAP = 1199;        // holds bitmap 283
+inline constexpr int IDB_SL_ADDFAVORITE = 280;
+inline constexpr int IDB_SL_BUY = 281;
+inline constexpr int IDB_SL_VIEW = 282;
+inline constexpr int IDB_SL_PRINT = 283;
+
+}  // namespace tl::res

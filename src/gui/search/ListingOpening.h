@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace tl {
+
+// What the search screens need from screens and services that plug in from elsewhere: the
+// download of a listing from its poster and the contact dialog. Until one is plugged in, the
+// actions that need it do nothing at all.
+
+// Downloads the listing from the poster's address (the server's copy when the poster cannot be
+// reached) into the downloads folder; returns when it is done or the member cancelled it.
+// False when it failed.
+using ListingDownload =
+    std::function<bool(const std::string& productId, const std::string& sellerAddress)>;
+void setListingDownload(ListingDownload download);
+bool canDownloadListings();
+
+// Shows the contact dialog for the selected product modally.
+using ContactDialog = std::function<void()>;
+void setContactDialog(ContactDialog dialog);
+// Shows it when there is one.
+void showContactDialog();
+
+// Downloads the listing and shows it in the web pane. False when the download failed or there
+// is no download to run.
+bool fetchListing(const std::string& productId, const std::string& sellerAddress);
+
+}  // namespace tl

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <mutex>
+
+#include "SearchReplies.h"
+#include "core/platform/ProgramDirectory.h"
+#include "core/service/ServiceRequest.h"
+#include "core/session/PendingSearch.h"
+#include "core/session/Session.h"
+#include "gui/search/CQSearch.h"
+#include "gui/search/CSearchLeft.h"
+#include "gui/search/ListingOpening.h"
+#include "gui/search/ResultList.h"
+#include "gui/widgets/Controls.h"
+#include "ids_search.h"
+#include "support/ScopedSettings.h"
+#include "support/ScriptedHttpServer.h"
+#include "support/ScriptedUi.h"
+#include "support/TempProgramDirectory.h"
+
+namespace tl {
+namespace {
+
+using Boxes = std::vector<ScriptedUi::Box>;
+
+// The result view and the search buttons side by side in one window, as the main frame holds
+// them, against a scripted server that logs the favourite requests.
+struct QuickSearchTest : ::testing::Test {
+    test::TempProgramDirectory home;
+    test::ScriptedHttpServer server;
+    test::ScopedServerHost host{server.host()};
+    test::ScopedSessionValues values;
+    ScriptedUi ui;
+    std::mutex mutex;
+    std::vector<std::string> log;  // favourite requests, downloads, contact dialogs, views
+    test::ScopedViewSwitcher switcher{[this](int view) { note("view " + std::to_string(view)); }};
+    QWidget window;
+    CQSearch* results = new CQSearch(&window);
+    CSearchLeft* buttons = new CSearchLeft(&window);
+
+    QuickSearchTest() {
+        auto* layout = new QHBoxLayout(&window);
+        layout->addWidget(buttons);
+        layout->addWidget(results);
+        for (const char* page : {"isinfavorite", "addfavorite"})
+            server.handle(std::string("/tradeloom/app/") + page + ".asp",
+                          [this, page](const test::ScriptedHttpServer::Request& request) {
+                              note(page + request.target.substr(request.target.find('?')));
+                              return std::string(page) == "addfavorite" ? "1" : inFavorite;
+                          });
+    }
+    void note(const std::string& event) {
+        std::lock_guard lock(mutex);
+        log.push_back(event);
+    }
+    // Hands the search over as the search bar does and shows the result view anew.
+    void search(int flag, const std::string& text, const std::string& status) {
+        pendingSearch() = {flag, text, status};
+        results->hide();
+        window.show();
+        results->show();
+    }
+    void choose(const std::string& itemNumber) {
+        ResultList& list = results->list();
+        for (int row = 0; row < list.topLevelItemCount(); ++row)
+            if (list.topLevelItem(row)->text(kItemNumberColumn).toStdString() == itemNumber)
+                list.setCurrentItem(list.topLevelItem(row));
+    }
+    std::string inFavorite = "0";
+};
+
+TEST_F(QuickSearchTest, ThePendingSearchRunsWhenTheResultViewIsShown) {
+    struct Case {
+        int flag;
+        std::string text, status, reply, target;  // reply "": the server cannot be reached
+        int rows;
+        Boxes boxes;
+    };
+    const Boxes none = {{"Results", "There were No Search Results Found"}};
+    // clang-format off
+    const std::vector<Case> cases = {
+        {1, "oak & pine", "SELLING", kThreeRowsReply, "?criteria=oak%20%26%20pine&status=SELLING", 3, {}},
+        {0, "oak", "SELLING", kThreeRowsReply, "", 3, {}},
+        {1, "", "BOTH", "<results/>", "?criteria=&status=BOTH", 0, none},
+        {1, "lamp", "BUYING", "Server busy", "?criteria=lamp&status=BUYING", 0, none},
+        {1, "lamp", "BUYING", "", "", 0, {{kErrorCaption, kConnectionErrorText}}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text + " " + std::to_string(c.flag));
+        ui.clear();
+        const std::size_t before = server.targets().size();
+        host.set(c.reply.empty() ? "127.0.0.1:1" : server.host());
+        server.reply("/tradeloom/app/search.asp", c.reply);
+        search(c.flag, c.text, c.status);
+        const std::vector<std::string> targets = server.targets();
+        const std::string sent = targets.size() > before ? targets.back() : "";
+        EXPECT_EQ(sent, c.target.empty() ? "" : "/tradeloom/app/search.asp" + c.target);
+        EXPECT_EQ(results->list().topLevelItemCount(), c.rows);
+        EXPECT_EQ(ui.boxes(), c.boxes);
+        EXPECT_EQ(pendingSearch().flag, 0);
+    }
+}
+
+// Each case chooses rows of the result view (and maybe a row of the advanced form), presses a
+// search button and checks the boxes and the log of requests, downloads and dialogs.
+TEST_F(QuickSearchTest, SearchButtonsActOnTheChosenRow) {
+    enum Download { None, Works, Fails };
+    struct Case {
+        int mode;
+        std::vector<std::string> chosen;  // item numbers, in the order chosen
+        std::string advancedId, advancedAddress;
+        Download download;
+        std::string inFavorite;
+        int button;
+        Boxes boxes;
+        std::vector<std::string> log;
+    };
+    const int add = res::IDC_SL_ADDFAVORITE, view = res::IDC_SL_VIEW, buy = res::IDC_SL_BUY;
+    const Boxes offline = {{"Can't Add Favorites with User Offline", "User Not Online"}};
+    const std::string q12 = "?productid=12&username=ann01", q55 = "?productid=55&username=ann01";
+    // clang-format off
+    const std::vector<Case> cases = {
+        {0, {}, "", "", Works, "0", add, {{"Error MI12q", "You must select an item to add to Favorites"}}, {}},
+        {1, {}, "", "", Works, "0", view, {{"Error MI12q", "You must select an item to view the Item"}}, {}},
+        {0, {"9"}, "", "", Works, "0", add, offline, {}},
+        {0, {"9", "12"}, "", "", Works, "0", add, {{"Product Added", "Product 12 successfully added to Favorites"}},
+         {"isinfavorite" + q12, "download 12@10.0.0.7", "view 4", "addfavorite" + q12}},
+        {0, {"12"}, "", "", Works, "-1", add,
+         {{"Message", "This Item is already in your Favorites, Do you want to Overwrite"}}, {"isinfavorite" + q12}},
+        {0, {"12"}, "", "", Fails, "0", add, {{"User Not Accessable", "Cannot Add to Favorites"}},
+         {"isinfavorite" + q12, "download 12@10.0.0.7", "view 4"}},
+        {0, {"12"}, "", "", None, "0", add, {}, {}},
+        {1, {"12"}, "55", "", Works, "0", add, offline, {}},
+        {1, {}, "55", "10.1.1.1", Works, "0", add, {{"Product Added", "Product 55 successfully added to Favorites"}},
+         {"isinfavorite" + q55, "download 55@10.1.1.1", "view 4", "addfavorite" + q55}},
+        {0, {"12", "9"}, "", "", Works, "0", view, {}, {"download 9@", "view 4"}},
+        {1, {"12"}, "", "", Works, "0", view, {}, {"download 12@10.0.0.7", "view 4"}},
+        {1, {"12"}, "55", "10.1.1.1", Works, "0", view, {}, {"download 55@10.1.1.1", "view 4"}},
+        {0, {"12"}, "", "", None, "0", view, {}, {}},
+        {0, {"100"}, "55", "", Works, "0", buy, {}, {"contact 100"}},
+        {1, {"100"}, "55", "", Works, "0", buy, {}, {"contact 55"}},
+        {0, {}, "55", "", Works, "0", buy, {}, {}},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(i);
+        test::ScopedSessionValues fresh;
+        session().currentUserName = "ann01";
+        inFavorite = c.inFavorite;
+        ListingDownload download;
+        if (c.download != None)
+            download = [&](const std::string& id, const std::string& address) {
+                EXPECT_EQ(session().webAddress, downloadsDirectory() + id + ".xml");
+                note("download " + id + "@" + address);
+                return c.download == Works;
+            };
+        test::ScopedItemActions actions(download,
+                                        [&] { note("contact " + session().selectedProductId); });
+        server.reply("/tradeloom/app/search.asp", kThreeRowsReply);
+        search(1, "", "BOTH");
+        for (const std::string& row : c.chosen) choose(row);
+        session().advancedProductId = c.advancedId;
+        session().advancedSellerAddress = c.advancedAddress;
+        buttons->setAdvancedMode(c.mode);
+        ui.clear();
+        log.clear();
+
+        findControl<QPushButton>(buttons, c.button)->click();
+        EXPECT_EQ(ui.boxes(), c.boxes);
+        EXPECT_EQ(log, c.log);
+        if (c.chosen.empty()) continue;
+        // The choice outlives the press, and a new search, until another row is chosen.
+        server.reply("/tradeloom/app/search.asp", "<results/>");
+        search(1, "none", "SELLING");
+        EXPECT_EQ(session().selectedProductId, c.chosen.back());
+    }
+}
+
+}  // namespace
+}  // namespace tl
