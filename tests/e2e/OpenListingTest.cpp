@@ -55,7 +55,7 @@ TEST(OpenListing, TheBuyerGetsTheSellersFilesByteForByteOrTheServersCopyWhenTheS
 
     const auto member = [](ModalDialog& dialog) { return dialog.runModalLoop(); };
     ui.onModal(member);
-    const std::string opened = fetchListing(id, "127.0.0.2", settings);
+    const std::string opened = downloadListing(id, "127.0.0.2", settings);
     EXPECT_EQ(opened, home.path() + "downloads/" + id + ".xml");
     EXPECT_EQ(home.read("downloads/" + id + ".xml"), home.read("products/" + id + ".xml"));
     for (const std::string& entry : attachments)
@@ -64,7 +64,7 @@ TEST(OpenListing, TheBuyerGetsTheSellersFilesByteForByteOrTheServersCopyWhenTheS
     seller.stop();
     std::filesystem::remove_all(home.path() + "downloads");
     ui.onModal(member);
-    EXPECT_EQ(fetchListing(id, "127.0.0.2", settings), opened);
+    EXPECT_EQ(downloadListing(id, "127.0.0.2", settings), opened);
     std::string copy = home.read("downloads/" + id + ".xml");
     scrambleBytes(copy);
     XmlDocument document;

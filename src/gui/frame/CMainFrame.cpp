@@ -27,11 +27,13 @@
 #include "gui/listings/CViewMyProd.h"
 #include "gui/messaging/CTLMessageCenter.h"
 #include "gui/search/CDisabledLowR.h"
+#include "gui/search/CDownloadingDlg.h"
 #include "gui/search/CFavoritesLeft.h"
 #include "gui/search/CQSearch.h"
 #include "gui/search/CSearchLeft.h"
 #include "gui/search/CView2.h"
 #include "gui/search/CViewFavs.h"
+#include "gui/search/ListingOpening.h"
 #include "gui/web/CWebView.h"
 #include "ids_frame.h"
 
@@ -91,10 +93,15 @@ CMainFrame::CMainFrame() : splitter_(new CPaneSplitter(3, 2, this)) {
     setCentralWidget(splitter_);
     createPanes();
     setNavigator(this);
+    // The search screens open listings through the download client and its dialog.
+    setListingDownload([](const std::string& productId, const std::string& sellerAddress) {
+        return !downloadListing(productId, sellerAddress).empty();
+    });
 }
 
 CMainFrame::~CMainFrame() {
     if (navigator() == this) setNavigator(nullptr);
+    setListingDownload({});
     LogOff(session().currentUserName);
 }
 

@@ -14,8 +14,8 @@
 
 namespace tl {
 
-std::string fetchListing(const std::string& productId, const std::string& sellerAddress,
-                         const DownloadSettings& settings) {
+std::string downloadListing(const std::string& productId, const std::string& sellerAddress,
+                            const DownloadSettings& settings) {
     // A completion of its own per fetch: a cancelled earlier fetch cannot end this wait.
     const std::shared_ptr<DownloadCompletion> completion =
         startListingDownload({productId, sellerAddress}, settings);

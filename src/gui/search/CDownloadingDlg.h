@@ -17,8 +17,8 @@ namespace tl {
 // server's copy, on a worker thread while the "Downloading" dialog runs modally, so the member
 // can start nothing else meanwhile. Returns the downloaded listing's path, or empty when the
 // member cancelled or nothing new was stored.
-std::string fetchListing(const std::string& productId, const std::string& sellerAddress,
-                         const DownloadSettings& settings = {});
+std::string downloadListing(const std::string& productId, const std::string& sellerAddress,
+                            const DownloadSettings& settings = {});
 
 // The "Downloading" dialog: waits for one fetch's completion while its progress bar shows
 // activity (one step of 5 every 300 ms over 0 to 50, then again from 0). "Cancel", or closing

@@ -39,6 +39,7 @@
 #include "gui/search/CSearchLeft.h"
 #include "gui/search/CView2.h"
 #include "gui/search/CViewFavs.h"
+#include "gui/search/ListingOpening.h"
 #include "gui/web/CWebView.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
@@ -418,12 +419,14 @@ TEST_F(MainFrameTest, PrintAsksForAPrinterThroughTheDialog) {
     EXPECT_EQ(dialogs, 1);
 }
 
-TEST_F(MainFrameTest, ScreensSwitchViewsThroughTheFrameWhileItLives) {
+TEST_F(MainFrameTest, ScreensSwitchViewsAndOpenListingsThroughTheFrameWhileItLives) {
     EXPECT_TRUE(switchMainView(View::MyListings));
     EXPECT_TRUE(is<CViewMyProd>(workArea()));
     EXPECT_EQ(frame->history().size(), 2u);
+    EXPECT_TRUE(canDownloadListings());
     frame.reset();
     EXPECT_FALSE(switchMainView(View::MyListings));
+    EXPECT_FALSE(canDownloadListings());
 }
 
 TEST_F(MainFrameTest, DestroyingTheFrameLogsTheMemberOff) {

@@ -70,7 +70,7 @@ TEST_F(DownloadingDialogTest, ACancelledFetchNeverEndsTheWaitOfTheNextOne) {
     DownloadSettings firstSettings = quickSettings(first.port());
     firstSettings.listingTimeout = 500ms;
     ui.onModal(member(true));
-    EXPECT_EQ(fetchListing("111", "127.0.0.1", firstSettings), "");
+    EXPECT_EQ(downloadListing("111", "127.0.0.1", firstSettings), "");
     EXPECT_EQ(ui.boxes(), (Boxes{{"DL Cancel", "Canceled"}}));
 
     std::string listing = "<product><attachment></attachment></product>";
@@ -80,7 +80,7 @@ TEST_F(DownloadingDialogTest, ACancelledFetchNeverEndsTheWaitOfTheNextOne) {
         test::serveFiles({{"222.xml", listing}})(fd, name);
     });
     ui.onModal(member(false));
-    EXPECT_EQ(fetchListing("222", "127.0.0.1", quickSettings(second.port())),
+    EXPECT_EQ(downloadListing("222", "127.0.0.1", quickSettings(second.port())),
               home.path() + "downloads/222.xml");
     EXPECT_EQ(home.read("downloads/222.xml"), listing);
     EXPECT_EQ(ui.boxes(), (Boxes{{"DL Cancel", "Canceled"}}));
