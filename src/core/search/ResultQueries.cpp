@@ -3,16 +3,16 @@
 namespace tl {
 
 QuickSearchQuery::QuickSearchQuery(const std::string& criteria, const std::string& status)
-    : ResultQuery(endpoints::search(criteria, status), Credentials::Service) {}
+    : KindedListingQuery(endpoints::search(criteria, status), Credentials::Service) {}
 
 AdvancedSearchQuery::AdvancedSearchQuery(const endpoints::AdvancedCriteria& criteria)
-    : ResultQuery(endpoints::advancedSearch(criteria), Credentials::Service) {}
+    : KindedListingQuery(endpoints::advancedSearch(criteria), Credentials::Service) {}
 
 FavoritesQuery::FavoritesQuery(const std::string& user)
-    : ResultQuery(endpoints::favorites(user), Credentials::Service) {}
+    : KindedListingQuery(endpoints::favorites(user), Credentials::Service) {}
 
 // The bought-items page takes the pair 0/0 rather than the program's own.
 BoughtQuery::BoughtQuery(const std::string& user)
-    : ResultQuery(endpoints::boughtProducts(user), Credentials::Zero) {}
+    : PostedListingQuery(endpoints::boughtProducts(user), Credentials::Zero) {}
 
 }  // namespace tl

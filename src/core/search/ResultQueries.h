@@ -7,60 +7,53 @@
 
 namespace tl {
 
-// The quick search: listings whose text holds the criteria, of the kind "SELLING", "BUYING"
-// or "BOTH".
-class QuickSearchQuery : public ResultQuery {
+// What every list of listings carries about a listing and its poster.
+class PostedListingQuery : public ResultQuery {
 public:
-    QuickSearchQuery(const std::string& criteria, const std::string& status);
     using ResultQuery::GetConnection;
-    using ResultQuery::GetEmail;
     using ResultQuery::GetFilesize;
     using ResultQuery::GetIpaddress;
     using ResultQuery::GetPrice;
     using ResultQuery::GetProductid;
-    using ResultQuery::GetStatus;
     using ResultQuery::GetTitlebar;
     using ResultQuery::GetUsername;
+
+protected:
+    using ResultQuery::ResultQuery;
 };
 
-class AdvancedSearchQuery : public ResultQuery {
+// Lists that also say whether each listing is for sale or wanted.
+class KindedListingQuery : public PostedListingQuery {
+public:
+    using ResultQuery::GetStatus;
+
+protected:
+    using PostedListingQuery::PostedListingQuery;
+};
+
+// The quick search: listings whose text holds the criteria, of the kind "SELLING", "BUYING"
+// or "BOTH".
+class QuickSearchQuery : public KindedListingQuery {
+public:
+    QuickSearchQuery(const std::string& criteria, const std::string& status);
+    using ResultQuery::GetEmail;
+};
+
+class AdvancedSearchQuery : public KindedListingQuery {
 public:
     explicit AdvancedSearchQuery(const endpoints::AdvancedCriteria& criteria);
-    using ResultQuery::GetConnection;
-    using ResultQuery::GetFilesize;
-    using ResultQuery::GetIpaddress;
-    using ResultQuery::GetPrice;
-    using ResultQuery::GetProductid;
-    using ResultQuery::GetStatus;
-    using ResultQuery::GetTitlebar;
-    using ResultQuery::GetUsername;
 };
 
 // The member's favourites.
-class FavoritesQuery : public ResultQuery {
+class FavoritesQuery : public KindedListingQuery {
 public:
     explicit FavoritesQuery(const std::string& user);
-    using ResultQuery::GetConnection;
-    using ResultQuery::GetFilesize;
-    using ResultQuery::GetIpaddress;
-    using ResultQuery::GetPrice;
-    using ResultQuery::GetProductid;
-    using ResultQuery::GetStatus;
-    using ResultQuery::GetTitlebar;
-    using ResultQuery::GetUsername;
 };
 
 // The items sold to the member; the username field is the seller's.
-class BoughtQuery : public ResultQuery {
+class BoughtQuery : public PostedListingQuery {
 public:
     explicit BoughtQuery(const std::string& user);
-    using ResultQuery::GetConnection;
-    using ResultQuery::GetFilesize;
-    using ResultQuery::GetIpaddress;
-    using ResultQuery::GetPrice;
-    using ResultQuery::GetProductid;
-    using ResultQuery::GetTitlebar;
-    using ResultQuery::GetUsername;
 };
 
 }  // namespace tl
