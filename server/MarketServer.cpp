@@ -158,6 +158,12 @@ struct MarketServer::Impl {
         http.set_payload_max_length(kMaxBodyBytes);
         http.set_read_timeout(10, 0);
         http.set_write_timeout(10, 0);
+        // Address reuse only: with port sharing a second server on a taken port would start
+        // without complaint and the kernel would split the members' requests between the two.
+        http.set_socket_options([](socket_t sock) {
+            const int yes = 1;
+            ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        });
         auto entry = [this](const Request& req, Response& res) { dispatch(req, res); };
         http.Get(".*", entry);
         http.Post(".*", entry);

@@ -5,6 +5,7 @@
 
 #include <thread>
 
+#include "MarketServer.h"
 #include "MarketTestServer.h"
 #include "core/session/Login.h"
 #include "support/ScriptedUi.h"
@@ -74,6 +75,17 @@ TEST_F(RobustnessTest, ProductIdsThatAreNoNumbersMatchNothing) {
         EXPECT_EQ(requestText(endpoints::isProductSold(value)), "-1") << value;
     }
     EXPECT_EQ(requestText(endpoints::isProductSold(id)), "0") << "still there";
+}
+
+// A second server on a taken port must fail to start: sharing the port would split the
+// members' requests between two databases.
+TEST_F(RobustnessTest, ASecondServerCannotTakeThePortOfARunningOne) {
+    market::MarketServerOptions options;
+    options.dataFolder = ::testing::TempDir() + "second-market";
+    options.logRequests = false;
+    market::MarketServer second(options);
+    EXPECT_EQ(second.start("127.0.0.1", market.port()), -1);
+    EXPECT_EQ(status("/tradeloom/app/login.asp?username=x&password=y"), 200);
 }
 
 TEST_F(RobustnessTest, DataSurvivesARestartOnTheSameFolder) {
