@@ -1,6 +1,5 @@
 #include "gui/login/CChangePasswordDlg.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,14 +22,8 @@ CChangePasswordDlg::CChangePasswordDlg(std::string currentPassword, QWidget* par
     form->addRow("Old Password (5-10 chars)", old_);
     form->addRow("New Password (5-10 chars)", new_);
     form->addRow("Re-enter New Password", again_);
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = idButton(this, res::IDOK, "OK");
-    ok->setDefault(true);
-    buttons->addButton(ok, QDialogButtonBox::AcceptRole);
-    buttons->addButton(idButton(this, res::IDCANCEL, "Cancel"), QDialogButtonBox::RejectRole);
-    form->addRow(buttons);
+    QPushButton* ok = addOkCancelRow(form, "OK");
     connect(ok, &QPushButton::clicked, this, &CChangePasswordDlg::onOk);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 std::string CChangePasswordDlg::newPassword() const {

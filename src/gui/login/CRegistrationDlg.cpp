@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -76,14 +75,8 @@ CRegistrationDlg::CRegistrationDlg(QWidget* parent)
     form->addRow("Club 2", club2_);
     form->addRow("Preferred Contact", contact);
     form->addRow(optIn);
-    auto* buttons = new QDialogButtonBox(this);
-    auto* submit = idButton(this, res::IDOK, "Submit");
-    submit->setDefault(true);
-    buttons->addButton(submit, QDialogButtonBox::AcceptRole);
-    buttons->addButton(idButton(this, res::IDCANCEL, "Cancel"), QDialogButtonBox::RejectRole);
-    form->addRow(buttons);
+    QPushButton* submit = addOkCancelRow(form, "Submit");
     connect(submit, &QPushButton::clicked, this, &CRegistrationDlg::onSubmit);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 RegistrationForm CRegistrationDlg::readForm() const {

@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <QString>
 
+class QFormLayout;
+class QPushButton;
+
 #include "core/platform/Ui.h"
 
 namespace tl {
@@ -18,6 +21,11 @@ public:
     TemplateDialog(int templateId, const QString& caption, QWidget* parent);
 
     int runModalLoop() override { return modalEndCode(*this); }
+
+protected:
+    // Adds a row with OK (the default button, under the caption given) and Cancel, both with
+    // their control ids; Cancel rejects the dialog. Returns OK for the caller to connect.
+    QPushButton* addOkCancelRow(QFormLayout* form, const QString& okCaption);
 };
 
 }  // namespace tl
