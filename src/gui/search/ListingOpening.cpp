@@ -37,6 +37,11 @@ void showContactDialog() {
     if (contactDialog()) contactDialog()();
 }
 
+void showDownloadedListing(const std::string& productId) {
+    session().webAddress = downloadsDirectory() + productId + ".xml";
+    switchMainView(View::WebPane);
+}
+
 bool fetchListing(const std::string& productId, const std::string& sellerAddress) {
     if (!canDownloadListings()) return false;
     session().webAddress = downloadsDirectory() + productId + ".xml";

@@ -23,6 +23,9 @@ void setContactDialog(ContactDialog dialog);
 // Shows it when there is one.
 void showContactDialog();
 
+// Shows the copy of the listing in the downloads folder in the web pane.
+void showDownloadedListing(const std::string& productId);
+
 // Downloads the listing and shows it in the web pane. False when the download failed or there
 // is no download to run.
 bool fetchListing(const std::string& productId, const std::string& sellerAddress);
