@@ -36,4 +36,12 @@ inline constexpr int IDC_FL_BUY_BITMAP = 1201;     // holds bitmap 281
 inline constexpr int IDC_FL_PRINT_BITMAP = 1202;   // holds bitmap 283
 inline constexpr int IDB_FL_REMOVE = 272;
 
+// The contact dialog ("Buy")
+inline constexpr int IDD_CONTACT = 186;
+inline constexpr int IDC_CONTACT_INFO = 1130;  // read-only, at most 100 characters
+inline constexpr int IDC_CONTACT_CHAT = 1131;
+inline constexpr int IDC_CONTACT_ASK = 1132;  // hidden
+inline constexpr int IDC_CONTACT_OFFER = 1133;
+inline constexpr int IDC_CONTACT_CLOSE = 2;
+
 }  // namespace tl::res
