@@ -14,6 +14,16 @@ ListingDownload& download() {
     return installed;
 }
 
+bool& fetching() {
+    static bool running = false;
+    return running;
+}
+
+struct FetchRunning {
+    FetchRunning() { fetching() = true; }
+    ~FetchRunning() { fetching() = false; }
+};
+
 ContactDialog& contactDialog() {
     static ContactDialog installed;
     return installed;
@@ -42,12 +52,27 @@ void showDownloadedListing(const std::string& productId) {
     switchMainView(View::WebPane);
 }
 
+bool isFetchingListing() {
+    return fetching();
+}
+
 bool fetchListing(const std::string& productId, const std::string& sellerAddress) {
-    if (!canDownloadListings()) return false;
-    session().webAddress = downloadsDirectory() + productId + ".xml";
-    const bool downloaded = download()(productId, sellerAddress);
+    // The download dialog keeps events flowing: a second request meanwhile starts nothing.
+    if (!canDownloadListings() || fetching()) return false;
+    std::string shown =
+        std::exchange(session().webAddress, downloadsDirectory() + productId + ".xml");
+    bool downloaded = false;
+    {
+        FetchRunning running;
+        downloaded = download()(productId, sellerAddress);
+    }
+    // Without a new file the web pane would show an older copy as if it had just arrived.
+    if (!downloaded) {
+        session().webAddress = std::move(shown);
+        return false;
+    }
     switchMainView(View::WebPane);
-    return downloaded;
+    return true;
 }
 
 }  // namespace tl

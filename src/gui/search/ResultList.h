@@ -49,6 +49,8 @@ inline constexpr int kTitleColumn = 1;
 inline constexpr int kUsernameColumn = 3;
 inline constexpr int kItemNumberColumn = 4;
 inline constexpr int kAddressColumn = 5;  // quick and advanced search
+inline constexpr int kSizeColumn = 6;     // quick and advanced search
+inline constexpr int kSpeedColumn = 7;    // quick and advanced search
 
 // A sortable list of result records laid out by a layout. A header click sorts by that column
 // (the first one by the kind) in the column's own direction, which then flips.
