@@ -4,8 +4,6 @@
 
 #include "gui/widgets/TemplateDialog.h"
 
-class QLineEdit;
-
 namespace tl {
 
 // The poster's contact information for the selected item ("Buy"), read from the server's copy
