@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ids_frame.h"  // the templates: IDD_QSEARCH (149), IDD_VIEW2 (131), IDD_VIEWFAVS (145),
-                        // IDD_SEARCHLEFT (206)
+                        // IDD_SEARCHLEFT (206), IDD_FAVORITESLEFT (101)
 
 // Resource ids of the search screens: the result lists and the search buttons.
 namespace tl::res {
@@ -26,5 +26,22 @@ inline constexpr int IDB_SL_ADDFAVORITE = 280;
 inline constexpr int IDB_SL_BUY = 281;
 inline constexpr int IDB_SL_VIEW = 282;
 inline constexpr int IDB_SL_PRINT = 283;
+
+// Favourites buttons (template 101), each showing the picture of a hidden control
+inline constexpr int IDC_FL_REMOVE = 1127;
+inline constexpr int IDC_FL_BUY = 1128;
+inline constexpr int IDC_FL_PRINT = 1129;
+inline constexpr int IDC_FL_REMOVE_BITMAP = 1200;  // holds bitmap 272
+inline constexpr int IDC_FL_BUY_BITMAP = 1201;     // holds bitmap 281
+inline constexpr int IDC_FL_PRINT_BITMAP = 1202;   // holds bitmap 283
+inline constexpr int IDB_FL_REMOVE = 272;
+
+// The contact dialog ("Buy")
+inline constexpr int IDD_CONTACT = 186;
+inline constexpr int IDC_CONTACT_INFO = 1130;  // read-only, at most 100 characters
+inline constexpr int IDC_CONTACT_CHAT = 1131;
+inline constexpr int IDC_CONTACT_ASK = 1132;  // hidden
+inline constexpr int IDC_CONTACT_OFFER = 1133;
+inline constexpr int IDC_CONTACT_CLOSE = 2;
 
 }  // namespace tl::res

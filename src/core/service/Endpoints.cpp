@@ -189,7 +189,8 @@ Query composeMessage(const std::string& sender, const std::string& recipient,
         .add("senderid", sender)
         .add("recipientid", recipient)
         .add("productid", productId)
-        .add("title", title);
+        .add("title", title)
+        .add("Price", "100");
 }
 
 Query categorySuggestion(const std::string& sender) {

@@ -69,6 +69,7 @@ Query reactivate(const std::string& productId, const std::string& status);
 Query homePage(const std::string& user);
 Query messageCentre(const std::string& user);           // "messagesNew.asp"
 Query messageCentreLowerCase(const std::string& user);  // "messagesnew.asp"
+// The compose form of an offer; it always carries the price key with the value 100.
 Query composeMessage(const std::string& sender, const std::string& recipient,
                      const std::string& productId, const std::string& title);
 Query categorySuggestion(const std::string& sender);

@@ -22,6 +22,7 @@ struct Session {
     std::string selectedSellerAddress;  // the poster's address, empty while offline
     std::string selectedSellerName;
     std::string selectedItemTitle;
+    std::string selectedFavoriteId;  // the favourite the favourites pane removes
     std::string advancedProductId;
     std::string advancedSellerAddress;
 };

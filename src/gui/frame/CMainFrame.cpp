@@ -26,6 +26,7 @@
 #include "gui/listings/CView3.h"
 #include "gui/listings/CViewMyProd.h"
 #include "gui/messaging/CTLMessageCenter.h"
+#include "gui/search/CContactDlg.h"
 #include "gui/search/CDisabledLowR.h"
 #include "gui/search/CDownloadingDlg.h"
 #include "gui/search/CFavoritesLeft.h"
@@ -97,11 +98,13 @@ CMainFrame::CMainFrame() : splitter_(new CPaneSplitter(3, 2, this)) {
     setListingDownload([](const std::string& productId, const std::string& sellerAddress) {
         return !downloadListing(productId, sellerAddress).empty();
     });
+    setContactDialog(&CContactDlg::showForSelection);
 }
 
 CMainFrame::~CMainFrame() {
     if (navigator() == this) setNavigator(nullptr);
     setListingDownload({});
+    setContactDialog({});
     LogOff(session().currentUserName);
 }
 

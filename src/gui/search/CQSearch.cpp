@@ -2,8 +2,10 @@
 
 #include <QEvent>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "core/platform/Ui.h"
+#include "core/search/DownloadEstimate.h"
 #include "core/search/ResultQueries.h"
 #include "core/service/ListingOperations.h"
 #include "core/service/ServiceRequest.h"
@@ -32,6 +34,8 @@ CQSearch::CQSearch(QWidget* parent)
     connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] { trackChosenRow(); });
     connect(list_, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* row) { trackSelection(row); });
+    connect(list_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* row) { openResult(row); });
     list_->installEventFilter(this);
 }
 
@@ -94,6 +98,21 @@ void CQSearch::AddFavorite() {
         tl::AddFavorite(productId, user);
     else
         ui().messageBox("User Not Accessable", "Cannot Add to Favorites");
+}
+
+void CQSearch::openResult(QTreeWidgetItem* row) {
+    if (row == nullptr || isFetchingListing()) return;
+    WaitCursor wait;
+    Session& values = session();
+    values.selectedProductId = columnText(row, kItemNumberColumn);
+    values.selectedSellerAddress = columnText(row, kAddressColumn);
+    const std::optional<long> seconds = largeListingSeconds(
+        columnText(row, kSizeColumn), columnText(row, kSpeedColumn), values.connectionType);
+    if (seconds &&
+        ui().messageBox(kFileSizeAlertCaption, fileSizeAlertText(*seconds), MessageButtons::YesNo,
+                        MessageIcon::Question) != MessageResult::Yes)
+        return;
+    fetchListing(values.selectedProductId, values.selectedSellerAddress);
 }
 
 void CQSearch::ViewSelected() {

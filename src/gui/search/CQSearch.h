@@ -34,6 +34,8 @@ protected:
 private:
     void trackSelection(QTreeWidgetItem* row);
     void trackChosenRow();
+    // Downloads and shows the row's listing, asking first when it is large.
+    void openResult(QTreeWidgetItem* row);
 
     ResultList* list_;
     std::string criteria_;

@@ -2,11 +2,14 @@
 
 #include "gui/widgets/FormPane.h"
 
+class QTreeWidgetItem;
+
 namespace tl {
 
 class ResultList;
 
-// The member's favourites.
+// The member's favourites, read from the server each time the view is shown. A double-click
+// shows the copy downloaded when the favourite was added.
 class CViewFavs : public FormPane {
     Q_OBJECT
 public:
@@ -14,7 +17,17 @@ public:
 
     ResultList& list() const { return *list_; }
 
+    // Replaces the list with the member's favourites.
+    void reload();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void trackClick(QTreeWidgetItem* row);
+    void trackChosenRow();
+    void openFavorite(QTreeWidgetItem* row);
+
     ResultList* list_;
 };
 

@@ -14,6 +14,16 @@ ListingDownload& download() {
     return installed;
 }
 
+bool& fetching() {
+    static bool running = false;
+    return running;
+}
+
+struct FetchRunning {
+    FetchRunning() { fetching() = true; }
+    ~FetchRunning() { fetching() = false; }
+};
+
 ContactDialog& contactDialog() {
     static ContactDialog installed;
     return installed;
@@ -37,12 +47,32 @@ void showContactDialog() {
     if (contactDialog()) contactDialog()();
 }
 
-bool fetchListing(const std::string& productId, const std::string& sellerAddress) {
-    if (!canDownloadListings()) return false;
+void showDownloadedListing(const std::string& productId) {
     session().webAddress = downloadsDirectory() + productId + ".xml";
-    const bool downloaded = download()(productId, sellerAddress);
     switchMainView(View::WebPane);
-    return downloaded;
+}
+
+bool isFetchingListing() {
+    return fetching();
+}
+
+bool fetchListing(const std::string& productId, const std::string& sellerAddress) {
+    // The download dialog keeps events flowing: a second request meanwhile starts nothing.
+    if (!canDownloadListings() || fetching()) return false;
+    std::string shown =
+        std::exchange(session().webAddress, downloadsDirectory() + productId + ".xml");
+    bool downloaded = false;
+    {
+        FetchRunning running;
+        downloaded = download()(productId, sellerAddress);
+    }
+    // Without a new file the web pane would show an older copy as if it had just arrived.
+    if (!downloaded) {
+        session().webAddress = std::move(shown);
+        return false;
+    }
+    switchMainView(View::WebPane);
+    return true;
 }
 
 }  // namespace tl

@@ -23,8 +23,12 @@ void setContactDialog(ContactDialog dialog);
 // Shows it when there is one.
 void showContactDialog();
 
-// Downloads the listing and shows it in the web pane. False when the download failed or there
-// is no download to run.
+// Shows the copy of the listing in the downloads folder in the web pane.
+void showDownloadedListing(const std::string& productId);
+
+// Downloads the listing and shows it in the web pane. False, showing nothing, when the download
+// failed or was cancelled, there is no download to run or another one is running.
 bool fetchListing(const std::string& productId, const std::string& sellerAddress);
+bool isFetchingListing();
 
 }  // namespace tl

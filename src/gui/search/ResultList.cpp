@@ -14,10 +14,22 @@ bool isSelling(const ResultRecord& record) {
     return record.status == "Selling";
 }
 
+bool isOffered(const ResultRecord& record) {
+    return isSelling(record) || record.status == "Buying";
+}
+
+// A listing that was sold or taken off the market.
+bool isClosed(const ResultRecord& record) {
+    return record.status == "SOLD" || record.status == "INACTIVE";
+}
+
 QString fieldText(const ResultRecord& record, ResultField field) {
-    const bool online = !record.ipaddress.empty();
+    // A listing no longer offered shows its state and is never marked online.
+    const bool online = isOffered(record) && !record.ipaddress.empty();
     const char* onlineStatus = isSelling(record) ? "On" : "Online";
-    const char* kind = isSelling(record) ? "selling" : "buying";
+    const QString kind = !isOffered(record)  ? QString::fromStdString(record.status)
+                         : isSelling(record) ? QStringLiteral("selling")
+                                             : QStringLiteral("buying");
     switch (field) {
         case F::Nothing:
             return {};
@@ -38,13 +50,13 @@ QString fieldText(const ResultRecord& record, ResultField field) {
         case F::Email:
             return QString::fromStdString(record.email);
         case F::OnMark:
-            return online ? "On" : "";
+            return online ? QStringLiteral("On") : QString();
         case F::Kind:
             return kind;
         case F::OnlineStatus:
-            return online ? onlineStatus : "";
+            return online ? QString(onlineStatus) : QString();
         case F::KindOrOnline:
-            return online ? onlineStatus : kind;
+            return online ? QString(onlineStatus) : kind;
     }
     return {};
 }
@@ -92,7 +104,8 @@ const ResultListLayout& favoritesLayout() {
                                           {"Speed", 50, F::Speed},
                                           {"Status", 0, F::KindOrOnline},
                                           {"", 0, F::Nothing}},
-                                         7};
+                                         7,
+                                         true};
     return layout;
 }
 
@@ -117,9 +130,9 @@ ResultList::ResultList(const ResultListLayout& layout, QWidget* parent)
 QTreeWidgetItem* ResultList::makeRow(const ResultRecord& record) const {
     static const QIcon selling(bitmapResource(res::IDB_KIND_SELLING));
     static const QIcon buying(bitmapResource(res::IDB_KIND_BUYING));
-    if (record.status != "Selling" && record.status != "Buying") return nullptr;
+    if (!isOffered(record) && !(layout_.keepsClosedListings && isClosed(record))) return nullptr;
     auto* row = new QTreeWidgetItem;
-    row->setIcon(0, isSelling(record) ? selling : buying);
+    if (isOffered(record)) row->setIcon(0, isSelling(record) ? selling : buying);
     for (int column = 0; column < columnCount(); ++column)
         row->setText(column, fieldText(record, layout_.columns[column].field));
     return row;

@@ -35,6 +35,9 @@ struct ResultColumn {
 struct ResultListLayout {
     std::vector<ResultColumn> columns;
     int kindColumn;
+    // Rows for listings that were sold or made inactive too, showing that state in place of
+    // the kind, so that the member can still find and remove them.
+    bool keepsClosedListings = false;
 };
 
 const ResultListLayout& quickSearchLayout();
@@ -46,6 +49,8 @@ inline constexpr int kTitleColumn = 1;
 inline constexpr int kUsernameColumn = 3;
 inline constexpr int kItemNumberColumn = 4;
 inline constexpr int kAddressColumn = 5;  // quick and advanced search
+inline constexpr int kSizeColumn = 6;     // quick and advanced search
+inline constexpr int kSpeedColumn = 7;    // quick and advanced search
 
 // A sortable list of result records laid out by a layout. A header click sorts by that column
 // (the first one by the kind) in the column's own direction, which then flips.
@@ -55,7 +60,8 @@ public:
     ResultList(const ResultListLayout& layout, QWidget* parent);
 
     // Appends a row per record offered for sale ("Selling") or wanted ("Buying"); records of
-    // any other kind add none. Prices are taken as they show.
+    // any other kind add none, except closed listings in a layout that keeps them. Prices are taken
+    // as they show.
     void addRecords(const std::vector<ResultRecord>& records);
     // Sorts the whole list by "Item #" in that column's direction, leaving the direction as is.
     void sortByItemNumber();

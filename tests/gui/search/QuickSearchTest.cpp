@@ -131,7 +131,7 @@ TEST_F(QuickSearchTest, SearchButtonsActOnTheChosenRow) {
         {0, {"12"}, "", "", Works, "-1", add,
          {{"Message", "This Item is already in your Favorites, Do you want to Overwrite"}}, {"isinfavorite" + q12}},
         {0, {"12"}, "", "", Fails, "0", add, {{"User Not Accessable", "Cannot Add to Favorites"}},
-         {"isinfavorite" + q12, "download 12@10.0.0.7", "view 4"}},
+         {"isinfavorite" + q12, "download 12@10.0.0.7"}},
         {0, {"12"}, "", "", None, "0", add, {}, {}},
         {1, {"12"}, "55", "", Works, "0", add, offline, {}},
         {1, {}, "55", "10.1.1.1", Works, "0", add, {{"Product Added", "Product 55 successfully added to Favorites"}},
@@ -177,6 +177,79 @@ TEST_F(QuickSearchTest, SearchButtonsActOnTheChosenRow) {
         server.reply("/tradeloom/app/search.asp", "<results/>");
         search(1, "none", "SELLING");
         EXPECT_EQ(session().selectedProductId, c.chosen.back());
+    }
+}
+
+// Sizes around the threshold at each connection speed; item 5's poster is online.
+constexpr char kSizesReply[] = R"(<results>
+<result><productid>5</productid><username>ann</username><ipaddress>10.0.0.5</ipaddress>
+  <connection>Cable</connection><filesize>85</filesize><status>Selling</status></result>
+<result><productid>6</productid><username>ann</username><connection>Cable</connection>
+  <filesize>86</filesize><status>Selling</status></result>
+<result><productid>7</productid><username>ann</username><connection>T1</connection>
+  <filesize>500</filesize><status>Selling</status></result>
+<result><productid>8</productid><username>ann</username><connection>T3</connection>
+  <filesize>200</filesize><status>Buying</status></result>
+<result><productid>9</productid><username>ann</username><connection>56K</connection>
+  <filesize>big</filesize><status>Buying</status></result>
+</results>)";
+
+TEST_F(QuickSearchTest, ADoubleClickOpensTheListingAskingFirstWhenItIsLarge) {
+    enum Download { Works, Fails, ClickedAgain };
+    struct Case {
+        std::string item, own;
+        MessageResult answer;
+        Download download;
+        std::string question;  // "" for none
+        std::vector<std::string> log;
+    };
+    const auto asks = [](const std::string& seconds) {
+        return "The listing you wish to download has attachments larger than 85K.  Your "
+               "Estimated Download time is " +
+               seconds + " seconds, it may take longer. Do you wish to proceed?";
+    };
+    // clang-format off
+    const std::vector<Case> cases = {
+        {"5", "T3", MessageResult::Yes, Works, "", {"download 5@10.0.0.5", "view 4"}},
+        {"6", "T3", MessageResult::Yes, Works, asks("2"), {"download 6@", "view 4"}},
+        {"7", "56K", MessageResult::No, Works, asks("100"), {}},
+        {"7", "", MessageResult::Yes, Works, asks("12"), {"download 7@", "view 4"}},
+        {"8", "T3", MessageResult::Yes, Works, asks("200"), {"download 8@", "view 4"}},
+        {"9", "DSL", MessageResult::Yes, Works, "", {"download 9@", "view 4"}},
+        {"5", "", MessageResult::Yes, Fails, "", {"download 5@10.0.0.5"}},
+        {"5", "", MessageResult::Yes, ClickedAgain, "", {"download 5@10.0.0.5", "view 4"}},
+    };
+    // clang-format on
+    server.reply("/tradeloom/app/search.asp", kSizesReply);
+    search(1, "", "BOTH");
+    ASSERT_EQ(results->list().topLevelItemCount(), 5);
+    const auto doubleClick = [&](const std::string& item) {
+        choose(item);
+        emit results->list().itemDoubleClicked(results->list().currentItem(), 0);
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(i);
+        session().connectionType = c.own;
+        session().webAddress = "shown before";
+        test::ScopedItemActions actions(
+            [&](const std::string& id, const std::string& address) {
+                note("download " + id + "@" + address);
+                if (c.download == ClickedAgain) doubleClick("8");
+                return c.download != Fails;
+            },
+            {});
+        ui.clear();
+        log.clear();
+        if (!c.question.empty()) ui.answer(c.answer);
+        doubleClick(c.item);
+        const Boxes question = {{"File Size Alert", c.question}};
+        EXPECT_EQ(ui.boxes(), c.question.empty() ? Boxes{} : question);
+        EXPECT_EQ(log, c.log);
+        const bool shown = !c.log.empty() && c.log.back() == "view 4";
+        EXPECT_EQ(ui.unscriptedQuestions(), 0);
+        EXPECT_EQ(session().webAddress,
+                  shown ? downloadsDirectory() + c.item + ".xml" : "shown before");
     }
 }
 

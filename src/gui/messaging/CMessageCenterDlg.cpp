@@ -1,0 +1,38 @@
+#include "gui/messaging/CMessageCenterDlg.h"
+
+#include <QVBoxLayout>
+
+#include "gui/web/CExplorer1.h"
+#include "gui/widgets/Controls.h"
+#include "ids_messaging.h"
+
+namespace tl {
+
+CMessageCenterDlg::CMessageCenterDlg(std::string address)
+    : QWidget(nullptr, Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      address_(std::move(address)),
+      explorer_(new CExplorer1(this)) {
+    setTemplateId(this, res::IDD_MESSAGECENTERDLG);
+    setWindowTitle("Message Center");
+    setControlId(explorer_, res::IDC_MESSAGE_BROWSER);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(explorer_);
+    resize(640, 480);
+}
+
+CMessageCenterDlg* CMessageCenterDlg::open(const std::string& address) {
+    auto* window = new CMessageCenterDlg(address);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
+}
+
+void CMessageCenterDlg::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (navigated_) return;
+    navigated_ = true;
+    explorer_->Navigate2(address_);
+}
+
+}  // namespace tl
