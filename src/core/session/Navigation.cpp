@@ -13,6 +13,10 @@ Navigator* navigator() {
     return installed;
 }
 
+void printShownPages() {
+    if (installed != nullptr) installed->printWebPages();
+}
+
 bool switchMainView(View view) {
     if (installed == nullptr) return false;
     installed->SwitchView(view);

@@ -70,5 +70,7 @@ Navigator* navigator();
 
 // Shows the view through the main window; false (and nothing shown) while there is none.
 bool switchMainView(View view);
+// Asks the main window to print its web pages; nothing while there is none.
+void printShownPages();
 
 }  // namespace tl

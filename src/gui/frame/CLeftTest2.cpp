@@ -33,7 +33,7 @@ CLeftTest2::CLeftTest2(QWidget* parent) : FormPane(res::IDD_LEFTTEST2, parent, k
 }
 
 void CLeftTest2::onPrint() {
-    if (Navigator* frame = navigator()) frame->printWebPages();
+    printShownPages();
 }
 
 }  // namespace tl

@@ -1,7 +1,5 @@
 #include "gui/listings/CAddLeft.h"
 
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "gui/listings/CView3.h"
 #include "gui/widgets/Controls.h"
@@ -10,28 +8,13 @@
 namespace tl {
 
 CAddLeft::CAddLeft(QWidget* parent) : FormPane(res::IDD_ADDLEFT, parent) {
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(4, 8, 4, 8);
-    struct Command {
-        int id;
-        const char* caption;
-        int bitmap;
-        void (CView3::*run)();
-    };
-    for (const Command& command :
-         {Command{res::ID_ITEM_ADD, "Add", res::IDB_ADDLEFT_ADD, &CView3::Add},
-          Command{res::ID_ITEM_PREVIEW, "Preview", res::IDB_ADDLEFT_PREVIEW, &CView3::Preview},
-          Command{res::ID_ITEM_CLEAR, "Clear", res::IDB_ADDLEFT_CLEAR, &CView3::Clear}}) {
-        auto* button = new QPushButton(command.caption, this);
-        setControlId(button, command.id);
-        const QPixmap picture = bitmapResource(command.bitmap);
-        button->setIcon(picture);
-        button->setIconSize(picture.size());
-        connect(button, &QPushButton::clicked, this,
-                [this, run = command.run] { onEveryForm(run); });
-        column->addWidget(button);
-    }
-    column->addStretch();
+    addButtonColumn({
+        {res::ID_ITEM_ADD, "Add", 0, res::IDB_ADDLEFT_ADD, [this] { onEveryForm(&CView3::Add); }},
+        {res::ID_ITEM_PREVIEW, "Preview", 0, res::IDB_ADDLEFT_PREVIEW,
+         [this] { onEveryForm(&CView3::Preview); }},
+        {res::ID_ITEM_CLEAR, "Clear", 0, res::IDB_ADDLEFT_CLEAR,
+         [this] { onEveryForm(&CView3::Clear); }},
+    });
 }
 
 void CAddLeft::onEveryForm(void (CView3::*command)()) {

@@ -1,8 +1,5 @@
 #include "gui/search/CFavoritesLeft.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "core/platform/Ui.h"
 #include "core/service/ListingOperations.h"
@@ -15,32 +12,13 @@
 namespace tl {
 
 CFavoritesLeft::CFavoritesLeft(QWidget* parent) : FormPane(res::IDD_FAVORITESLEFT, parent) {
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(4, 8, 4, 8);
-    struct Command {
-        int id;
-        const char* caption;
-        int pictureId;
-        int bitmap;
-        void (*run)(CFavoritesLeft&);
-    };
-    const Command commands[] = {
+    addButtonColumn({
         {res::IDC_FL_REMOVE, "Remove", res::IDC_FL_REMOVE_BITMAP, res::IDB_FL_REMOVE,
-         [](CFavoritesLeft& pane) { pane.onRemove(); }},
+         [this] { onRemove(); }},
         {res::IDC_FL_BUY, "Buy Item", res::IDC_FL_BUY_BITMAP, res::IDB_SL_BUY,
-         [](CFavoritesLeft& pane) { pane.onBuyItem(); }},
-        {res::IDC_FL_PRINT, "Print", res::IDC_FL_PRINT_BITMAP, res::IDB_SL_PRINT,
-         [](CFavoritesLeft&) {
-             if (Navigator* frame = navigator()) frame->printWebPages();
-         }},
-    };
-    for (const Command& command : commands) {
-        const QLabel* picture = hiddenBitmap(this, command.pictureId, command.bitmap);
-        QPushButton* button = pictureButton(this, command.id, command.caption, picture);
-        connect(button, &QPushButton::clicked, this, [this, run = command.run] { run(*this); });
-        column->addWidget(button);
-    }
-    column->addStretch();
+         [this] { onBuyItem(); }},
+        {res::IDC_FL_PRINT, "Print", res::IDC_FL_PRINT_BITMAP, res::IDB_SL_PRINT, printShownPages},
+    });
 }
 
 void CFavoritesLeft::onRemove() {

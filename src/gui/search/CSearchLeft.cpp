@@ -1,8 +1,5 @@
 #include "gui/search/CSearchLeft.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 #include <utility>
 
 #include "core/platform/Ui.h"
@@ -20,36 +17,15 @@ constexpr char kNoSelectionCaption[] = "Error MI12q";
 }
 
 CSearchLeft::CSearchLeft(QWidget* parent) : FormPane(res::IDD_SEARCHLEFT, parent, kPanePurple) {
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(4, 8, 4, 8);
-    struct Command {
-        int id;
-        const char* caption;
-        int pictureId;
-        int bitmap;
-        void (CSearchLeft::*run)();
-    };
-    const Command commands[] = {
+    addButtonColumn({
         {res::IDC_SL_ADDFAVORITE, "Add Favorite", res::IDC_SL_ADDFAVORITE_BITMAP,
-         res::IDB_SL_ADDFAVORITE, &CSearchLeft::onAddFavorite},
+         res::IDB_SL_ADDFAVORITE, [this] { onAddFavorite(); }},
         {res::IDC_SL_BUY, "Buy Item", res::IDC_SL_BUY_BITMAP, res::IDB_SL_BUY,
-         &CSearchLeft::onBuyItem},
+         [this] { onBuyItem(); }},
         {res::IDC_SL_VIEW, "View Item", res::IDC_SL_VIEW_BITMAP, res::IDB_SL_VIEW,
-         &CSearchLeft::onViewItem},
-    };
-    for (const Command& command : commands) {
-        const QLabel* picture = hiddenBitmap(this, command.pictureId, command.bitmap);
-        QPushButton* button = pictureButton(this, command.id, command.caption, picture);
-        connect(button, &QPushButton::clicked, this, command.run);
-        column->addWidget(button);
-    }
-    const QLabel* printPicture = hiddenBitmap(this, res::IDC_SL_PRINT_BITMAP, res::IDB_SL_PRINT);
-    QPushButton* print = pictureButton(this, res::IDC_SL_PRINT, "Print", printPicture);
-    connect(print, &QPushButton::clicked, this, [] {
-        if (Navigator* frame = navigator()) frame->printWebPages();
+         [this] { onViewItem(); }},
+        {res::IDC_SL_PRINT, "Print", res::IDC_SL_PRINT_BITMAP, res::IDB_SL_PRINT, printShownPages},
     });
-    column->addWidget(print);
-    column->addStretch();
 }
 
 template <class Command>

@@ -3,6 +3,9 @@
 #include <QColor>
 #include <QWidget>
 
+#include <functional>
+#include <initializer_list>
+
 namespace tl {
 
 // A pane of the main frame built on a dialog template: it carries the template id and, when
@@ -13,8 +16,20 @@ class FormPane : public QWidget {
 public:
     FormPane(int templateId, QWidget* parent, QColor background = QColor());
 
+    // One button of a button pane: its control id and caption, the hidden picture control that
+    // holds its bitmap (0 when it has none), the bitmap, and what it does.
+    struct Button {
+        int id;
+        const char* caption;
+        int pictureId;
+        int bitmap;
+        std::function<void()> run;
+    };
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Lays the buttons out in a column from the top, as the panes beside the work area do.
+    void addButtonColumn(std::initializer_list<Button> buttons);
 
 private:
     QColor background_;
