@@ -1,8 +1,6 @@
 #include "gui/listings/CAddLeft.h"
 
-
 #include "gui/listings/CView3.h"
-#include "gui/widgets/Controls.h"
 #include "ids_listings.h"
 
 namespace tl {
