@@ -7,7 +7,6 @@
 #include "core/platform/Ui.h"
 #include "core/search/DownloadEstimate.h"
 #include "core/search/ResultQueries.h"
-#include "core/service/ListingOperations.h"
 #include "core/service/ServiceRequest.h"
 #include "core/session/PendingSearch.h"
 #include "core/session/Session.h"
@@ -90,14 +89,7 @@ void CQSearch::AddFavorite() {
         ui().messageBox("Can't Add Favorites with User Offline", "User Not Online");
         return;
     }
-    if (!canDownloadListings()) return;
-    const std::string productId = values.selectedProductId;
-    const std::string user = values.currentUserName;
-    if (IsInFavorite(productId, user) == 0) return;
-    if (fetchListing(productId, values.selectedSellerAddress))
-        tl::AddFavorite(productId, user);
-    else
-        ui().messageBox("User Not Accessable", "Cannot Add to Favorites");
+    fetchAndAddFavorite(values.selectedProductId, values.selectedSellerAddress);
 }
 
 void CQSearch::openResult(QTreeWidgetItem* row) {

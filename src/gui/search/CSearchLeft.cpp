@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "core/platform/Ui.h"
-#include "core/service/ListingOperations.h"
 #include "core/session/Navigation.h"
 #include "core/session/Session.h"
 #include "gui/search/CQSearch.h"
@@ -48,14 +47,7 @@ void CSearchLeft::onAddFavorite() {
         ui().messageBox("Can't Add Favorites with User Offline", "User Not Online");
         return;
     }
-    if (!canDownloadListings()) return;
-    const std::string productId = values.advancedProductId;
-    const std::string user = values.currentUserName;
-    if (IsInFavorite(productId, user) == 0) return;
-    if (fetchListing(productId, values.advancedSellerAddress))
-        AddFavorite(productId, user);
-    else
-        ui().messageBox("User Not Accessable", "Cannot Add to Favorites");
+    fetchAndAddFavorite(values.advancedProductId, values.advancedSellerAddress);
 }
 
 void CSearchLeft::onBuyItem() {

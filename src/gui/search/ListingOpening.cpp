@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "core/platform/ProgramDirectory.h"
+#include "core/platform/Ui.h"
+#include "core/service/ListingOperations.h"
 #include "core/session/Navigation.h"
 #include "core/session/Session.h"
 
@@ -73,6 +75,16 @@ bool fetchListing(const std::string& productId, const std::string& sellerAddress
     }
     switchMainView(View::WebPane);
     return true;
+}
+
+void fetchAndAddFavorite(std::string productId, std::string sellerAddress) {
+    if (!canDownloadListings()) return;
+    const std::string user = session().currentUserName;
+    if (IsInFavorite(productId, user) == 0) return;
+    if (fetchListing(productId, sellerAddress))
+        AddFavorite(productId, user);
+    else
+        ui().messageBox("User Not Accessable", "Cannot Add to Favorites");
 }
 
 }  // namespace tl

@@ -31,4 +31,10 @@ void showDownloadedListing(const std::string& productId);
 bool fetchListing(const std::string& productId, const std::string& sellerAddress);
 bool isFetchingListing();
 
+// Adds the listing to the member's favourites once it has been fetched from its poster: asks
+// first when it is a favourite already, and tells the member when the poster cannot be reached.
+// Nothing happens while there is no download to run. The values are copied: the selection they
+// come from may change while the listing is fetched.
+void fetchAndAddFavorite(std::string productId, std::string sellerAddress);
+
 }  // namespace tl
