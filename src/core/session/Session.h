@@ -25,6 +25,9 @@ struct Session {
     std::string selectedFavoriteId;  // the favourite the favourites pane removes
     std::string advancedProductId;
     std::string advancedSellerAddress;
+    // The member's own listing chosen on the my-listings screen; its buttons and the edit form
+    // read it. Empty when nothing is chosen.
+    std::string selectedListingId;
 };
 
 Session& session();
