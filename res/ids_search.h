@@ -44,4 +44,32 @@ inline constexpr int IDC_CONTACT_ASK = 1132;  // hidden
 inline constexpr int IDC_CONTACT_OFFER = 1133;
 inline constexpr int IDC_CONTACT_CLOSE = 2;
 
+// The advanced search form (template 131); its text fields take at most 50 characters
+inline constexpr int IDC_ADV_TITLE = 1400;
+inline constexpr int IDC_ADV_DESCRIPTION = 1401;
+inline constexpr int IDC_ADV_ZIPCODE = 1402;
+inline constexpr int IDC_ADV_PRICE = 1403;
+inline constexpr int IDC_ADV_CATEGORY = 1404;  // read-only, filled by "Select"
+inline constexpr int IDC_ADV_SELECT = 1405;
+inline constexpr int IDC_ADV_SELECT_BITMAP = 1406;  // holds bitmap 284
+inline constexpr int IDC_ADV_CLUB = 1407;
+inline constexpr int IDC_ADV_WANTED = 1408;
+inline constexpr int IDC_ADV_FORSALE = 1409;
+inline constexpr int IDC_ADV_BOTH = 1410;
+inline constexpr int IDC_ADV_GREATER = 1411;
+inline constexpr int IDC_ADV_LESS = 1412;
+inline constexpr int IDC_ADV_USER = 1413;
+inline constexpr int IDC_ADV_CLUB2 = 1414;      // hidden
+inline constexpr int IDC_ADV_CATEGORY2 = 1415;  // hidden, labelled "Category 2"
+inline constexpr int IDC_ADV_SEARCH = 1416;     // hidden default button
+inline constexpr int IDC_ADV_CLEAR = 1417;      // hidden
+inline constexpr int IDB_ADV_SELECT = 284;
+
+// The advanced-search bar (template 211): run the form's search, clear the form
+inline constexpr int IDC_DL_SEARCH = 1418;
+inline constexpr int IDC_DL_CLEAR = 1419;
+inline constexpr int IDC_DL_SEARCH_BITMAP = 1420;  // holds bitmap 260
+inline constexpr int IDC_DL_CLEAR_BITMAP = 1421;   // holds bitmap 285
+inline constexpr int IDB_DL_CLEAR = 285;
+
 }  // namespace tl::res
