@@ -127,7 +127,7 @@ void CMainFrame::createStatusBar() {
     listingServerStatus_ = new QLabel(bar);
     listingServerStatus_->setObjectName(QStringLiteral("listingServerStatus"));
     listingServerStatus_->setTextFormat(Qt::PlainText);
-    bar->addPermanentWidget(listingServerStatus_, 1);
+    bar->addPermanentWidget(listingServerStatus_);
     for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
         auto* label = new QLabel(indicator, bar);
         label->setObjectName(QStringLiteral("indicator_%1").arg(indicator));
