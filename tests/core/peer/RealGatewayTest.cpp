@@ -35,8 +35,8 @@ ip addr add 45.77.0.1/24 dev ext0
 ip addr add 45.77.0.2/24 dev ext1
 for i in lan0 lan1 ext0 ext1; do ip link set $i up; done
 ip route add default via 45.77.0.2
-for table in nat filter mangle; do iptables-legacy -t $table -N MINIUPNPD; done
-iptables-legacy -t nat -N MINIUPNPD-POSTROUTING
+for table in nat filter mangle; do iptables-legacy -w -t $table -N MINIUPNPD; done
+iptables-legacy -w -t nat -N MINIUPNPD-POSTROUTING
 )";
 
 constexpr char kDaemonConfig[] = R"(ext_ifname=ext0
@@ -60,8 +60,8 @@ std::string commandOutput(const std::string& command) {
 }
 
 bool gatewayForwardsPort9999() {
-    return commandOutput("iptables-legacy -t nat -S MINIUPNPD 2>/dev/null").find("--dport 9999") !=
-           std::string::npos;
+    return commandOutput("iptables-legacy -w -t nat -S MINIUPNPD 2>/dev/null")
+               .find("--dport 9999") != std::string::npos;
 }
 
 // Maps port 9999 through the gateway and takes the mapping away again; says what happened.
