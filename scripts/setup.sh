@@ -7,7 +7,8 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev
   libpugixml-dev libxslt1-dev libxml2-dev
-  libcurl4-openssl-dev libminiupnpc-dev
+  libcurl4-openssl-dev libminiupnpc-dev libnatpmp-dev
+  miniupnpd-iptables iproute2 iptables
   libgtest-dev libgmock-dev
   libcpp-httplib-dev libsqlite3-dev libssl-dev
   xvfb xauth fonts-dejavu-core clang-format curl

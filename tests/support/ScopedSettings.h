@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "core/peer/ListingServerStart.h"
+#include "core/peer/ListingServerState.h"
 #include "core/platform/HttpRequest.h"
 #include "core/platform/NonCopyable.h"
 #include "core/platform/ProgramDirectory.h"
@@ -136,6 +138,27 @@ public:
         setListingDownload({});
         setContactDialog({});
     }
+};
+
+// Starts listing servers as set for the guard's lifetime; as before afterwards.
+class ScopedListingServerSetup : NonCopyable {
+public:
+    explicit ScopedListingServerSetup(const ListingServerSetup& setup)
+        : old_(listingServerSetup()) {
+        setListingServerSetup(setup);
+    }
+    ~ScopedListingServerSetup() { setListingServerSetup(old_); }
+
+private:
+    ListingServerSetup old_;
+};
+
+// Starts the test with the program's listing server state as before any server started, and
+// leaves it so.
+class ScopedListingServerState : NonCopyable {
+public:
+    ScopedListingServerState() { listingServerState().reset(); }
+    ~ScopedListingServerState() { listingServerState().reset(); }
 };
 
 }  // namespace tl::test

@@ -6,6 +6,7 @@
 #include "core/listings/AttachmentEntries.h"
 #include "core/listings/ListingPaths.h"
 #include "core/listings/ServerCopy.h"
+#include "core/peer/ListingOrigin.h"
 #include "core/peer/PeerFileFetch.h"
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
@@ -50,8 +51,10 @@ DownloadOutcome downloadListing(const ListingSource& source, const DownloadSetti
                       {settings.listingTimeout, settings.listingDeadline, kLargestListing});
     if (listing != PeerFileResult::Stored) {
         if (!storeServerCopy(id)) return {};
+        noteListingOrigin(downloadedListingPath(id), ListingOrigin::MarketplaceCopy);
         return {.listingPath = downloadedListingPath(id)};
     }
+    noteListingOrigin(downloadedListingPath(id), ListingOrigin::Seller);
     return {.listingPath = downloadedListingPath(id),
             .fromSeller = true,
             .attachmentsStored = fetchAttachments(seller, id, settings)};

@@ -3,6 +3,7 @@
 #include <miniupnpc/miniupnpc.h>
 #include <miniupnpc/upnpcommands.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace tl {
@@ -11,6 +12,8 @@ namespace {
 constexpr char kMappingDescription[] = "Tradeloom";
 constexpr char kProtocol[] = "TCP";
 constexpr int kDiscoveryMilliseconds = 2000;
+// However short a lifetime the gateway grants, it is not asked more often than this.
+constexpr std::chrono::seconds kShortestRenewal{1};
 
 struct FoundGateway {
     std::string controlUrl;
@@ -66,36 +69,98 @@ bool discoverGateway(const std::string& multicastInterface, FoundGateway& found)
 
 }  // namespace
 
-RouterPortMapping::RouterPortMapping(int port, Gateway gateway)
-    : port_(std::to_string(port)), gateway_(std::move(gateway)) {
+RouterPortMapping::RouterPortMapping(int port, Gateway gateway, Reporter reporter)
+    : port_(port), gateway_(std::move(gateway)), reporter_(std::move(reporter)) {
     thread_ = std::thread([this] { map(); });
 }
 
 RouterPortMapping::~RouterPortMapping() {
-    stopping_ = true;
-    if (!waitForMapping()) return;
-    UPNP_DeletePortMapping(controlUrl_.c_str(), serviceType_.c_str(), port_.c_str(), kProtocol,
-                           nullptr);
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+    if (upnpMapped_)
+        UPNP_DeletePortMapping(controlUrl_.c_str(), serviceType_.c_str(),
+                               std::to_string(port_).c_str(), kProtocol, nullptr);
+    if (natPmpMapped_) requestNatPmpMapping(*gateway_.natPmp, port_, std::chrono::seconds(0));
 }
 
 bool RouterPortMapping::waitForMapping() {
-    if (thread_.joinable()) thread_.join();
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return attempted_; });
     return mapped_;
 }
 
+bool RouterPortMapping::stopping() const {
+    std::lock_guard lock(mutex_);
+    return stopping_;
+}
+
+void RouterPortMapping::report(RouterState outcome, const std::string& externalAddress) {
+    {
+        std::lock_guard lock(mutex_);
+        mapped_ = outcome == RouterState::AddedUpnp || outcome == RouterState::AddedNatPmp;
+        attempted_ = true;
+    }
+    changed_.notify_all();
+    if (reporter_) reporter_(outcome, externalAddress);
+}
+
 void RouterPortMapping::map() {
+    if (mapThroughUpnp()) return;
+    if (gateway_.natPmp && !stopping()) return mapThroughNatPmp();
+    report(RouterState::NoRouter);
+}
+
+// False when no UPnP gateway answered.
+bool RouterPortMapping::mapThroughUpnp() {
     FoundGateway found;
     const bool haveGateway = gateway_.rootDescriptionUrl.empty()
                                  ? discoverGateway(gateway_.multicastInterface, found)
                                  : gatewayAt(gateway_.rootDescriptionUrl, found);
-    if (!haveGateway) return;
+    if (!haveGateway) return false;
     controlUrl_ = found.controlUrl;
     serviceType_ = found.serviceType;
     localAddress_ = found.localAddress;
-    if (stopping_) return;  // the program is ending: nothing to add, nothing to remove later
-    mapped_ = UPNP_AddPortMapping(controlUrl_.c_str(), serviceType_.c_str(), port_.c_str(),
-                                  port_.c_str(), localAddress_.c_str(), kMappingDescription,
-                                  kProtocol, nullptr, "0") == 0;
+    const std::string port = std::to_string(port_);
+    // When the program is ending there is nothing to add, and nothing to remove later.
+    upnpMapped_ =
+        !stopping() && UPNP_AddPortMapping(controlUrl_.c_str(), serviceType_.c_str(), port.c_str(),
+                                           port.c_str(), localAddress_.c_str(), kMappingDescription,
+                                           kProtocol, nullptr, "0") == 0;
+    char external[40] = "";
+    if (upnpMapped_ &&
+        UPNP_GetExternalIPAddress(controlUrl_.c_str(), serviceType_.c_str(), external) != 0)
+        external[0] = '\0';
+    report(upnpMapped_ ? RouterState::AddedUpnp : RouterState::Refused, external);
+    return true;
+}
+
+// Maps and keeps renewing at half the granted lifetime until the object goes; a renewal the
+// gateway did not grant is reported and tried again at the next turn.
+void RouterPortMapping::mapThroughNatPmp() {
+    const NatPmpGateway& gateway = *gateway_.natPmp;
+    std::optional<RouterState> last;
+    std::string external;
+    for (;;) {
+        const NatPmpAnswer answer = requestNatPmpMapping(gateway, port_, gateway_.natPmpLifetime);
+        RouterState outcome = RouterState::NoRouter;
+        if (answer.result == NatPmpResult::Refused) outcome = RouterState::Refused;
+        if (answer.result == NatPmpResult::Granted) {
+            outcome = RouterState::AddedNatPmp;
+            natPmpMapped_ = true;
+            if (last != outcome) external = natPmpPublicAddress(gateway);
+        }
+        if (last != outcome) report(outcome, external);
+        last = outcome;
+        const auto granted =
+            answer.result == NatPmpResult::Granted ? answer.lifetime : gateway_.natPmpLifetime;
+        const auto renewal = std::max<std::chrono::milliseconds>(granted / 2, kShortestRenewal);
+        std::unique_lock lock(mutex_);
+        if (changed_.wait_for(lock, renewal, [this] { return stopping_; })) return;
+    }
 }
 
 }  // namespace tl

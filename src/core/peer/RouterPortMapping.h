@@ -1,44 +1,69 @@
 #pragma once
 
-#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
+#include "core/peer/ListingServerState.h"
+#include "core/peer/NatPmpRequest.h"
+
 namespace tl {
 
-// Asks the home router to forward a TCP port to this machine: finds the gateway, learns the
+// Asks the home router to forward a TCP port to this machine: finds a UPnP gateway, learns the
 // local address the gateway sees, and adds the mapping (same external and internal port,
-// description "Tradeloom"). It runs on a thread of its own so that nothing waits for it; every
-// failure is silent. A mapping it made is removed when the object goes.
+// description "Tradeloom"). When no UPnP gateway answers, it asks for the same mapping through
+// NAT-PMP and renews that before its lifetime ends. It runs on a thread of its own so that
+// nothing waits for it; each outcome goes to the reporter. A mapping it made is removed when
+// the object goes.
 class RouterPortMapping {
 public:
     struct Gateway {
         std::string rootDescriptionUrl;  // a gateway known by its description address; empty:
                                          // discover one on the local network
         std::string multicastInterface;  // local address the discovery leaves from; empty: any
+        // The NAT-PMP gateway asked when no UPnP gateway answers; none: NAT-PMP is not tried.
+        std::optional<NatPmpGateway> natPmp = std::nullopt;
+        std::chrono::seconds natPmpLifetime{3600};
     };
+    // Called on the mapping thread with each new outcome and the router's public address when
+    // it gave one: AddedUpnp, AddedNatPmp, Refused or NoRouter.
+    using Reporter = std::function<void(RouterState outcome, const std::string& externalAddress)>;
 
-    RouterPortMapping(int port, Gateway gateway);
+    RouterPortMapping(int port, Gateway gateway, Reporter reporter = {});
     ~RouterPortMapping();
     RouterPortMapping(const RouterPortMapping&) = delete;
     RouterPortMapping& operator=(const RouterPortMapping&) = delete;
 
-    // Waits for the attempt to end; true when the router took the mapping.
+    // Waits for the first attempt to end; true when the router took the mapping.
     bool waitForMapping();
-    // The local address the gateway sees (empty until found); read after waitForMapping().
+    // The local address the UPnP gateway sees (empty until found); read after waitForMapping().
     const std::string& localAddress() const { return localAddress_; }
 
 private:
     void map();
+    bool mapThroughUpnp();
+    void mapThroughNatPmp();
+    void report(RouterState outcome, const std::string& externalAddress = {});
+    bool stopping() const;
 
-    const std::string port_;
+    const int port_;
     const Gateway gateway_;
-    std::atomic<bool> stopping_{false};
-    // Written by the mapping thread, read once it has ended.
+    const Reporter reporter_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool stopping_ = false;
+    bool attempted_ = false;
+    bool mapped_ = false;
+    // Written by the mapping thread before the first attempt ends.
     std::string controlUrl_;
     std::string serviceType_;
     std::string localAddress_;
-    bool mapped_ = false;
+    bool upnpMapped_ = false;
+    bool natPmpMapped_ = false;  // granted at least once: removed at the end
     std::thread thread_;
 };
 

@@ -3,6 +3,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -51,7 +52,8 @@ int checkAbandoned(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 }
 
 std::string get(const std::string& address, const std::optional<BasicAuth>& auth, bool keepBody,
-                const std::atomic<bool>* abandon = nullptr) {
+                const std::atomic<bool>* abandon = nullptr,
+                std::optional<std::chrono::milliseconds> limit = std::nullopt) {
     CurlHandle curl;
     if (!curl.handle) throw RequestError("the request component could not be created");
     Body body;
@@ -60,8 +62,11 @@ std::string get(const std::string& address, const std::optional<BasicAuth>& auth
     curl_easy_setopt(h, CURLOPT_URL, address.c_str());
     curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, connectTimeoutMs.load());
-    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, wholeTimeoutMs.load());
+    const auto within = [&limit](long milliseconds) {
+        return limit ? std::min(milliseconds, static_cast<long>(limit->count())) : milliseconds;
+    };
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, within(connectTimeoutMs.load()));
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, within(wholeTimeoutMs.load()));
     curl_easy_setopt(h, CURLOPT_USERAGENT, "Tradeloom");
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
@@ -98,8 +103,9 @@ std::string get(const std::string& address, const std::optional<BasicAuth>& auth
 }  // namespace
 
 std::string fetchText(const std::string& address, const std::optional<BasicAuth>& auth,
-                      const std::atomic<bool>* abandon) {
-    return get(address, auth, true, abandon);
+                      const std::atomic<bool>* abandon,
+                      std::optional<std::chrono::milliseconds> limit) {
+    return get(address, auth, true, abandon, limit);
 }
 
 void sendRequest(const std::string& host, const std::string& pathAndQuery) {

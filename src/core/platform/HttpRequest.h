@@ -23,9 +23,11 @@ struct BasicAuth {
 // Request style A: a blocking GET of an absolute address, with HTTP basic authentication when
 // given, that follows up to kMaxRedirects redirects and returns the reply body. An error status
 // throws like a failed transfer, so an error page is never taken for the reply. Setting *abandon,
-// when given, ends a request in flight within about a second. Throws RequestError.
+// when given, ends a request in flight within about a second; a limit, when given, shortens the
+// time-outs for this request. Throws RequestError.
 std::string fetchText(const std::string& address, const std::optional<BasicAuth>& auth,
-                      const std::atomic<bool>* abandon = nullptr);
+                      const std::atomic<bool>* abandon = nullptr,
+                      std::optional<std::chrono::milliseconds> limit = std::nullopt);
 
 // Request style B: a blocking GET of host + pathAndQuery whose reply is discarded; it succeeds
 // when the request was sent and answered. Throws RequestError.

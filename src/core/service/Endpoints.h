@@ -19,6 +19,8 @@ inline constexpr char kClubList[] = "/RUViviride/clubs.asmx/ListClubs";
 // Reachability probes (request style B).
 inline constexpr char kProbe[] = "/";
 inline constexpr char kRegistrationProbe[] = "//tradeLoom//index.html";
+// Whether the server can open a connection back to this computer's listing port: "1" or "0".
+inline constexpr char kReachable[] = "/tradeloom/app/reachable.asp";
 
 Query heartBeat(const std::string& user);
 Query login(const std::string& user, const std::string& password);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/peer/ListingServerState.h"
 #include "core/platform/ServerHost.h"
 #include "core/platform/Ui.h"
 #include "core/service/ListingOperations.h"
@@ -20,6 +21,7 @@
 #include "gui/frame/CLowerLeft.h"
 #include "gui/frame/CLowerRight.h"
 #include "gui/frame/CUpperLeft.h"
+#include "gui/frame/ListingServerStatusText.h"
 #include "gui/listings/CAddLeft.h"
 #include "gui/listings/CMyProductsLeft.h"
 #include "gui/listings/CProdEditView.h"
@@ -99,9 +101,20 @@ CMainFrame::CMainFrame() : splitter_(new CPaneSplitter(3, 2, this)) {
         return !downloadListing(productId, sellerAddress).empty();
     });
     setContactDialog(&CContactDlg::showForSelection);
+    // The state changes on the listing server's threads; the label changes on this one.
+    listingServerState().setListener([this](const ListingServerStatus& status) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, text = listingServerStatusText(status)] {
+                listingServerStatus_->setText(text);
+                listingServerStatus_->setToolTip(text);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 CMainFrame::~CMainFrame() {
+    listingServerState().clearListener();
     if (navigator() == this) setNavigator(nullptr);
     setListingDownload({});
     setContactDialog({});
@@ -111,6 +124,10 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::createStatusBar() {
     QStatusBar* bar = statusBar();
     bar->showMessage("Ready");
+    listingServerStatus_ = new QLabel(bar);
+    listingServerStatus_->setObjectName(QStringLiteral("listingServerStatus"));
+    listingServerStatus_->setTextFormat(Qt::PlainText);
+    bar->addPermanentWidget(listingServerStatus_);
     for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
         auto* label = new QLabel(indicator, bar);
         label->setObjectName(QStringLiteral("indicator_%1").arg(indicator));

@@ -9,12 +9,14 @@
 #include "gui/frame/NavRecord.h"
 
 class QAction;
+class QLabel;
 
 namespace tl {
 
 // The main window: a 3 x 2 pane splitter whose panes are switched in sets by view number,
-// a navigation history for Back, the main menu and a status bar. Destroying it logs the
-// member off. While it lives it is the navigator the screens ask for views.
+// a navigation history for Back, the main menu and a status bar, which also shows the listing
+// server's state as its threads change it. Destroying it logs the member off. While it lives it is
+// the navigator the screens ask for views.
 class CMainFrame : public QMainWindow, public Navigator {
     Q_OBJECT
 public:
@@ -64,6 +66,7 @@ private:
     void record(Tab tab, View view);
 
     CPaneSplitter* splitter_;
+    QLabel* listingServerStatus_ = nullptr;
     std::array<int, kPaneCount> viewIds_{};
     std::vector<NavRecord> history_;
     NavRecord current_;

@@ -7,7 +7,7 @@
 
 namespace tl {
 
-class CServerThread;
+class ListingServer;
 
 // The application object: runs the start-up sequence and owns what lives until exit.
 class TradeloomApp {
@@ -24,7 +24,7 @@ private:
     InstanceLock instanceLock_;
     int startFailureCode_ = 0;
     std::unique_ptr<QMainWindow> mainWindow_;
-    std::unique_ptr<CServerThread> listingServer_;  // null when its port could not be opened
+    std::unique_ptr<ListingServer> listingServer_;  // null when its port could not be opened
 };
 
 }  // namespace tl

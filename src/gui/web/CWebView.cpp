@@ -1,5 +1,6 @@
 #include "gui/web/CWebView.h"
 
+#include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShowEvent>
@@ -8,6 +9,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include "core/peer/ListingOrigin.h"
 #include "core/platform/Ui.h"
 #include "core/service/Endpoints.h"
 #include "core/session/Session.h"
@@ -32,6 +34,17 @@ public:
 QString messagePage(const std::string& text) {
     return QStringLiteral("<html><body><p>%1</p></body></html>")
         .arg(QString::fromStdString(text).toHtmlEscaped());
+}
+
+// The line above a listing; empty for a listing that was not downloaded in this run.
+QString originText(const std::string& path) {
+    const std::optional<ListingOrigin> origin = listingOrigin(path);
+    if (!origin) return {};
+    if (*origin == ListingOrigin::Seller)
+        return QStringLiteral("Opened from the seller's computer");
+    return QStringLiteral(
+        "Opened from the marketplace copy: the seller could not be reached, so the photos are "
+        "not available");
 }
 
 // The listing's own folder, so that the photos it names load from beside it.
@@ -61,9 +74,13 @@ private:
 
 }  // namespace
 
-CWebView::CWebView(QWidget* parent) : QWidget(parent) {
+CWebView::CWebView(QWidget* parent) : QWidget(parent), origin_(new QLabel(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    origin_->setObjectName(QStringLiteral("listingOrigin"));
+    origin_->setTextFormat(Qt::PlainText);
+    origin_->hide();
+    layout->addWidget(origin_);
 }
 
 CWebView::~CWebView() = default;
@@ -93,10 +110,13 @@ void CWebView::showEvent(QShowEvent* event) {
 void CWebView::navigate(const std::string& address) {
     if (const std::optional<std::string> listing = localListingPath(address))
         return showListing(*listing);
+    origin_->hide();
     browser()->load(QUrl(QString::fromStdString(browsableAddress(address))));
 }
 
 void CWebView::showListing(const std::string& path) {
+    origin_->setText(originText(path));
+    origin_->setVisible(!origin_->text().isEmpty());
     ListingPage page;
     {
         WaitCursor wait;

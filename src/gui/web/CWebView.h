@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+class QLabel;
 class QPrinter;
 class QWebEngineView;
 
@@ -11,7 +12,8 @@ namespace tl {
 
 // The web pane of the work area. It shows the member's home page when first displayed and,
 // each time it is shown again, the process-wide web address when one is set. A local listing
-// file is shown through its style sheet; the file stays scrambled on disk throughout.
+// file is shown through its style sheet; the file stays scrambled on disk throughout. Above a
+// downloaded listing a line says where it came from: the seller or the marketplace copy.
 class CWebView : public QWidget {
     Q_OBJECT
 public:
@@ -32,6 +34,7 @@ protected:
 private:
     void showListing(const std::string& path);
 
+    QLabel* origin_;
     QWebEngineView* browser_ = nullptr;
     bool initialUpdateDone_ = false;
     std::unique_ptr<QPrinter> printer_;  // kept until the browser has finished printing

@@ -22,7 +22,7 @@ protected:
 
 TEST_F(ListingServerStartTest, ListensOnTheBindAddressAndLeavesTheRouterAloneForLoopback) {
     ::setenv("TRADELOOM_BIND", "127.0.0.1", 1);
-    setListingServerSetup({0, "", true});
+    setListingServerSetup({0, "", true, false});
     const auto server = startListingServer();
     ASSERT_NE(server, nullptr);
     EXPECT_EQ(server->routerMapping(), nullptr);  // no router forwards to a loopback address
@@ -36,10 +36,10 @@ TEST_F(ListingServerStartTest, ListensOnTheBindAddressAndLeavesTheRouterAloneFor
 }
 
 TEST_F(ListingServerStartTest, ABusyPortLeavesTheProgramWithoutAServerAfterTellingTheMember) {
-    setListingServerSetup({0, "127.0.0.1", false});
+    setListingServerSetup({0, "127.0.0.1", false, false});
     const auto first = startListingServer();
     ASSERT_NE(first, nullptr);
-    setListingServerSetup({first->port(), "127.0.0.1", false});
+    setListingServerSetup({first->port(), "127.0.0.1", false, false});
     EXPECT_EQ(startListingServer(), nullptr);
     EXPECT_EQ(ui.boxes(), (std::vector<ScriptedUi::Box>{{"", "SERVER PORT NOT STARTED"}}));
 }

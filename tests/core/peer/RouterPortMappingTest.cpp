@@ -4,6 +4,8 @@
 
 #include "core/peer/CServerThread.h"
 #include "core/peer/RouterPortMapping.h"
+#include "support/FakeGateway.h"
+#include "support/FakeNatPmpGateway.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
@@ -13,94 +15,10 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr char kDescriptionPath[] = "/rootDesc.xml";
-constexpr char kControlPath[] = "/ctl/IPConn";
-
-// The description of a home router offering the connection service port mappings are made on.
-// One service entry of a device description.
-std::string serviceList(const std::string& type, const std::string& id, const std::string& path,
-                        const std::string& scpd) {
-    return "<serviceList><service><serviceType>urn:schemas-upnp-org:service:" + type +
-           "</serviceType><serviceId>urn:upnp-org:serviceId:" + id +
-           "</serviceId><controlURL>/ctl/" + path + "</controlURL><eventSubURL>/evt/" + path +
-           "</eventSubURL><SCPDURL>/" + scpd + "</SCPDURL></service></serviceList>";
-}
-
-// A gateway with a WAN device whose connection device offers the IP connection service.
-std::string gatewayDescription() {
-    return R"(<?xml version="1.0"?>
-<root xmlns="urn:schemas-upnp-org:device-1-0">
-<specVersion><major>1</major><minor>0</minor></specVersion>
-<device>
-<deviceType>urn:schemas-upnp-org:device:InternetGatewayDevice:1</deviceType>
-<friendlyName>Test Router</friendlyName>
-<deviceList><device>
-<deviceType>urn:schemas-upnp-org:device:WANDevice:1</deviceType>
-)" + serviceList("WANCommonInterfaceConfig:1", "WANCommonIFC1", "CmnIfCfg", "WANCfg.xml") +
-           R"(
-<deviceList><device>
-<deviceType>urn:schemas-upnp-org:device:WANConnectionDevice:1</deviceType>
-)" + serviceList("WANIPConnection:1", "WANIPConn1", "IPConn", "WANIPCn.xml") +
-           R"(
-</device></deviceList>
-</device></deviceList>
-</device>
-</root>
-)";
-}
-
-std::string soapReply(const std::string& action) {
-    return R"(<?xml version="1.0"?><s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/" )"
-           R"(s:encodingStyle="http://schemas.xmlsoap.org/soap/encoding/"><s:Body><u:)" +
-           action +
-           R"(Response xmlns:u="urn:schemas-upnp-org:service:WANIPConnection:1"/>)"
-           R"(</s:Body></s:Envelope>)";
-}
-
-constexpr char kConflictFault[] =
-    R"(<?xml version="1.0"?><s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/" )"
-    R"(s:encodingStyle="http://schemas.xmlsoap.org/soap/encoding/"><s:Body><s:Fault>)"
-    R"(<faultcode>s:Client</faultcode><faultstring>UPnPError</faultstring><detail>)"
-    R"(<UPnPError xmlns="urn:schemas-upnp-org:control-1-0"><errorCode>718</errorCode>)"
-    R"(<errorDescription>ConflictInMappingEntry</errorDescription></UPnPError></detail>)"
-    R"(</s:Fault></s:Body></s:Envelope>)";
-
-std::string element(const std::string& body, const std::string& name) {
-    const std::string open = "<" + name + ">";
-    const std::size_t start = body.find(open);
-    if (start == std::string::npos) return "<missing>";
-    const std::size_t end = body.find("</" + name + ">", start);
-    return body.substr(start + open.size(), end - start - open.size());
-}
-
-// A home router of our own on loopback: its description and the port-mapping calls it gets.
-class FakeGateway {
-public:
-    FakeGateway() {
-        http.reply(kDescriptionPath, gatewayDescription(), "text/xml");
-        http.handle(kControlPath, [this](const test::ScriptedHttpServer::Request& request) {
-            if (request.body.find("AddPortMapping") != std::string::npos && refuseMapping)
-                return std::string(kConflictFault);
-            for (const char* action : {"AddPortMapping", "DeletePortMapping"})
-                if (request.body.find(action) != std::string::npos) return soapReply(action);
-            return std::string(kConflictFault);
-        });
-    }
-
-    std::string descriptionUrl() const { return "http://" + http.host() + kDescriptionPath; }
-    // The bodies of the control calls that carry action, in order.
-    std::vector<std::string> calls(const std::string& action) const {
-        std::vector<std::string> bodies;
-        for (const auto& request : http.requests())
-            if (request.target == kControlPath &&
-                request.body.find("<u:" + action) != std::string::npos)
-                bodies.push_back(request.body);
-        return bodies;
-    }
-
-    test::ScriptedHttpServer http;
-    std::atomic<bool> refuseMapping{false};
-};
+using test::element;
+using test::FakeGateway;
+using test::gatewayDescription;
+constexpr const char* kDescriptionPath = FakeGateway::kDescriptionPath;
 
 TEST(RouterPortMapping, AddsTcpPortToTheLocalAddressAndRemovesItAtTheEnd) {
     FakeGateway gateway;
@@ -194,6 +112,34 @@ TEST(RouterPortMapping, ASlowRouterDelaysNoRequestAndTheServerMapsItsOwnPort) {
     ASSERT_EQ(gateway.calls("DeletePortMapping").size(), 1u);
     EXPECT_EQ(element(gateway.calls("DeletePortMapping")[0], "NewExternalPort"), port);
     EXPECT_TRUE(ui.boxes().empty());
+}
+
+TEST(RouterPortMapping, WithoutUpnpNatPmpMapsRenewsBeforeTheLifetimeEndsAndRemovesAtTheEnd) {
+    using Request = test::FakeNatPmpGateway::MappingRequest;
+    test::FakeNatPmpGateway natPmp(test::FakeNatPmpGateway::Mode::Grant, "198.51.100.4");
+    std::mutex mutex;
+    std::vector<std::pair<RouterState, std::string>> reports;
+    {
+        RouterPortMapping mapping(9999,
+                                  {"http://" + test::deadHost() + kDescriptionPath, "",
+                                   NatPmpGateway{natPmp.address()}, std::chrono::seconds(2)},
+                                  [&](RouterState outcome, const std::string& external) {
+                                      std::lock_guard lock(mutex);
+                                      reports.emplace_back(outcome, external);
+                                  });
+        ASSERT_TRUE(mapping.waitForMapping());
+        // Granted for 2 seconds, the mapping is asked for again after about one.
+        ASSERT_TRUE(natPmp.waitForMappingRequests(2, 5000));
+    }
+    const std::vector<Request> requests = natPmp.mappingRequests();
+    ASSERT_GE(requests.size(), 3u);
+    for (std::size_t i = 0; i + 1 < requests.size(); ++i)
+        EXPECT_EQ(requests[i], (Request{2, 9999, 9999, 2})) << i;
+    EXPECT_EQ(requests.back(), (Request{2, 9999, 0, 0}));  // removed: TCP, lifetime 0
+    // Renewals that change nothing tell nobody.
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(reports, (std::vector<std::pair<RouterState, std::string>>{
+                           {RouterState::AddedNatPmp, "198.51.100.4"}}));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
+#include <thread>
 #include <utility>
 
 #include "core/platform/ServerHost.h"
@@ -499,6 +500,31 @@ TEST_F(MainFrameTest, TheFileMenuShowsASeparatorBeforeLoomWebAndBeforeExit) {
     EXPECT_EQ(shown[1]->text(), "Loom Web");
     EXPECT_TRUE(shown[2]->isSeparator());
     EXPECT_EQ(shown[3]->text(), "E&xit");
+}
+
+TEST_F(MainFrameTest, TheStatusBarFollowsTheListingServerStateThroughQueuedCalls) {
+    test::ScopedListingServerState serverState;
+    QCoreApplication::processEvents();
+    auto* line = frame->statusBar()->findChild<QLabel*>("listingServerStatus");
+    ASSERT_NE(line, nullptr);
+    auto changeOnAThread = [] {
+        std::thread([] {
+            listingServerState().update([](ListingServerStatus& status) {
+                status = {ServerListening::Listening, 9999, "",
+                          RouterState::NotAsked,      "",   Reachability::Reachable};
+            });
+        }).join();
+    };
+    changeOnAThread();
+    EXPECT_EQ(line->text(), "");  // not touched from the server's thread
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return line->text() == "Listening on port 9999 | Others can open your listings"; },
+        5000));
+    // The frame gone, its threads change the state without reaching it.
+    frame.reset();
+    listingServerState().reset();
+    changeOnAThread();
+    QCoreApplication::processEvents();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSignalSpy>
@@ -10,11 +11,14 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include "core/peer/ListingDownload.h"
+#include "core/platform/Files.h"
 #include "core/platform/ServerHost.h"
 #include "core/session/FileScramble.h"
 #include "core/session/Session.h"
 #include "gui/web/CExplorer1.h"
 #include "gui/web/CWebView.h"
+#include "support/FakeSeller.h"
 #include "support/SampleStyleSheet.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
@@ -199,6 +203,66 @@ TEST_F(WebViewTest, ExplorerNavigationsLeaveNoHistory) {
     explorer.Navigate2("http://" + server.host() + "/tradeloom/third", 0);
     ASSERT_TRUE(waitForLoad(loads));
     EXPECT_TRUE(explorer.browser()->history()->canGoBack());
+}
+
+TEST_F(WebViewTest, ADownloadedListingSaysAboveItWhetherItCameFromTheSellerOrTheMarketplaceCopy) {
+    std::string sellers = listing("/tradeloom/product.xsl", "Red bike");
+    scrambleBytes(sellers);
+    test::FakeSeller seller(test::serveFiles({{"41.xml", sellers}}));
+    const int nobody = [] {
+        const Socket closed = listenOn("127.0.0.1", 0, 1);
+        return localPort(closed);  // nothing listens there once this returns
+    }();
+    server.reply(
+        "/RUViviride/RUViviride.asmx/GetItem",
+        R"(<?xml version="1.0" encoding="utf-8"?><string xmlns="http://x/">&lt;Product&gt;)"
+        "&lt;titlebar&gt;Lamp&lt;/titlebar&gt;&lt;price&gt;5&lt;/price&gt;"
+        "&lt;paymentmethods&gt;M&lt;/paymentmethods&gt;&lt;/Product&gt;</string>",
+        "text/xml");
+    const std::string own = storeListing("43.xml", listing("/tradeloom/product.xsl", "Own"));
+    struct Case {
+        const char* id;
+        int port;  // 0: not downloaded, the member's own listing
+        const char* origin;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"41", seller.port(), "Opened from the seller's computer", "Title: Red bike"},
+        {"42", nobody,
+         "Opened from the marketplace copy: the seller could not be reached, so the photos are "
+         "not available",
+         "Title: Lamp"},
+        {"43", 0, "", "Title: Own"},
+    };
+    CWebView view;
+    QSignalSpy loads(view.browser(), &QWebEngineView::loadFinished);
+    auto* origin = view.findChild<QLabel*>("listingOrigin");
+    ASSERT_NE(origin, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        std::string path = own;
+        if (c.port != 0) {
+            DownloadSettings settings;
+            settings.port = c.port;
+            settings.localAddress.clear();
+            const std::string stored = home.path() + "downloads/" + c.id + ".xml";
+            ASSERT_EQ(downloadListing({c.id, "127.0.0.1"}, settings).listingPath, stored);
+            path = stored;
+        }
+        const std::string before = readWholeFile(path).value_or("");
+        view.navigate(path);
+        ASSERT_TRUE(waitForLoad(loads));
+        EXPECT_EQ(origin->text(), c.origin);
+        EXPECT_EQ(origin->isHidden(), std::string(c.origin).empty());
+        // The line is the pane's own: the page and the stored file stay as they were.
+        EXPECT_TRUE(bodyText(view.browser()).contains(c.title));
+        EXPECT_FALSE(bodyText(view.browser()).contains("Opened from"));
+        EXPECT_EQ(readWholeFile(path), before);
+    }
+    // Any other page goes without the line.
+    view.navigate("http://" + server.host() + "/tradeloom");
+    ASSERT_TRUE(waitForLoad(loads));
+    EXPECT_TRUE(origin->isHidden());
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tl {
+
+enum class ListingOrigin { Seller, MarketplaceCopy };
+
+// Where the stored copy of a downloaded listing came from, so that it can be shown with the
+// listing: the seller's computer (with the photos) or the marketplace server's copy (without).
+// Kept while the program runs; any thread may note or ask. A file not downloaded in this run
+// has no origin.
+void noteListingOrigin(const std::string& listingPath, ListingOrigin origin);
+std::optional<ListingOrigin> listingOrigin(const std::string& listingPath);
+
+}  // namespace tl
