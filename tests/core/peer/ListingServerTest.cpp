@@ -344,6 +344,34 @@ TEST_F(ServingLimitsTest, OneAddressGetsTwoWorkersAndNobodyMoreThanAllThree) {
     EXPECT_EQ(readUntilClosed(c1).bytes, listing);
 }
 
+// At most four connections held before their turn, two of them from one address.
+class HeldLimitsTest : public ListingServerTest {
+protected:
+    HeldLimitsTest()
+        : ListingServerTest(CServerThread::kRequestTimeout,
+                            ListingServerLimits{.held = 4, .heldPerAddress = 2}) {}
+};
+
+TEST_F(HeldLimitsTest, ANewConnectionPushesOutTheOldestItCountsAgainst) {
+    directory.write("products/12345.xml", "listing");
+    const auto pushedOut = [](const Socket& connection) {
+        const Seen seen = readUntilClosed(connection);
+        return seen.closed && seen.bytes.empty();
+    };
+    Socket a1 = connectFrom("127.0.4.1");
+    Socket a2 = connectFrom("127.0.4.1");
+    Socket a3 = connectFrom("127.0.4.1");
+    EXPECT_TRUE(pushedOut(a1)) << "the oldest from the same address";
+    Socket b1 = connectFrom("127.0.4.2");
+    Socket b2 = connectFrom("127.0.4.2");
+    Socket c1 = connectFrom("127.0.4.3");
+    EXPECT_TRUE(pushedOut(a2)) << "the oldest of all";
+    for (const Socket* kept : {&a3, &b1, &b2, &c1})
+        EXPECT_TRUE(staysQuiet(*kept, milliseconds(100)));
+    EXPECT_EQ(exchangeFrom("127.0.4.3", encodeFileRequest("12345.xml")).bytes,
+              encodeLength(7) + "listing");
+}
+
 TEST_F(ListingServerTest, StopPromptlyCutsEveryConnectionOpenAndClosesThePort) {
     writeSparse("products/huge.bin", 1ull << 30);
     directory.write("products/12345.xml", "listing");
