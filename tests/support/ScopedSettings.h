@@ -1,6 +1,7 @@
 #pragma once
 
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <functional>
 #include <optional>
@@ -159,6 +160,28 @@ class ScopedListingServerState : NonCopyable {
 public:
     ScopedListingServerState() { listingServerState().reset(); }
     ~ScopedListingServerState() { listingServerState().reset(); }
+};
+
+// Raises the soft limit on open files as far as the hard limit allows, for tests that hold many
+// connections; the earlier limit comes back after.
+class ScopedOpenFileLimit : NonCopyable {
+public:
+    ScopedOpenFileLimit() {
+        ::getrlimit(RLIMIT_NOFILE, &old_);
+        rlimit raised = old_;
+        raised.rlim_cur = raised.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &raised);
+    }
+    ~ScopedOpenFileLimit() { ::setrlimit(RLIMIT_NOFILE, &old_); }
+    // The soft limit in force.
+    static rlim_t current() {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        return limit.rlim_cur;
+    }
+
+private:
+    rlimit old_{};
 };
 
 }  // namespace tl::test

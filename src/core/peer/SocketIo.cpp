@@ -67,12 +67,6 @@ bool bindTo(int fd, in_addr address, int port) {
     return ::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0;
 }
 
-bool setBlocking(int fd, bool blocking) {
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0) return false;
-    return ::fcntl(fd, F_SETFL, blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK)) == 0;
-}
-
 // The piece of a served file read and handed to the socket at once: large pieces keep the
 // number of calls per byte low.
 constexpr std::size_t kFilePiece = 256 * 1024;
@@ -123,6 +117,24 @@ Socket acceptConnection(const Socket& listening) {
     return Socket(::accept4(listening.fd(), nullptr, nullptr, SOCK_CLOEXEC));
 }
 
+std::uint32_t peerAddress(const Socket& connection) {
+    sockaddr_in peer{};
+    socklen_t length = sizeof peer;
+    if (::getpeername(connection.fd(), reinterpret_cast<sockaddr*>(&peer), &length) != 0) return 0;
+    return peer.sin_addr.s_addr;
+}
+
+bool setBlocking(int fd, bool blocking) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0) return false;
+    return ::fcntl(fd, F_SETFL, blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK)) == 0;
+}
+
+void resetOnClose(const Socket& connection) {
+    const linger reset{1, 0};
+    ::setsockopt(connection.fd(), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+}
+
 Socket connectTo(const std::string& address, int port, milliseconds timeout,
                  const std::string& localAddress) {
     const std::optional<in_addr> remote = resolveIpv4(address);
@@ -149,13 +161,30 @@ Socket connectTo(const std::string& address, int port, milliseconds timeout,
     return connection;
 }
 
+TakeMeter::TakeMeter(TakeRate rate)
+    : rate_(rate), stretchEnd_(std::chrono::steady_clock::now() + rate.within) {}
+
+void TakeMeter::took(std::size_t bytes) {
+    taken_ += bytes;
+    if (taken_ < rate_.bytes) return;
+    taken_ = 0;
+    stretchEnd_ = std::chrono::steady_clock::now() + rate_.within;
+}
+
 bool sendAll(int fd, std::string_view bytes, milliseconds idle) {
+    TakeMeter meter({1, idle});
+    return sendAll(fd, bytes, meter);
+}
+
+bool sendAll(int fd, std::string_view bytes, TakeMeter& meter) {
     while (!bytes.empty()) {
         const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(sent));
+            meter.took(static_cast<std::size_t>(sent));
         } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            if (!waitReady(fd, POLLOUT, idle)) return false;
+            const milliseconds left = timeLeft(meter.stretchEnd());
+            if (left <= milliseconds(0) || !waitReady(fd, POLLOUT, left)) return false;
         } else if (errno != EINTR) {
             return false;
         }
@@ -163,7 +192,7 @@ bool sendAll(int fd, std::string_view bytes, milliseconds idle) {
     return true;
 }
 
-bool sendFileContents(int fd, int fileFd, milliseconds idle) {
+bool sendFileContents(int fd, int fileFd, TakeMeter& meter) {
     std::vector<char> piece(kFilePiece);
     for (;;) {
         const ssize_t count = ::read(fileFd, piece.data(), piece.size());
@@ -172,8 +201,20 @@ bool sendFileContents(int fd, int fileFd, milliseconds idle) {
             if (errno == EINTR) continue;
             return false;
         }
-        if (!sendAll(fd, std::string_view(piece.data(), static_cast<std::size_t>(count)), idle))
+        if (!sendAll(fd, std::string_view(piece.data(), static_cast<std::size_t>(count)), meter))
             return false;
+    }
+}
+
+void finishReply(int fd, std::size_t most, milliseconds time) {
+    if (::shutdown(fd, SHUT_WR) != 0) return;
+    const SteadyTime deadline = std::chrono::steady_clock::now() + time;
+    std::vector<char> dropped(std::min<std::size_t>(most, kReceiveBlockSize) + 1);
+    std::size_t total = 0;
+    while (total <= most) {
+        const long got = receiveSome(fd, dropped.data(), dropped.size(), deadline);
+        if (got <= 0) return;
+        total += static_cast<std::size_t>(got);
     }
 }
 

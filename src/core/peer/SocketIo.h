@@ -36,19 +36,52 @@ private:
 Socket listenOn(const std::string& address, int port, int backlog);
 // The local port a socket is bound to, or 0.
 int localPort(const Socket& socket);
-// The next connection on a listening socket, or an invalid socket when accepting failed.
+// The next connection on a listening socket, or an invalid socket when accepting failed (errno
+// tells why).
 Socket acceptConnection(const Socket& listening);
+// The IPv4 address a connection comes from, in network order; 0 when it cannot be had.
+std::uint32_t peerAddress(const Socket& connection);
+bool setBlocking(int fd, bool blocking);
+// Makes closing the connection reset it at once, dropping whatever it still had to send.
+void resetOnClose(const Socket& connection);
 // A connection to address:port made within timeout, leaving from localAddress when one is given;
 // invalid when nobody answered in time.
 Socket connectTo(const std::string& address, int port, std::chrono::milliseconds timeout,
                  const std::string& localAddress = "");
 
+// The least a peer must take of what is sent to it: bytes within every stretch of time.
+struct TakeRate {
+    std::size_t bytes;
+    std::chrono::milliseconds within;
+};
+
+// Watches a peer against a take rate: a stretch ends as soon as the peer has taken the bytes,
+// and the next one starts then.
+class TakeMeter {
+public:
+    explicit TakeMeter(TakeRate rate);
+    void took(std::size_t bytes);
+    SteadyTime stretchEnd() const { return stretchEnd_; }
+
+private:
+    TakeRate rate_;
+    std::size_t taken_ = 0;  // in the current stretch
+    SteadyTime stretchEnd_;
+};
+
 // Sends every byte; false when the peer is gone or took no byte for the whole idle time.
 // A peer that went away never raises SIGPIPE.
 bool sendAll(int fd, std::string_view bytes, std::chrono::milliseconds idle);
+// Sends every byte; false when the peer is gone or falls behind the meter's rate.
+bool sendAll(int fd, std::string_view bytes, TakeMeter& meter);
 // Sends a file from its current position until a read gives nothing, in large pieces; false
-// when the file cannot be read or the peer is gone or took no byte for the whole idle time.
-bool sendFileContents(int fd, int fileFd, std::chrono::milliseconds idle);
+// when the file cannot be read or the peer is gone or falls behind the meter's rate.
+bool sendFileContents(int fd, int fileFd, TakeMeter& meter);
+// Ends the sending side of a connection whose reply is complete, then reads and drops what the
+// peer sent beyond its request until it closes, at most `most` bytes and for at most `time`.
+// Closing a socket with unread bytes would reset the connection and cost the peer the end of
+// the reply still under way.
+void finishReply(int fd, std::size_t most, std::chrono::milliseconds time);
 // Receives up to size bytes waiting at most until deadline: the count, 0 when the peer closed,
 // -1 on failure or when the deadline passed.
 long receiveSome(int fd, char* buffer, std::size_t size, SteadyTime deadline);

@@ -78,12 +78,34 @@ ReplyEnd receiveReplyContents(ByteChannel& channel,
     }
 }
 
+std::size_t FileRequestDecoder::wanted() const {
+    if (refused_) return 0;
+    const std::size_t whole = 4 + (length_ ? *length_ : 0);
+    return whole - received_.size();
+}
+
+void FileRequestDecoder::take(std::string_view bytes) {
+    received_.append(bytes.substr(0, wanted()));
+    if (length_ || received_.size() < 4) return;
+    length_ = decodeLength(received_);
+    refused_ = *length_ > largest_;
+}
+
+std::string FileRequestDecoder::name() const {
+    return complete() ? requestedName(std::string_view(received_).substr(4)) : std::string();
+}
+
 std::optional<std::string> receiveFileRequest(ByteChannel& channel, std::uint32_t largest) {
-    const std::optional<std::uint32_t> length = receiveLength(channel);
-    if (!length || *length > largest) return std::nullopt;
-    std::string received(*length, '\0');
-    if (!receiveExactly(channel, received.data(), received.size())) return std::nullopt;
-    return requestedName(received);
+    FileRequestDecoder request(largest);
+    std::array<char, 4096> piece;
+    while (request.wanted() > 0) {
+        const long got =
+            channel.receiveSome(piece.data(), std::min(piece.size(), request.wanted()));
+        if (got <= 0) return std::nullopt;
+        request.take(std::string_view(piece.data(), static_cast<std::size_t>(got)));
+    }
+    if (!request.complete()) return std::nullopt;
+    return request.name();
 }
 
 std::string encodeReplyLength(std::uint64_t size) {

@@ -66,6 +66,30 @@ ReplyEnd receiveReplyContents(ByteChannel& channel,
                               const std::function<bool(std::string_view)>& store);
 
 // Serving side.
+// The largest file the server sends: a longer one's length would not fit the reply's 4 bytes.
+inline constexpr std::uint64_t kLargestServedFile = 0xFFFFFFFFu;
+
+// A request read as its bytes arrive. It asks for exactly the bytes the request still lacks, so
+// that nothing the requester sent beyond the request is taken.
+class FileRequestDecoder {
+public:
+    explicit FileRequestDecoder(std::uint32_t largest = kLargestRequestLength)
+        : largest_(largest) {}
+    // How many more bytes the request needs: 0 once it is complete or refused.
+    std::size_t wanted() const;
+    // Takes bytes that arrived, at most wanted() of them.
+    void take(std::string_view bytes);
+    bool complete() const { return length_ && !refused_ && wanted() == 0; }
+    bool refused() const { return refused_; }  // N was larger than the largest request
+    std::string name() const;                  // the requested name, once complete
+
+private:
+    std::uint32_t largest_;
+    std::string received_;  // the 4 length bytes, then the N bytes
+    std::optional<std::uint32_t> length_;
+    bool refused_ = false;
+};
+
 // The received name, or nothing when the request is longer than largest, or the requester
 // closed, failed or timed out before the whole request came.
 std::optional<std::string> receiveFileRequest(ByteChannel& channel,

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "core/peer/CServerThread.h"
 #include "core/peer/SocketIo.h"
+#include "support/ScopedSettings.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
 
@@ -40,6 +45,31 @@ Seen readUntilClosed(const Socket& connection) {
     }
 }
 
+// How a long reply ended: the bytes counted, not kept, and whether the server closed cleanly.
+struct Counted {
+    std::uint64_t bytes = 0;
+    std::string head;         // the first bytes
+    bool cleanClose = false;  // false: reset, or the test gave up waiting
+    bool ended = false;       // closed or reset before the test gave up
+};
+
+Counted countUntilClosed(const Socket& connection, milliseconds patience = kPatience) {
+    Counted counted;
+    std::vector<char> buffer(1 << 20);
+    const SteadyTime deadline = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        const long got = receiveSome(connection.fd(), buffer.data(), buffer.size(), deadline);
+        if (got <= 0) {
+            counted.cleanClose = got == 0;
+            counted.ended = got == 0 || std::chrono::steady_clock::now() < deadline;
+            return counted;
+        }
+        if (counted.head.size() < 8)
+            counted.head.append(buffer.data(), std::min<std::size_t>(got, 8 - counted.head.size()));
+        counted.bytes += static_cast<std::uint64_t>(got);
+    }
+}
+
 // True when nothing arrives on the connection for a while.
 bool staysQuiet(const Socket& connection, milliseconds wait) {
     char byte;
@@ -50,8 +80,9 @@ class ListingServerTest : public ::testing::Test {
 protected:
     // The usual request time is longer than the tests' patience, so a server that waits for
     // a requester where it should not shows as a connection that is never closed.
-    explicit ListingServerTest(milliseconds requestTimeout = CServerThread::kRequestTimeout)
-        : server(CServerThread::Settings{0, "127.0.0.1", requestTimeout, std::nullopt}) {}
+    explicit ListingServerTest(milliseconds requestTimeout = CServerThread::kRequestTimeout,
+                               ListingServerLimits limits = {})
+        : server(CServerThread::Settings{0, "127.0.0.1", requestTimeout, std::nullopt}, limits) {}
 
     void SetUp() override { ASSERT_TRUE(server.start()); }
 
@@ -65,11 +96,34 @@ protected:
         EXPECT_TRUE(sendAll(connection.fd(), request, kPatience));
         return readUntilClosed(connection);
     }
+    Seen exchangeFrom(const std::string& local, const std::string& request) {
+        Socket connection = connectFrom(local);
+        EXPECT_TRUE(sendAll(connection.fd(), request, kPatience));
+        return readUntilClosed(connection);
+    }
     Seen fetch(const std::string& name) { return exchange(encodeFileRequest(name)); }
     void expectNoReply(const std::string& request) {
         const Seen seen = exchange(request);
         EXPECT_TRUE(seen.closed);
         EXPECT_EQ(seen.bytes, "") << "for a request of " << request.size() << " bytes";
+    }
+
+    Socket connectFrom(const std::string& local) {
+        Socket connection = connectTo("127.0.0.1", server.port(), kPatience, local);
+        EXPECT_TRUE(connection.valid()) << "from " << local;
+        return connection;
+    }
+    // A connection from local that asked for name and got the reply length: being served.
+    Socket servedFrom(const std::string& local, const std::string& name) {
+        Socket connection = connectFrom(local);
+        EXPECT_TRUE(sendAll(connection.fd(), encodeFileRequest(name), kPatience));
+        EXPECT_TRUE(receiveExactly(connection.fd(), 4, patienceDeadline())) << "from " << local;
+        return connection;
+    }
+    // A file of the products folder that takes no room on disk: every byte is zero.
+    void writeSparse(const std::string& relative, std::uint64_t size) {
+        directory.write(relative, "");
+        ASSERT_EQ(::truncate((directory.path() + relative).c_str(), static_cast<off_t>(size)), 0);
     }
 
     test::TempProgramDirectory directory;
@@ -166,29 +220,178 @@ TEST_F(ListingServerTest, RequesterThatLeavesEarlyDoesNotStopTheServer) {
     EXPECT_EQ(fetch("12345.xml").bytes, encodeLength(7) + "listing");
 }
 
-TEST_F(ListingServerTest, RequestersAreServedOneAfterTheOther) {
+TEST_F(ListingServerTest, ARequesterIsServedWhileIdleConnectionsAndSlowReadersAreHeldOpen) {
+    test::ScopedOpenFileLimit fileLimit;
+    directory.write("products/12345.xml", "listing");
+    writeSparse("products/huge.bin", 1ull << 30);
+    // Each idle connection costs a descriptor here and at most one in the server.
+    const int idleCount =
+        static_cast<int>(std::min<rlim_t>(1000, (test::ScopedOpenFileLimit::current() - 100) / 2));
+    ASSERT_GE(idleCount, 400) << "too few open files allowed for this test";
+    std::vector<Socket> held;
+    for (int i = 0; i < idleCount; ++i) {
+        held.push_back(connectTo("127.0.0.1", server.port(), milliseconds(2000),
+                                 "127.0.1." + std::to_string(1 + i % 100)));
+        ASSERT_TRUE(held.back().valid()) << "idle connection " << i << " not taken";
+    }
+    // Slow readers from addresses of their own: each asks for a large file and reads nothing.
+    for (int i = 0; i < 10; ++i)
+        held.push_back(servedFrom("127.0.2." + std::to_string(i + 1), "huge.bin"));
+    const auto start = std::chrono::steady_clock::now();
+    const Seen seen = fetch("12345.xml");
+    EXPECT_TRUE(seen.closed);
+    EXPECT_EQ(seen.bytes, encodeLength(7) + "listing");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kPatience);
+}
+
+TEST_F(ListingServerTest, RepliesEndCleanlyWhateverTheRequesterSentBeyondItsRequest) {
+    writeSparse("products/big.bin", 64ull << 20);
+    for (const std::string& extra : {"\n"s, std::string(1000, 'x'), encodeFileRequest("big.bin")}) {
+        Socket connection = connect();
+        ASSERT_TRUE(sendAll(connection.fd(), encodeFileRequest("big.bin") + extra, kPatience));
+        const Counted counted = countUntilClosed(connection);
+        EXPECT_TRUE(counted.cleanClose) << "after " << extra.size() << " extra bytes";
+        EXPECT_EQ(counted.bytes, 4 + (64ull << 20)) << "after " << extra.size() << " extra bytes";
+        EXPECT_EQ(counted.head.substr(0, 4), encodeLength(64u << 20));
+    }
+}
+
+TEST_F(ListingServerTest, SymbolicLinksServeOnlyFilesInsideTheProductsFolder) {
+    directory.write("secret.txt", "not for others");
+    directory.write("private/notes.txt", "mine");
+    directory.write("products/12345/photo.jpg", "jpeg");
+    namespace fs = std::filesystem;
+    const fs::path products = directory.path() + "products";
+    fs::create_symlink(directory.path() + "secret.txt", products / "out.xml");
+    fs::create_symlink("../secret.txt", products / "up.xml");
+    fs::create_symlink(directory.path() + "private", products / "elsewhere");
+    fs::create_symlink("/etc/passwd", products / "passwd");
+    fs::create_symlink("12345/photo.jpg", products / "same.jpg");
+    fs::create_symlink(products / "12345", products / "67890");
+    for (const char* name : {"out.xml", "up.xml", "elsewhere\\notes.txt", "passwd"})
+        expectNoReply(encodeFileRequest(name));
+    for (const char* name : {"same.jpg", "67890\\photo.jpg"})
+        EXPECT_EQ(fetch(name).bytes, encodeLength(4) + "jpeg") << name;
+}
+
+TEST_F(ListingServerTest, FilesOfFourGibibytesOrMoreGetNoReply) {
+    // Sparse files: nothing is written to disk, and only the start of a reply is read.
+    const struct {
+        std::uint64_t size;
+        std::string head;  // the reply's first bytes; empty: no reply
+    } cases[] = {
+        {0xFFFFFFFFull, "\xFF\xFF\xFF\xFF\x00\x00\x00\x00"s},
+        {0x100000000ull, ""},
+        {0x100000005ull, ""},
+    };
+    for (const auto& c : cases) {
+        writeSparse("products/size.bin", c.size);
+        Socket connection = connect();
+        ASSERT_TRUE(sendAll(connection.fd(), encodeFileRequest("size.bin"), kPatience));
+        std::string head(8, '\0');
+        std::size_t filled = 0;
+        while (filled < head.size()) {
+            const long got = receiveSome(connection.fd(), head.data() + filled,
+                                         head.size() - filled, patienceDeadline());
+            if (got <= 0) break;
+            filled += static_cast<std::size_t>(got);
+        }
+        head.resize(filled);
+        EXPECT_EQ(head, c.head) << "for a file of " << c.size << " bytes";
+    }
+}
+
+TEST_F(ListingServerTest, ARequesterIsServedWhileAnotherIsHalfWayThroughItsRequest) {
     directory.write("products/1.xml", "first");
     directory.write("products/2.xml", "second");
     Socket first = connect();
     ASSERT_TRUE(sendAll(first.fd(), "\x06\x00\x00\x00"s + "1.", kPatience));  // half a request
     Socket second = connect();
     ASSERT_TRUE(sendAll(second.fd(), encodeFileRequest("2.xml"), kPatience));
-    // The second waits in the backlog while the first connection is being served.
-    EXPECT_TRUE(staysQuiet(second, milliseconds(200)));
+    EXPECT_EQ(readUntilClosed(second).bytes, encodeLength(6) + "second");
     ASSERT_TRUE(sendAll(first.fd(), "xml\xDD", kPatience));
     EXPECT_EQ(readUntilClosed(first).bytes, encodeLength(5) + "first");
-    EXPECT_EQ(readUntilClosed(second).bytes, encodeLength(6) + "second");
 }
 
-TEST_F(ListingServerTest, StopCutsTheConnectionBeingServedAndClosesThePort) {
+// Three workers, at most two of them for one address.
+class ServingLimitsTest : public ListingServerTest {
+protected:
+    ServingLimitsTest()
+        : ListingServerTest(CServerThread::kRequestTimeout,
+                            ListingServerLimits{.workers = 3, .workersPerAddress = 2}) {}
+};
+
+TEST_F(ServingLimitsTest, OneAddressGetsTwoWorkersAndNobodyMoreThanAllThree) {
+    writeSparse("products/huge.bin", 1ull << 30);
+    directory.write("products/12345.xml", "listing");
+    const std::string listing = encodeLength(7) + "listing";
+    // Readers that take nothing of a large file each hold their worker.
+    Socket a1 = servedFrom("127.0.3.1", "huge.bin");
+    Socket a2 = servedFrom("127.0.3.1", "huge.bin");
+    Socket a3 = connectFrom("127.0.3.1");
+    ASSERT_TRUE(sendAll(a3.fd(), encodeFileRequest("12345.xml"), kPatience));
+    EXPECT_TRUE(staysQuiet(a3, milliseconds(300))) << "a third worker for one address";
+    // Another address still finds the third worker, then every worker is held.
+    EXPECT_EQ(exchangeFrom("127.0.3.2", encodeFileRequest("12345.xml")).bytes, listing);
+    Socket b1 = servedFrom("127.0.3.2", "huge.bin");
+    Socket c1 = connectFrom("127.0.3.3");
+    ASSERT_TRUE(sendAll(c1.fd(), encodeFileRequest("12345.xml"), kPatience));
+    EXPECT_TRUE(staysQuiet(c1, milliseconds(300))) << "a fourth worker";
+    // A worker set free serves those that waited, once each requester has closed its end.
+    a1.close();
+    EXPECT_EQ(readUntilClosed(a3).bytes, listing);
+    a3.close();
+    EXPECT_EQ(readUntilClosed(c1).bytes, listing);
+}
+
+// At most four connections held before their turn, two of them from one address.
+class HeldLimitsTest : public ListingServerTest {
+protected:
+    HeldLimitsTest()
+        : ListingServerTest(CServerThread::kRequestTimeout,
+                            ListingServerLimits{.held = 4, .heldPerAddress = 2}) {}
+};
+
+TEST_F(HeldLimitsTest, ANewConnectionPushesOutTheOldestItCountsAgainst) {
+    directory.write("products/12345.xml", "listing");
+    const auto pushedOut = [](const Socket& connection) {
+        const Seen seen = readUntilClosed(connection);
+        return seen.closed && seen.bytes.empty();
+    };
+    Socket a1 = connectFrom("127.0.4.1");
+    Socket a2 = connectFrom("127.0.4.1");
+    Socket a3 = connectFrom("127.0.4.1");
+    EXPECT_TRUE(pushedOut(a1)) << "the oldest from the same address";
+    Socket b1 = connectFrom("127.0.4.2");
+    Socket b2 = connectFrom("127.0.4.2");
+    Socket c1 = connectFrom("127.0.4.3");
+    EXPECT_TRUE(pushedOut(a2)) << "the oldest of all";
+    for (const Socket* kept : {&a3, &b1, &b2, &c1})
+        EXPECT_TRUE(staysQuiet(*kept, milliseconds(100)));
+    EXPECT_EQ(exchangeFrom("127.0.4.3", encodeFileRequest("12345.xml")).bytes,
+              encodeLength(7) + "listing");
+}
+
+TEST_F(ListingServerTest, StopPromptlyCutsEveryConnectionOpenAndClosesThePort) {
+    writeSparse("products/huge.bin", 1ull << 30);
+    directory.write("products/12345.xml", "listing");
     Socket silent = connect();
     ASSERT_TRUE(sendAll(silent.fd(), "\x06\x00"s, kPatience));
-    std::this_thread::sleep_for(milliseconds(50));  // let the server take the connection
+    Socket reading = servedFrom("127.0.0.1", "huge.bin");  // a worker sending
+    // A whole reply taken but the connection kept open: the server waits for it to close.
+    Socket lingering = connect();
+    ASSERT_TRUE(sendAll(lingering.fd(), encodeFileRequest("12345.xml"), kPatience));
+    ASSERT_TRUE(receiveExactly(lingering.fd(), 11, patienceDeadline()));
+    std::this_thread::sleep_for(milliseconds(50));  // let the server take the half request
     const int port = server.port();
+    const auto start = std::chrono::steady_clock::now();
     server.stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(2000));
     const Seen seen = readUntilClosed(silent);
     EXPECT_TRUE(seen.closed);
     EXPECT_EQ(seen.bytes, "");
+    EXPECT_TRUE(countUntilClosed(reading).ended);
+    EXPECT_TRUE(readUntilClosed(lingering).closed);
     EXPECT_FALSE(connectTo("127.0.0.1", port, kPatience).valid());
 }
 
@@ -209,10 +412,12 @@ TEST_F(ListingServerTest, AnAddressThatIsNotThisMachinesOwnCannotBeOpened) {
 }
 
 // A requester that never sends its request, or stops half-way, is given up after the request
-// time so that the next requester is served.
+// time, and one that takes less than 16 MiB of its reply in two seconds is dropped.
 class SilentRequesterTest : public ListingServerTest {
 protected:
-    SilentRequesterTest() : ListingServerTest(milliseconds(300)) {}
+    SilentRequesterTest()
+        : ListingServerTest(milliseconds(300),
+                            ListingServerLimits{.leastTaken = {16 << 20, milliseconds(2000)}}) {}
 };
 
 TEST_F(SilentRequesterTest, IsClosedWithoutReplyAndTheNextRequesterIsServed) {
@@ -243,12 +448,33 @@ TEST_F(SilentRequesterTest, ARequestTrickledInSlowerThanTheRequestTimeIsGivenUp)
     EXPECT_EQ(seen.bytes, "");
 }
 
-TEST_F(SilentRequesterTest, ARequesterThatStopsReadingIsGivenUp) {
-    directory.write("products/big.bin", std::string(64 << 20, 'r'));
-    directory.write("products/12345.xml", "listing");
-    Socket stopsReading = connect();
-    ASSERT_TRUE(sendAll(stopsReading.fd(), encodeFileRequest("big.bin"), kPatience));
-    EXPECT_EQ(fetch("12345.xml").bytes, encodeLength(7) + "listing");
+TEST_F(SilentRequesterTest, ARequesterThatTakesTooLittleOfItsReplyIsDropped) {
+    writeSparse("products/huge.bin", 1ull << 30);
+    const struct {
+        const char* what;
+        std::size_t piece;  // taken every 100 ms; 0: nothing at all
+    } readers[] = {{"stops reading", 0}, {"trickles", 256 * 1024}};
+    for (const auto& reader : readers) {
+        Socket connection = connect();
+        ASSERT_TRUE(sendAll(connection.fd(), encodeFileRequest("huge.bin"), kPatience));
+        std::vector<char> piece(std::max<std::size_t>(reader.piece, 1));
+        bool ended = false;
+        std::uint64_t taken = 0;
+        for (const SteadyTime deadline = patienceDeadline();
+             !ended && std::chrono::steady_clock::now() < deadline;) {
+            std::this_thread::sleep_for(milliseconds(100));
+            const long got = reader.piece == 0 ? 0
+                                               : ::recv(connection.fd(), piece.data(), piece.size(),
+                                                        MSG_DONTWAIT);
+            if (got > 0) taken += static_cast<std::uint64_t>(got);
+            // A reset or the server's end shows whether or not the reader reads.
+            pollfd entry{connection.fd(), POLLRDHUP, 0};
+            ended =
+                ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLRDHUP)) != 0;
+        }
+        EXPECT_TRUE(ended) << "a reader that " << reader.what << " was not dropped";
+        EXPECT_LT(taken, 1ull << 30);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,51 @@
+#include "core/peer/ServedFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/peer/TransferProtocol.h"
+#include "core/platform/ProgramDirectory.h"
+
+namespace tl {
+namespace {
+
+// The real path of the named file when it lies inside the products folder; empty otherwise.
+std::string realPathInsideProducts(const std::string& name) {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::canonical(productsDirectory(), error);
+    if (error) return {};
+    const std::filesystem::path real =
+        std::filesystem::canonical(joinStoredName(productsDirectory(), name), error);
+    if (error) return {};
+    const std::string inside = folder.native() + '/';
+    if (real.native().compare(0, inside.size(), inside) != 0) return {};
+    return real.native();
+}
+
+}  // namespace
+
+ServedFile::ServedFile(const std::string& name) {
+    const std::string path = realPathInsideProducts(name);
+    if (path.empty()) return;
+    // Non-blocking, so that a named pipe put in the folder cannot hold the server; no link is
+    // followed any more once the real path is known.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    struct stat status {};
+    if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode) ||
+        static_cast<std::uint64_t>(status.st_size) > kLargestServedFile) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        return;
+    }
+    size_ = static_cast<std::uint64_t>(status.st_size);
+}
+
+ServedFile::~ServedFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+}  // namespace tl
