@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev
   libcpp-httplib-dev libsqlite3-dev libssl-dev
   xvfb xauth fonts-dejavu-core clang-format curl
+  clang libclang-rt-dev
 )
 
 missing=()

@@ -9,3 +9,5 @@ cmake --build "$build" -j2
 export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu
 cd "$build"
 ctest --output-on-failure -j2 --timeout 300
+# Every fuzz target for 20 s from its seed corpus, as a regression test of the readers.
+"$root/scripts/fuzz.sh" 20

@@ -2,7 +2,6 @@
 
 #include <httplib.h>
 
-#include <charconv>
 #include <cstdio>
 #include <mutex>
 #include <thread>
@@ -15,6 +14,7 @@
 #include "PasswordHash.h"
 #include "ProductStyleSheet.h"
 #include "ReferenceLists.h"
+#include "RequestValues.h"
 #include "Text.h"
 #include "core/platform/Files.h"
 
@@ -24,7 +24,6 @@ namespace {
 using httplib::Request;
 using httplib::Response;
 
-constexpr std::size_t kMaxValueBytes = 4096;
 constexpr std::size_t kMaxBodyBytes = 64 * 1024;
 constexpr char kServiceUser[] = "zeyan";
 constexpr char kServicePassword[] = "vexil&qo";
@@ -45,11 +44,7 @@ std::string param(const Request& req, const char* key) {
 
 // A product id as the client sends it (decimal text); 0, which no listing has, otherwise.
 std::int64_t productId(const Request& req, const char* key = "productid") {
-    const std::string text = param(req, key);
-    std::int64_t id = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
-    if (error != std::errc() || end != text.data() + text.size() || id < 0) return 0;
-    return id;
+    return productIdValue(param(req, key));
 }
 
 std::string refusalText(int status) {
@@ -239,30 +234,14 @@ struct MarketServer::Impl {
         return req.path == "/tradeloom/app/boughtproducts.asp" && given == zeroAuthorization;
     }
 
-    static bool valuesAcceptable(const Request& req, std::string& why) {
-        for (const auto& [key, value] : req.params) {
-            if (key.size() > kMaxValueBytes || value.size() > kMaxValueBytes) {
-                why =
-                    "A request value is longer than " + std::to_string(kMaxValueBytes) + " bytes.";
-                return false;
-            }
-            if (!isValidUtf8(key) || !isValidUtf8(value)) {
-                why = "A request value is not UTF-8 text.";
-                return false;
-            }
-        }
-        return true;
-    }
-
     void dispatch(const Request& req, Response& res) {
         if (!credentialsAccepted(req)) {
             res.set_header("WWW-Authenticate", "Basic realm=\"Tradeloom\"");
             html(res, pages::failure(401, "These credentials are not accepted."), 401);
             return;
         }
-        std::string why;
-        if (!valuesAcceptable(req, why)) {
-            html(res, pages::failure(400, why), 400);
+        if (const auto refused = refusedValues(req.params)) {
+            html(res, pages::failure(400, *refused), 400);
             return;
         }
         if (const auto route = routes.find(req.path); route != routes.end()) {
@@ -373,12 +352,9 @@ struct MarketServer::Impl {
     }
 
     void addFileSize(const Request& req, Response& res) {
-        const std::string text = param(req, "filesize");
-        std::int64_t kilobytes = 0;
-        const auto [end, error] =
-            std::from_chars(text.data(), text.data() + text.size(), kilobytes);
-        if (error != std::errc() || end != text.data() + text.size()) return plain(res, "-1");
-        store.setFileSize(productId(req), kilobytes);
+        const auto kilobytes = wholeNumber(param(req, "filesize"));
+        if (!kilobytes) return plain(res, "-1");
+        store.setFileSize(productId(req), *kilobytes);
         plain(res, "0");
     }
 

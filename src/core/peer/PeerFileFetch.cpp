@@ -64,7 +64,7 @@ private:
     int fd_ = -1;
 };
 
-PeerFileResult receiveContents(SocketChannel& channel, std::uint32_t length,
+PeerFileResult receiveContents(ByteChannel& channel, std::uint32_t length,
                                const std::string& target) {
     PartFile part(target);
     if (!part.valid()) return PeerFileResult::NotStored;
@@ -90,9 +90,14 @@ PeerFileResult fetchPeerFile(const PeerEndpoint& seller, const std::string& requ
     SocketChannel channel(connection.fd(), limits.idle);
     channel.setDeadline(std::chrono::steady_clock::now() + limits.whole);
     if (!sendFileRequest(channel, requestName)) return PeerFileResult::NotServed;
+    return receivePeerFile(channel, target, limits.largest);
+}
+
+PeerFileResult receivePeerFile(ByteChannel& channel, const std::string& target,
+                               std::uint32_t largest) {
     const std::optional<std::uint32_t> length = receiveReplyLength(channel);
     if (!length) return PeerFileResult::NotServed;
-    if (*length > limits.largest) return PeerFileResult::TooLarge;
+    if (*length > largest) return PeerFileResult::TooLarge;
     return receiveContents(channel, *length, target);
 }
 

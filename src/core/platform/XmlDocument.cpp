@@ -11,21 +11,39 @@ constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_pi;
 constexpr unsigned kSaveOptions =
     pugi::format_raw | pugi::format_no_declaration | pugi::format_no_empty_element_tags;
 
-void collectElements(const pugi::xml_node& node, const char* name, std::vector<XmlNode>& out) {
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element) continue;
-        if (!name || std::string_view(child.name()) == name) out.emplace_back(child);
-        collectElements(child, name, out);
+// The node after node in document order within the subtree of top, entering the children of
+// elements only; null once the subtree is done. depth follows the step: one more for a child,
+// one less for each parent left. The walk keeps no stack, so it takes any nesting.
+pugi::xml_node nextInSubtree(const pugi::xml_node& node, const pugi::xml_node& top,
+                             std::size_t& depth) {
+    if (node.type() == pugi::node_element && node.first_child()) {
+        ++depth;
+        return node.first_child();
     }
+    for (pugi::xml_node at = node; at != top; at = at.parent(), --depth)
+        if (pugi::xml_node next = at.next_sibling()) return next;
+    return {};
 }
 
-void collectText(const pugi::xml_node& node, std::string& out) {
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
-            out += child.value();
-        else if (child.type() == pugi::node_element)
-            collectText(child, out);
-    }
+void collectElements(const pugi::xml_node& top, const char* name, std::vector<XmlNode>& out) {
+    std::size_t depth = 1;
+    for (pugi::xml_node at = top.first_child(); at; at = nextInSubtree(at, top, depth))
+        if (at.type() == pugi::node_element && (!name || std::string_view(at.name()) == name))
+            out.emplace_back(at);
+}
+
+void collectText(const pugi::xml_node& top, std::string& out) {
+    std::size_t depth = 1;
+    for (pugi::xml_node at = top.first_child(); at; at = nextInSubtree(at, top, depth))
+        if (at.type() == pugi::node_pcdata || at.type() == pugi::node_cdata) out += at.value();
+}
+
+// Whether no element lies deeper than kDeepestNesting; the document element is level 1.
+bool nestingWithinLimit(const pugi::xml_document& document) {
+    std::size_t depth = 1;
+    for (pugi::xml_node at = document.first_child(); at; at = nextInSubtree(at, document, depth))
+        if (at.type() == pugi::node_element && depth > kDeepestNesting) return false;
+    return true;
 }
 
 }  // namespace
@@ -85,13 +103,18 @@ bool XmlDocument::load(const std::string& path, Spaces spaces) {
     document_->reset();
     const unsigned options =
         kParseOptions | (spaces == Spaces::Keep ? pugi::parse_ws_pcdata_single : 0u);
-    return static_cast<bool>(document_->load_file(path.c_str(), options)) && documentElement();
+    return taken(document_->load_file(path.c_str(), options));
 }
 
 bool XmlDocument::loadXml(const std::string& text) {
     document_->reset();
-    return static_cast<bool>(document_->load_buffer(text.data(), text.size(), kParseOptions)) &&
-           documentElement();
+    return taken(document_->load_buffer(text.data(), text.size(), kParseOptions));
+}
+
+bool XmlDocument::taken(const pugi::xml_parse_result& parsed) {
+    if (parsed && documentElement() && nestingWithinLimit(*document_)) return true;
+    document_->reset();
+    return false;
 }
 
 bool XmlDocument::save(const std::string& path) const {

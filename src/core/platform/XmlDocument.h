@@ -2,11 +2,16 @@
 
 #include <pugixml.hpp>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace tl {
+
+// The deepest element nesting a loaded document may have (the document element is level 1).
+// Documents from outside are walked by the readers; one nested deeper is not loaded.
+inline constexpr std::size_t kDeepestNesting = 256;
 
 // A node of an XmlDocument: a light handle that stays valid while its document lives.
 class XmlNode {
@@ -51,6 +56,8 @@ public:
     // Whether an element whose only text is white space keeps it (otherwise its text is empty).
     enum class Spaces { Drop, Keep };
 
+    // False, leaving the document empty, when the text is not well-formed, has no document
+    // element or nests deeper than kDeepestNesting.
     bool load(const std::string& path, Spaces spaces = Spaces::Drop);  // from a file
     bool loadXml(const std::string& text);                             // from text
     // Writes the document as it stands (no declaration is added); the file is replaced atomically.
@@ -64,6 +71,9 @@ public:
     XmlNode selectSingleNode(const std::string& xpath) const;
 
 private:
+    // Keeps a parsed document that passes the checks above; empties it otherwise.
+    bool taken(const pugi::xml_parse_result& parsed);
+
     std::unique_ptr<pugi::xml_document> document_;
 };
 

@@ -34,6 +34,10 @@ bool CategoryDocument::LoadClubs() {
     } catch (const RequestError&) {
         return takeElements(false);
     }
+    return LoadClubReply(reply);
+}
+
+bool CategoryDocument::LoadClubReply(const std::string& reply) {
     return takeElements(document_.loadXml(unwrapClubList(reply)));
 }
 

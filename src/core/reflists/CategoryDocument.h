@@ -18,6 +18,8 @@ public:
     // Fetches the club list from the marketplace server, unwraps it and loads it. False when the
     // request fails or the unwrapped reply is not well-formed.
     bool LoadClubs();
+    // Unwraps and loads a reply of the club service, as LoadClubs does with the one it fetches.
+    bool LoadClubReply(const std::string& reply);
 
     // The number of elements of the loaded document.
     int Count() const { return static_cast<int>(elements_.size()); }

@@ -19,12 +19,13 @@ std::string recordField(const XmlNode& record, const std::string& field) {
 
 std::string replaceAll(std::string text, const std::string& what, const std::string& by) {
     if (what.empty()) return text;
-    std::size_t at = 0;
-    while ((at = text.find(what, at)) != std::string::npos) {
-        text.replace(at, what.size(), by);
-        at += by.size();
-    }
-    return text;
+    // Built afresh rather than replaced in place, so a reply full of matches costs linear time.
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(what, from)) != std::string::npos; from = at + what.size())
+        out.append(text, from, at - from).append(by);
+    if (from == 0) return text;
+    return out.append(text, from);
 }
 
 std::string stringWrapperStart(const std::string& host) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "core/service/Replies.h"
 
 namespace tl {
@@ -38,6 +40,18 @@ TEST(Replies, UnwrapsAStringWrappedDocument) {
 TEST(Replies, ReplaceAllDoesNotRescanWhatItInserted) {
     EXPECT_EQ(replaceAll("aaa", "a", "aa"), "aaaaaa");
     EXPECT_EQ(replaceAll("abc", "", "x"), "abc");
+    EXPECT_EQ(replaceAll("&lt;a&gt;&lt;", "&lt;", "<"), "<a&gt;<");
+}
+
+TEST(Replies, UnwrappingAReplyFullOfEscapesTakesLinearTime) {
+    std::string escapedTags;
+    for (int i = 0; i < 500000; ++i) escapedTags += "&lt;n&gt;";
+    const auto started = std::chrono::steady_clock::now();
+    const std::string unwrapped = unwrapStringDocument(escapedTags, "h");
+    // Replacing in place took minutes for this 4.5 MB reply; generous against a slow machine.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_EQ(unwrapped.size(), 500000u * 3);
+    EXPECT_EQ(unwrapped.substr(0, 6), "<n><n>");
 }
 
 }  // namespace
