@@ -95,6 +95,18 @@ TEST_F(EditListingTest, LoadShowsTheStoredListingAndLeavesItScrambled) {
     EXPECT_EQ(listEntries(*form), (std::vector<std::string>{"ann_card", "17/front.jpg"}));
     EXPECT_TRUE(ui.boxes().empty());
     expectStoredListingUntouched();
+    EXPECT_TRUE(control(*form, res::IDC_EDIT_REACTIVATE_ITEM)->isHidden());
+    EXPECT_TRUE(control(*form, res::IDC_EDIT_ESCROW_PAYPAL)->isHidden());
+    EXPECT_FALSE(control(*form, res::IDC_EDIT_REACTIVATE)->isEnabled());
+    click(*form, res::IDC_EDIT_CLEAR_CATEGORY2);
+    EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY2)->text(), "");
+
+    // The listing goes away while the member edits it.
+    std::filesystem::remove(home.path() + "products/17.xml");
+    form->Preview();
+    EXPECT_EQ(ui.boxes(), (Boxes{{"Tradeloom", "LoadList Failed"}}));
+    EXPECT_TRUE(shownViews.empty());
+    ui.clear();
 
     session().selectedListingId = "99";
     form->Load();
