@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ids_frame.h"  // the form templates: IDD_VIEW3 (132) and IDD_ADDLEFT (207)
+#include "ids_frame.h"  // the form templates: IDD_VIEW3 (132), IDD_ADDLEFT (207), IDD_PRODEDITVIEW (147)
 
-// Resource ids of the new-listing form and the buttons beside it.
+// Resource ids of the new-listing form, the buttons beside it and the edit-listing form.
 namespace tl::res {
 
 // New-listing form (template 132): fields
@@ -57,5 +57,16 @@ inline constexpr int IDB_ITEM_ADD = 274;
 inline constexpr int IDB_ADDLEFT_ADD = 275;
 inline constexpr int IDB_ADDLEFT_PREVIEW = 276;
 inline constexpr int IDB_ADDLEFT_CLEAR = 277;
+
+// Edit-listing form (template 147): the new-listing form's controls, except for these
+inline constexpr int IDC_EDIT_DESCRIPTION = 1050;
+inline constexpr int IDC_EDIT_SELECT_CATEGORY2 = 1124;
+inline constexpr int IDC_EDIT_CLEAR_CATEGORY2 = 1125;
+inline constexpr int IDC_EDIT_ESCROW_NONE = 1207;
+inline constexpr int IDC_EDIT_ESCROW_PAYPAL = 1204;  // hidden
+inline constexpr int IDC_EDIT_PREVIEW = 1100;
+inline constexpr int IDC_EDIT_SUBMIT = 1045;
+inline constexpr int IDC_EDIT_REACTIVATE_ITEM = 1046;  // hidden; submits as well
+inline constexpr int IDC_EDIT_REACTIVATE = 1239;       // disabled check box
 
 }  // namespace tl::res

@@ -1,5 +1,7 @@
 #include "core/listings/CProductXml.h"
 
+#include <filesystem>
+
 #include "core/listings/ListingPaths.h"
 #include "core/listings/ServerCopy.h"
 #include "core/platform/Files.h"
@@ -9,13 +11,17 @@
 #include "core/platform/Ui.h"
 #include "core/service/Query.h"
 #include "core/service/ServiceRequest.h"
+#include "core/session/FileScramble.h"
 
 namespace tl {
 namespace {
 
 constexpr char kPreviewProductId[] = "Available when published";
-// The reply of the edit page when the listing is not the member's.
-constexpr char kUpdateRefused[] = "-1";
+// The edit page's reply when it took the change; anything else ("-1" for a listing that is not
+// the member's, an error page) is a refusal.
+constexpr char kUpdateAccepted[] = "0";
+// A stored listing is a few kilobytes; a file far larger is no listing of ours.
+constexpr std::size_t kMaxStoredListingBytes = 16u * 1024u * 1024u;
 
 void showLoadFailure() {
     ui().messageBox("Error", "LoadXML failed in Add Product");
@@ -82,6 +88,12 @@ int CProductXml::BuildPreview(const ListingValues& v) {
         previewListingPath(), false);
 }
 
+CProductXml::Elements CProductXml::savedOrder(const ListingValues& v) {
+    return listingElements(
+        v, {{"titlebar", v.title}, {"description", v.description}, {"quantity", v.quantity}},
+        {{"attachment", ""}});
+}
+
 int CProductXml::BuildAndSave(const std::string& productId, const ListingValues& v) {
     // The id names the file; one from outside must not lead out of the products folder.
     if (!productId.empty() && !isSafeRelativeName(productId)) {
@@ -89,20 +101,30 @@ int CProductXml::BuildAndSave(const std::string& productId, const ListingValues&
         return 0;
     }
     productId_ = productId;
-    return build(
-        listingElements(
-            v, {{"titlebar", v.title}, {"description", v.description}, {"quantity", v.quantity}},
-            {{"attachment", ""}}),
-        ownListingPath(productId), true);
+    return build(savedOrder(v), ownListingPath(productId), true);
 }
 
-int CProductXml::build(const Elements& elements, const std::string& path, bool reportLoadFailure) {
+int CProductXml::Build(const std::string& productId, const ListingValues& v) {
+    if (!isSafeRelativeName(productId)) {
+        showSaveFailure();
+        return 0;
+    }
+    productId_ = productId;
+    return assemble(savedOrder(v), true) ? 1 : 0;
+}
+
+bool CProductXml::assemble(const Elements& elements, bool reportLoadFailure) {
     if (!startDocument()) {
         if (reportLoadFailure) showLoadFailure();
-        return 0;
+        return false;
     }
     XmlNode root = document_->documentElement();
     for (const auto& [name, value] : elements) currentNode_ = root.appendElement(name, value);
+    return true;
+}
+
+int CProductXml::build(const Elements& elements, const std::string& path, bool reportLoadFailure) {
+    if (!assemble(elements, reportLoadFailure)) return 0;
     if (!createDirectories(productsDirectory()) || !saveTo(path)) {
         showSaveFailure();
         return 0;
@@ -145,7 +167,7 @@ int CProductXml::Update(const std::string& productId) {
     productId_ = productId;
     currentNode_ = document_->documentElement().appendElement("productid", productId);
     try {
-        if (requestText(endpoints::editProduct(requestFields(), productId)) == kUpdateRefused)
+        if (requestText(endpoints::editProduct(requestFields(), productId)) != kUpdateAccepted)
             return updateFailed();
     } catch (const RequestError&) {
         return updateFailed();
@@ -153,7 +175,14 @@ int CProductXml::Update(const std::string& productId) {
         return updateFailed();
     }
     rewriteOfferPrice();
-    if (!saveTo(ownListingPath(productId_))) return updateFailed();
+    // Written whole and already scrambled, so the listing server never hands out a plain or
+    // half-written listing.
+    std::string stored = document_->xml();
+    scrambleBytes(stored);
+    if (!createDirectories(productsDirectory()) ||
+        !writeFileAtomically(ownListingPath(productId_), stored))
+        return updateFailed();
+    saved_ = true;
     return 1;
 }
 
@@ -178,13 +207,17 @@ int CProductXml::AddPreviewAttachment(const std::string& entry) {
     return addAttachmentAndSave(entry, previewListingPath());
 }
 
-int CProductXml::addAttachmentAndSave(const std::string& entry, const std::string& path) {
+int CProductXml::AppendAttachment(const std::string& entry) {
     // Other members ask for the entry by name, and downloads are stored under it.
     if (!document_ || !isSafeRelativeName(entry)) return 0;
     XmlNode attachment = document_->documentElement().selectSingleNode("attachment");
     if (!attachment) return 0;
     currentNode_ = attachment.appendElement("attach", entry);
-    return saveTo(path) ? 1 : 0;
+    return 1;
+}
+
+int CProductXml::addAttachmentAndSave(const std::string& entry, const std::string& path) {
+    return AppendAttachment(entry) && saveTo(path) ? 1 : 0;
 }
 
 int CProductXml::ReportFileSize(long long totalBytes) {
@@ -208,6 +241,22 @@ bool CProductXml::takeEntries(bool loaded) {
 
 int CProductXml::OpenOwn(const std::string& productId) {
     if (!isSafeRelativeName(productId) || !open(ownListingPath(productId))) return 0;
+    productId_ = productId;
+    return 1;
+}
+
+int CProductXml::OpenStoredOwn(const std::string& productId) {
+    if (!isSafeRelativeName(productId)) return 0;
+    const std::string path = ownListingPath(productId);
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > kMaxStoredListingBytes) return 0;
+    std::optional<std::string> bytes = readWholeFile(path);
+    if (!bytes) return 0;
+    if (!openText(*bytes)) {
+        scrambleBytes(*bytes);
+        if (!openText(*bytes)) return 0;
+    }
     productId_ = productId;
     return 1;
 }

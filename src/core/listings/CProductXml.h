@@ -46,18 +46,25 @@ public:
     // Builds a listing and saves products/<productId>.xml; the object now holds that listing.
     // An empty id gives the interim file of a listing not yet published.
     int BuildAndSave(const std::string& productId, const ListingValues& values);
+    // Builds a listing under productId in memory only: nothing is written until Update.
+    int Build(const std::string& productId, const ListingValues& values);
 
     // Sends the built listing to the marketplace server as a new listing. The reply is the new
     // product id: the listing is saved as products/<id>.xml and the folder products/<id> made
     // for its attachments. A reply that is not a product id is a failed publish.
     int Publish();
-    // Sends the listing just built under productId as that listing's new content and saves it.
+    // Sends the listing built under productId (with the entries appended to it) as that
+    // listing's new content. Only once the server has accepted it is the listing stored as
+    // products/<id>.xml, scrambled as listings are kept at rest, in place of the old one; a
+    // failed or refused update leaves the stored listing as it was.
     int Update(const std::string& productId);
 
     // Appends an attachment entry (a name relative to the products folder, "/" as separator)
     // and saves the listing file, or the preview file.
     int AddAttachment(const std::string& entry);
     int AddPreviewAttachment(const std::string& entry);
+    // Appends an attachment entry to the listing in memory only.
+    int AppendAttachment(const std::string& entry);
     // Tells the server the listing's total attachment size (sent in whole kilobytes).
     int ReportFileSize(long long totalBytes);
 
@@ -65,6 +72,9 @@ public:
     // attachments), and puts the cursor before the first attachment entry.
     int OpenOwn(const std::string& productId);
     int OpenDownloaded(const std::string& productId);
+    // As OpenOwn for the stored listing as it is kept at rest: scrambled, made plain in memory
+    // only, so the file on disk never lies plain. A file that was left plain is read as it is.
+    int OpenStoredOwn(const std::string& productId);
     // As OpenDownloaded, from the listing's plain text rather than its scrambled file, so the
     // file on disk is never made plain to read it.
     int OpenDownloadedText(const std::string& productId, const std::string& plainXml);
@@ -106,7 +116,9 @@ private:
     bool startDocument();
     static Elements listingElements(const ListingValues& values, Elements first,
                                     const Elements& last);
+    bool assemble(const Elements& elements, bool reportLoadFailure);
     int build(const Elements& elements, const std::string& path, bool reportLoadFailure);
+    static Elements savedOrder(const ListingValues& values);
     bool saveTo(const std::string& path);
     bool open(const std::string& path);
     bool openText(const std::string& xml);

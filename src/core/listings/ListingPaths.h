@@ -10,6 +10,8 @@ namespace tl {
 std::string ownListingPath(const std::string& productId);
 std::string ownAttachmentFolder(const std::string& productId);
 std::string previewListingPath();  // products/newproduct.xml
+// The folder under products/ that holds the copies of a preview's photos.
+inline constexpr char kPreviewPhotoFolder[] = "temp";
 std::string downloadedListingPath(const std::string& productId);
 std::string downloadedAttachmentFolder(const std::string& productId);
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tl {
 
@@ -20,10 +23,32 @@ bool isReadablePhoto(const std::string& path);
 // A source that is the target itself is left as it is and counts as copied.
 std::optional<long long> copyPhoto(const std::string& source, const std::string& target);
 
+// The largest file a listing can carry: other members are sent each file's length in 32 bits.
+inline constexpr std::uintmax_t kLargestPhotoBytes = 0xFFFFFFFFu;
+// False when the file is too large to be attached; a file whose size cannot be read is judged
+// when it is read.
+bool photoSizeAllowed(const std::string& path);
+
 // The messages a photo that cannot be read, or cannot be copied, stops a listing with.
 inline constexpr const char* kPhotoCaption = "Attach Photos";
 std::string photoNotReadText(const std::string& path);
 std::string photoNotCopiedText(const std::string& path);
 std::string photoNameTakenText(const std::string& name);
+std::string photoTooLargeText(const std::string& path);
+
+// Names to the member the first photo that cannot be attached: one that cannot be read, one too
+// large, one whose file name another photo has already or, when storedFolder is given, a file in
+// that folder has (a stored attachment would be overwritten). True when every photo can be
+// stored.
+bool photosUsable(const std::vector<std::string>& photos, const std::string& storedFolder = {});
+
+// Copies each photo into products/<folder>/ and, once its file is in place, adds the entry
+// "<folder>/<name>" through addEntry; the bytes copied, or nothing after naming the photo that
+// could not be copied (the copies made before it stay).
+using AddEntry = std::function<int(const std::string& entry)>;
+std::optional<long long> copyPhotosInto(const std::vector<std::string>& photos,
+                                        const std::string& folder, const AddEntry& addEntry);
+// Removes what copyPhotosInto made of photos in products/<folder>/.
+void removePhotoCopies(const std::vector<std::string>& photos, const std::string& folder);
 
 }  // namespace tl

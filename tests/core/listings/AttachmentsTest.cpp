@@ -34,6 +34,9 @@ TEST_F(AttachmentsTest, OwnListingEntriesAreWalkedInDocumentOrder) {
     // Opening again starts the walk from the first entry.
     ASSERT_EQ(listing.OpenOwn("7"), 1);
     EXPECT_EQ(walk(listing).size(), 3u);
+    // A stored listing left plain is read as it is.
+    ASSERT_EQ(listing.OpenStoredOwn("7"), 1);
+    EXPECT_EQ(walk(listing).size(), 3u);
 }
 
 TEST_F(AttachmentsTest, DownloadedListingGetsAFolderForItsAttachments) {
@@ -56,6 +59,8 @@ TEST_F(AttachmentsTest, MissingUnreadableOrOutsideListingsDoNotOpen) {
     EXPECT_EQ(listing.OpenOwn(""), 0);
     EXPECT_EQ(listing.OpenDownloaded("../outside"), 0);
     EXPECT_EQ(listing.OpenDownloaded("404"), 0);
+    for (const char* id : {"404", "bad", "../outside", ""})
+        EXPECT_EQ(listing.OpenStoredOwn(id), 0) << id;
     EXPECT_FALSE(home.exists("downloads/404"));
     EXPECT_EQ(listing.NextAttachment(), 0);
     EXPECT_TRUE(ui.boxes().empty());

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "core/platform/ServerHost.h"
+#include "core/session/FileScramble.h"
 #include "support/ListingFixture.h"
 
 namespace tl::test {
@@ -28,6 +29,12 @@ std::vector<std::string> productsFolder(const TempProgramDirectory& home) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::vector<std::string> walk(CProductXml& listing) {
+    std::vector<std::string> entries;
+    while (listing.NextAttachment()) entries.push_back(listing.AttachmentText());
+    return entries;
 }
 
 class PublishTest : public ListingTest {
@@ -115,10 +122,12 @@ TEST_F(PublishTest, AnUnreachableServerOrAnUnbuiltListingIsAFailedPublish) {
     EXPECT_EQ(productsFolder(home), (std::vector<std::string>{".xml"}));
 }
 
-TEST_F(PublishTest, UpdateSendsTheEditKeysAndRewritesTheOfferPrice) {
+TEST_F(PublishTest, UpdateSendsTheEditKeysThenStoresTheListingScrambled) {
     server.reply(kEditProduct, "0");
     CProductXml listing;
-    ASSERT_EQ(listing.BuildAndSave("17", chairListing()), 1);
+    ASSERT_EQ(listing.Build("17", chairListing()), 1);
+    EXPECT_FALSE(home.exists("products/17.xml"));  // built aside until the server takes it
+    ASSERT_EQ(listing.AppendAttachment("17/photo.jpg"), 1);
     ASSERT_EQ(listing.Update("17"), 1);
 
     ASSERT_EQ(server.requests().size(), 1u);
@@ -128,43 +137,46 @@ TEST_F(PublishTest, UpdateSendsTheEditKeysAndRewritesTheOfferPrice) {
               "&shippingpay=Buyer&username=ann&category1=Furniture&category2=&productid=17"
               "&price=-1&status=Selling");
     EXPECT_EQ(server.requests()[0].authorization, kServiceAuthorization);
-    EXPECT_EQ(home.read("products/17.xml"), styleSheetInstruction() + kChairBody + kChairTail +
-                                                "<productid>17</productid>"
-                                                "<price>Make Offer</price></product>");
+    std::string stored = home.read("products/17.xml");
+    scrambleBytes(stored);
+    std::string tail = kChairTail;
+    tail.replace(tail.find("<attachment></attachment>"), 25,
+                 "<attachment><attach>17/photo.jpg</attach></attachment>");
+    EXPECT_EQ(stored, styleSheetInstruction() + kChairBody + tail +
+                          "<productid>17</productid><price>Make Offer</price></product>");
     EXPECT_TRUE(ui.boxes().empty());
+
+    // Read back in memory: the file stays as stored.
+    const std::string scrambled = home.read("products/17.xml");
+    CProductXml reread;
+    ASSERT_EQ(reread.OpenStoredOwn("17"), 1);
+    EXPECT_EQ(walk(reread), std::vector<std::string>{"17/photo.jpg"});
+    EXPECT_EQ(reread.GetPrice(), "Make Offer");
+    EXPECT_EQ(home.read("products/17.xml"), scrambled);
 }
 
-TEST_F(PublishTest, AttachmentsAddedAfterUpdateGoToTheEditedListing) {
-    server.reply(kEditProduct, "0");
-    CProductXml listing;
-    ASSERT_EQ(listing.BuildAndSave("17", chairListing()), 1);
-    ASSERT_EQ(listing.Update("17"), 1);
-    ASSERT_EQ(listing.AddAttachment("17/photo.jpg"), 1);
-    EXPECT_FALSE(home.exists("products/.xml"));
-    CProductXml stored;
-    ASSERT_EQ(stored.OpenOwn("17"), 1);
-    ASSERT_EQ(stored.NextAttachment(), 1);
-    EXPECT_EQ(stored.AttachmentText(), "17/photo.jpg");
-    EXPECT_EQ(stored.NextAttachment(), 0);
-}
-
-TEST_F(PublishTest, AFailedOrRefusedUpdateIsReported) {
-    const Boxes failed{{"Error", "Product Update was Unsucessful"}};
-    CProductXml listing;
-    ASSERT_EQ(listing.BuildAndSave("17", chairListing()), 1);
-    server.reply(kEditProduct, "-1");  // not the member's listing
-    EXPECT_EQ(listing.Update("17"), 0);
-    EXPECT_EQ(ui.boxes(), failed);
-
+TEST_F(PublishTest, AFailedOrRefusedUpdateLeavesTheStoredListingAsItWas) {
+    home.write("products/17.xml", "the listing as stored");
+    // Only "0" is the server taking the change.
+    for (const char* reply : {"-1", "", "1", "<html>Server Error</html>", "unreachable"}) {
+        ui.clear();
+        if (std::string(reply) == "unreachable")
+            setServerHost(deadHost());
+        else
+            server.reply(kEditProduct, reply);
+        CProductXml listing;
+        ASSERT_EQ(listing.Build("17", chairListing()), 1);
+        EXPECT_EQ(listing.Update("17"), 0) << reply;
+        EXPECT_EQ(ui.boxes(), (Boxes{{"Error", "Product Update was Unsucessful"}})) << reply;
+        EXPECT_EQ(home.read("products/17.xml"), "the listing as stored") << reply;
+    }
     ui.clear();
-    setServerHost(deadHost());
-    ASSERT_EQ(listing.BuildAndSave("17", chairListing()), 1);
-    EXPECT_EQ(listing.Update("17"), 0);
-    EXPECT_EQ(ui.boxes(), failed);
-
-    ui.clear();
+    CProductXml listing;
+    EXPECT_EQ(listing.Update("17"), 0);  // nothing built
+    ASSERT_EQ(listing.Build("17", chairListing()), 1);
     EXPECT_EQ(listing.Update("../17"), 0);
-    EXPECT_EQ(ui.boxes(), failed);
+    EXPECT_EQ(ui.boxes(), (Boxes{{"Error", "Product Update was Unsucessful"},
+                                 {"Error", "Product Update was Unsucessful"}}));
 }
 
 TEST_F(PublishTest, FileSizeGoesOutInWholeKilobytesWithoutCredentials) {

@@ -58,21 +58,21 @@ protected:
     }
 
     template <class T = QWidget>
-    static T* control(const CView3& form, int id) {
+    static T* control(const QWidget& form, int id) {
         T* found = findControl<T>(&form, id);
         EXPECT_NE(found, nullptr) << "control " << id;
         return found;
     }
-    static void type(const CView3& form, int id, const char* text) {
+    static void type(const QWidget& form, int id, const char* text) {
         control<QLineEdit>(form, id)->setText(text);
     }
-    static void click(const CView3& form, int id) { control<QAbstractButton>(form, id)->click(); }
-    static bool checked(const CView3& form, int id) {
+    static void click(const QWidget& form, int id) { control<QAbstractButton>(form, id)->click(); }
+    static bool checked(const QWidget& form, int id) {
         return control<QAbstractButton>(form, id)->isChecked();
     }
 
     // Fills every required field; Money Order is the payment method.
-    static void fillItem(const CView3& form, const char* price = "5.99") {
+    static void fillItem(const QWidget& form, const char* price = "5.99") {
         type(form, res::IDC_ITEM_TITLE, "Oak chair");
         control<QPlainTextEdit>(form, res::IDC_ITEM_DESCRIPTION)->setPlainText("Sturdy & old");
         type(form, res::IDC_ITEM_ZIPCODE, "12345");
@@ -83,7 +83,7 @@ protected:
     }
 
     // The photo files a member picks with "Attach Photos".
-    void attach(const CView3& form, const std::vector<std::string>& paths) {
+    void attach(const QWidget& form, const std::vector<std::string>& paths) {
         for (const std::string& path : paths) {
             ui.chooseFile(path);
             click(form, res::IDC_ITEM_ATTACH);
