@@ -42,6 +42,7 @@ CSellDlg::CSellDlg(QWidget* parent)
     auto* rating = new QListWidget(this);
     setControlId(rating, res::IDC_SELL_RATING);
     rating->addItems({"Positive", "Neutral", "Negative"});
+    rating->setMaximumHeight(rating->sizeHintForRow(0) * 4);
 
     auto* form = new QFormLayout(this);
     form->addRow("User Name of Buyer", buyer_);
