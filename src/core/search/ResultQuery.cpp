@@ -13,11 +13,13 @@ bool ResultQuery::Run() {
     records_.clear();
     current_ = 0;
     requestFailed_ = false;
+    failureText_.clear();
     XmlDocument reply;
     try {
         if (!reply.loadXml(requestText(request_, credentials_))) return false;
-    } catch (const RequestError&) {
+    } catch (const RequestError& error) {
         requestFailed_ = true;
+        failureText_ = error.what();
         return false;
     }
     for (const XmlNode& node : resultRecords(reply)) {

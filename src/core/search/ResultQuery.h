@@ -27,6 +27,8 @@ public:
     // True when the last Run() could not reach the server, as opposed to a reply with nothing
     // to show.
     bool RequestFailed() const { return requestFailed_; }
+    // What went wrong when RequestFailed(); empty otherwise.
+    const std::string& FailureText() const { return failureText_; }
     // Makes the next record current; false when there is none.
     bool Next();
 
@@ -53,6 +55,7 @@ private:
     std::vector<ResultRecord> records_;
     std::size_t current_ = 0;
     bool requestFailed_ = false;
+    std::string failureText_;
 };
 
 }  // namespace tl

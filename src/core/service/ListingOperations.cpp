@@ -46,9 +46,17 @@ std::optional<std::string> storedKind(const std::string& productId) {
 
 }  // namespace
 
+// The sale goes out as a notification, without credentials, but its reply is read: the server
+// answers "0" only when it marked the listing sold, and "-1" (or nothing) when it refused.
 int Sell(const std::string& productId, const std::string& buyer, float price) {
-    return sendNotificationOrReport(endpoints::sell(productId, buyer, session().currentUserName,
-                                                    priceWithThreeDecimals(price)));
+    const Query sale =
+        endpoints::sell(productId, buyer, session().currentUserName, priceWithThreeDecimals(price));
+    try {
+        return requestText(sale, Credentials::None) == "0" ? 1 : 0;
+    } catch (const RequestError&) {
+        showNetworkError();
+        return 0;
+    }
 }
 
 int IsProductSold(const std::string& productId) {

@@ -8,7 +8,8 @@ namespace tl {
 // message it shows goes through the UI seam. Results: 1 for done or yes, 0 for failed or no.
 
 // Marks the listing sold to buyer at price, as the current member. The price goes out with
-// three decimals and a point, whatever the locale. 1 when sent; 0 after "Connection Error".
+// three decimals and a point, whatever the locale. 1 when the server accepted the sale; 0 when
+// it refused it, or after "Connection Error" when it could not be reached.
 int Sell(const std::string& productId, const std::string& buyer, float price);
 
 // 1 when the item cannot be sold ("This Item cannot be Sold" box) or the request failed

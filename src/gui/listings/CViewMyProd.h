@@ -1,14 +1,70 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "core/search/MyListings.h"
 #include "gui/widgets/FormPane.h"
+
+class QTreeWidgetItem;
 
 namespace tl {
 
-// The member's own and bought listings.
+class CSortListCtrl;
+class ResultQuery;
+
+// The member's own listings (for sale, wanted, sold, inactive) and the items the member bought,
+// read from the server each time the view is shown. Choosing a row makes its item number the
+// selected listing id that the buttons beside the list act on.
 class CViewMyProd : public FormPane {
     Q_OBJECT
 public:
+    // Columns of the list.
+    enum Column {
+        TypeColumn,
+        TitleColumn,
+        PriceColumn,
+        UserColumn,
+        ItemNumberColumn,
+        SizeColumn,
+        StatusColumn,
+        KindColumn,  // hidden: the type again, which the "Type" heading sorts by
+        ColumnCount
+    };
+
     explicit CViewMyProd(QWidget* parent = nullptr);
+
+    CSortListCtrl& list() const { return *list_; }
+
+    // Replaces the rows with the member's listings and bought items, sorted by item number.
+    void Refresh();
+    // Sells the selected listing: asks the server whether it can be sold, takes the buyer and
+    // the price in the "Sell Product" dialog and reports the server's answer.
+    void Sell();
+    // True when the id is listed only as an item the member bought: another member's listing,
+    // which the member can neither sell nor remove.
+    bool isBoughtItem(const std::string& productId) const;
+
+    void onHeaderClicked(int column);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Row {
+        MyListingKind kind;
+        std::string title, price, user, productId, size, status;
+    };
+    void addOwnListings();
+    void addBoughtItems();
+    void addRow(const Row& row);
+    void reportFailure(const ResultQuery& query);
+    void trackChosenRow();
+    void openRow(QTreeWidgetItem* row);
+
+    CSortListCtrl* list_;
+    std::vector<bool> ascending_;
 };
 
 }  // namespace tl

@@ -53,6 +53,7 @@ TEST(ListingOperations, SendExactlyTheirRequestInTheirStyle) {
     ScopedCurrentUser seller("sel ler");
     ScriptedUi ui;
     server.reply("/tradeloom/app/isproductsold.asp", "0");
+    server.reply("/tradeloom/app/sell.asp", "0");
     server.reply("/tradeloom/app/addfavorite.asp", "1");
     server.reply("/tradeloom/app/isinfavorite.asp", "0");
     storeOwnListing("77", "Buying");
@@ -109,6 +110,7 @@ TEST(ListingOperations, JudgeTheirRepliesExactlyAndShowTheirBoxesInOrder) {
         {"Message", "This Item is already in your Favorites, Do you want to Overwrite"}};
     const Boxes added{{"Product Added", "Product 5 successfully added to Favorites"}};
     const Boxes notAdded{{"Product Not Added", "Product 5 could not be added to Favorites"}};
+    const Boxes networkError{{kNetworkErrorCaption, kNetworkErrorText}};
 
     struct Case {
         int (*operation)();
@@ -120,6 +122,7 @@ TEST(ListingOperations, JudgeTheirRepliesExactlyAndShowTheirBoxesInOrder) {
     auto sold = [] { return IsProductSold("5"); };
     auto inFavorites = [] { return IsInFavorite("5", "ann"); };
     auto add = [] { return AddFavorite("5", "ann"); };
+    auto sell = [] { return Sell("5", "bob", 20.0f); };
     const std::vector<Case> cases = {
         {sold, "-1", MessageResult::Ok, 1, cannotBeSold},
         {sold, "0", MessageResult::Ok, 0, {}},
@@ -135,6 +138,11 @@ TEST(ListingOperations, JudgeTheirRepliesExactlyAndShowTheirBoxesInOrder) {
         {add, "-1", MessageResult::Ok, 0, notAdded},
         {add, "", MessageResult::Ok, 0, notAdded},
         {add, std::nullopt, MessageResult::Ok, 0, connectionError},
+        // A sale counts only when the server says it marked the listing sold.
+        {sell, "0", MessageResult::Ok, 1, {}},
+        {sell, "-1", MessageResult::Ok, 0, {}},
+        {sell, "", MessageResult::Ok, 0, {}},
+        {sell, std::nullopt, MessageResult::Ok, 0, networkError},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.boxes.empty() ? "no box" : c.boxes[0].second);

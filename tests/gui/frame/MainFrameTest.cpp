@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
+#include <algorithm>
 #include <thread>
 #include <utility>
 
@@ -428,6 +429,17 @@ TEST_F(MainFrameTest, ScreensSwitchViewsAndOpenListingsThroughTheFrameWhileItLiv
     frame.reset();
     EXPECT_FALSE(switchMainView(View::MyListings));
     EXPECT_FALSE(canDownloadListings());
+}
+
+TEST_F(MainFrameTest, EveryShowingOfMyListingsReadsTheListAgain) {
+    const std::string read = "/tradeloom/app/mylisting.asp?username=ann";
+    auto reads = [&] { return std::ranges::count(server.targets(), read); };
+    frame->show();
+    ASSERT_EQ(reads(), 0);
+    frame->SwitchView(View::MyListings);
+    EXPECT_EQ(reads(), 1);
+    frame->SwitchView(View::MyListings);  // as after a listing was removed
+    EXPECT_EQ(reads(), 2);
 }
 
 TEST_F(MainFrameTest, DestroyingTheFrameLogsTheMemberOff) {
