@@ -10,6 +10,7 @@ packages=(
   libcurl4-openssl-dev libminiupnpc-dev
   libgtest-dev libgmock-dev
   libcpp-httplib-dev libsqlite3-dev libssl-dev
+  libpq-dev postgresql postgresql-contrib
   xvfb xauth fonts-dejavu-core clang-format curl
 )
 
