@@ -11,6 +11,7 @@ packages=(
   miniupnpd-iptables iproute2 iptables
   libgtest-dev libgmock-dev
   libcpp-httplib-dev libsqlite3-dev libssl-dev
+  libpq-dev postgresql postgresql-contrib
   xvfb xauth fonts-dejavu-core clang-format curl
   clang libclang-rt-dev
 )

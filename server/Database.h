@@ -6,22 +6,15 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "DatabaseError.h"
 #include "core/platform/NonCopyable.h"
 
 namespace tl::market {
-
-// A database failure (cannot open, constraint broken, disk full): the request that met it gets a
-// 500 reply and the server carries on.
-class DatabaseError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // One prepared statement, reset and with its bindings cleared when the Statement goes away, so
 // the connection can hand the same compiled statement out again.

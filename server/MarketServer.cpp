@@ -128,7 +128,8 @@ struct MarketServer::Impl {
     using Handler = void (Impl::*)(const Request&, Response&);
 
     MarketServerOptions options;
-    MarketStore store;
+    std::unique_ptr<MarketStore> storage;
+    MarketStore& store;
     ReferenceLists lists;
     Outbox outbox;
     httplib::Server http;
@@ -140,7 +141,10 @@ struct MarketServer::Impl {
 
     explicit Impl(MarketServerOptions o)
         : options(std::move(o)),
-          store(databasePath(options.dataFolder)),
+          storage(openMarketStore(options.database.empty()
+                                      ? "sqlite:" + databasePath(options.dataFolder)
+                                      : options.database)),
+          store(*storage),
           lists(options.dataFolder),
           outbox(options.dataFolder + "/outbox") {
         addRoutes();

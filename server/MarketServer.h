@@ -11,6 +11,7 @@ class MarketStore;
 
 struct MarketServerOptions {
     std::string dataFolder;   // market.db, the reference lists and outbox/
+    std::string database;     // "sqlite:PATH" or a postgresql:// URI; "" is dataFolder/market.db
     bool logRequests = true;  // one line per request on standard error
     int workerThreads = 16;   // requests served at once (a keep-alive connection holds one)
 };

@@ -2,13 +2,12 @@
 
 #include <cstdint>
 #include <ctime>
-#include <mutex>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "Database.h"
-#include "ListingTextIndex.h"
+#include "DatabaseError.h"
 
 namespace tl::market {
 
@@ -57,74 +56,74 @@ struct Message {
 enum class LoginResult { Match, NoSuchMember, WrongPassword };
 
 // The marketplace's data: members, listings, favourites, clubs, messages and category
-// suggestions, in one SQLite database. Every method is safe to call from any request thread.
-// Member texts are stored in their stored form (see storedText); passwords as salted hashes.
+// suggestions. Every method is safe to call from any request thread. Member texts are stored in
+// their stored form (see storedText); passwords as salted hashes. Two kinds of storage keep it:
+// an embedded SQLite file (one server process) and a PostgreSQL database (any number of server
+// processes sharing it).
 class MarketStore {
 public:
-    // Opens (creating and seeding on first use) the database at path.
-    explicit MarketStore(const std::string& path);
+    virtual ~MarketStore() = default;
 
     // The longest list a search answers with: the newest records.
     static constexpr int kMaxResults = 250;
     // A member counts as online this long after the latest login or heartbeat.
     static constexpr std::int64_t kOnlineSeconds = 11 * 60;
 
-    bool createMember(const Member& member, const std::string& password);
-    bool updateMember(const Member& member, const std::string& password);  // "" keeps it
-    std::optional<Member> member(const std::string& username);
-    LoginResult login(const std::string& username, const std::string& password,
-                      const std::string& address);
-    bool heartbeat(const std::string& username, const std::string& address);
-    void logOff(const std::string& username);
-    bool passwordMatches(const std::string& username, const std::string& password);
-    bool setPassword(const std::string& username, const std::string& password);
+    virtual bool createMember(const Member& member, const std::string& password) = 0;
+    virtual bool updateMember(const Member& member,
+                              const std::string& password) = 0;  // "" keeps it
+    virtual std::optional<Member> member(const std::string& username) = 0;
+    virtual LoginResult login(const std::string& username, const std::string& password,
+                              const std::string& address) = 0;
+    virtual bool heartbeat(const std::string& username, const std::string& address) = 0;
+    virtual void logOff(const std::string& username) = 0;
+    // The address of the member's latest login or heartbeat while they count as online, else "".
+    virtual std::string onlineAddress(const std::string& username) = 0;
+    virtual bool passwordMatches(const std::string& username, const std::string& password) = 0;
+    virtual bool setPassword(const std::string& username, const std::string& password) = 0;
 
-    std::optional<std::int64_t> addListing(const Listing& listing);
-    bool editListing(const Listing& listing);  // only the owner's; makes it active
-    void setFileSize(std::int64_t productid, std::int64_t kilobytes);
-    std::optional<Listing> listing(std::int64_t productid);
-    void removeListing(std::int64_t productid);
-    void inactivate(std::int64_t productid);
-    void reactivate(std::int64_t productid, const std::string& kind);
-    bool sell(std::int64_t productid, const std::string& buyer, const std::string& price);
+    virtual std::optional<std::int64_t> addListing(const Listing& listing) = 0;
+    virtual bool editListing(const Listing& listing) = 0;  // only the owner's; makes it active
+    virtual void setFileSize(std::int64_t productid, std::int64_t kilobytes) = 0;
+    virtual std::optional<Listing> listing(std::int64_t productid) = 0;
+    virtual void removeListing(std::int64_t productid) = 0;
+    virtual void inactivate(std::int64_t productid) = 0;
+    virtual void reactivate(std::int64_t productid, const std::string& kind) = 0;
+    virtual bool sell(std::int64_t productid, const std::string& buyer,
+                      const std::string& price) = 0;
 
-    std::vector<ListingRecord> search(const std::string& criteria, KindFilter kinds);
-    std::vector<ListingRecord> advancedSearch(const AdvancedCriteria& criteria);
-    std::vector<ListingRecord> favourites(const std::string& username);
-    std::vector<ListingRecord> bought(const std::string& username);
-    std::vector<ListingRecord> memberListings(const std::string& username);
-    std::vector<ListingRecord> newestListings(int count);
+    // Active listings whose title or description contains the criteria (ASCII letters matched
+    // without regard to case), newest first; every active listing when the criteria are empty.
+    virtual std::vector<ListingRecord> search(const std::string& criteria, KindFilter kinds) = 0;
+    virtual std::vector<ListingRecord> advancedSearch(const AdvancedCriteria& criteria) = 0;
+    virtual std::vector<ListingRecord> favourites(const std::string& username) = 0;
+    virtual std::vector<ListingRecord> bought(const std::string& username) = 0;
+    virtual std::vector<ListingRecord> memberListings(const std::string& username) = 0;
+    virtual std::vector<ListingRecord> newestListings(int count) = 0;
 
-    bool addFavourite(const std::string& username, std::int64_t productid);
-    bool isFavourite(const std::string& username, std::int64_t productid);
-    void removeFavourite(const std::string& username, std::int64_t productid);
+    virtual bool addFavourite(const std::string& username, std::int64_t productid) = 0;
+    virtual bool isFavourite(const std::string& username, std::int64_t productid) = 0;
+    virtual void removeFavourite(const std::string& username, std::int64_t productid) = 0;
 
-    std::vector<std::string> clubs();
-    bool addClub(const std::string& name);
+    virtual std::vector<std::string> clubs() = 0;
+    virtual bool addClub(const std::string& name) = 0;
 
-    void addMessage(const Message& message);
-    std::vector<Message> messages(const std::string& recipient);
-    int unreadMessages(const std::string& recipient);
-    void markMessagesRead(const std::string& recipient);
+    virtual void addMessage(const Message& message) = 0;
+    virtual std::vector<Message> messages(const std::string& recipient) = 0;
+    virtual int unreadMessages(const std::string& recipient) = 0;
+    virtual void markMessagesRead(const std::string& recipient) = 0;
 
-    void addCategorySuggestion(const std::string& sender, const std::string& category,
-                               const std::string& parent, const std::string& note);
-    int categorySuggestionCount();
+    virtual void addCategorySuggestion(const std::string& sender, const std::string& category,
+                                       const std::string& parent, const std::string& note) = 0;
+    virtual int categorySuggestionCount() = 0;
 
     // Inserts many listings in one transaction (seeding benchmarks and demonstrations).
-    void addListings(const std::vector<Listing>& listings);
-
-private:
-    std::vector<ListingRecord> records(Statement& statement);
-    // The records a record query selects for one member (?1 the online cut-off, ?2 the member).
-    std::vector<ListingRecord> memberRecords(const std::string& sql, const std::string& username);
-    // Brings the text index in line with the listing's row (or its absence).
-    void reindex(Connection& db, std::int64_t productid);
-
-    Database database_;
-    ListingTextIndex textIndex_;
-    // Listing writes and their index updates happen one at a time, in the same order.
-    std::mutex listingWrites_;
+    virtual void addListings(const std::vector<Listing>& listings) = 0;
 };
+
+// Opens the store a --database value names: "sqlite:PATH" or a "postgresql://" (or
+// "postgres://") connection URI. Creates or upgrades the schema. Throws DatabaseError when it
+// cannot, or std::invalid_argument for a value of neither form.
+std::unique_ptr<MarketStore> openMarketStore(const std::string& database);
 
 }  // namespace tl::market

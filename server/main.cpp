@@ -1,4 +1,6 @@
-// tradeloom-market [--listen ADDRESS:PORT] [--data DIR]: the reference marketplace server.
+// tradeloom-market [--listen ADDRESS:PORT] [--data DIR] [--database sqlite:PATH|postgresql://...]:
+// the reference marketplace server. The data folder holds the reference lists and the outbox
+// (and market.db unless --database names another store).
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -18,7 +20,8 @@ std::string defaultDataFolder() {
 }
 
 int usage() {
-    std::cerr << "usage: tradeloom-market [--listen ADDRESS:PORT] [--data DIR]\n";
+    std::cerr << "usage: tradeloom-market [--listen ADDRESS:PORT] [--data DIR]"
+                 " [--database sqlite:PATH|postgresql://...]\n";
     return 2;
 }
 
@@ -27,10 +30,16 @@ int usage() {
 int main(int argc, char** argv) {
     std::string listen = "127.0.0.1:8080";
     std::string data = defaultDataFolder();
+    std::string database;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        if ((option == "--listen" || option == "--data") && i + 1 < argc)
-            (option == "--listen" ? listen : data) = argv[++i];
+        if (i + 1 >= argc) return usage();
+        if (option == "--listen")
+            listen = argv[++i];
+        else if (option == "--data")
+            data = argv[++i];
+        else if (option == "--database")
+            database = argv[++i];
         else
             return usage();
     }
@@ -54,7 +63,10 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     try {
-        tl::market::MarketServer server({data});
+        tl::market::MarketServerOptions options;
+        options.dataFolder = data;
+        options.database = database;
+        tl::market::MarketServer server(options);
         if (server.bind(address, port) < 0) {
             std::cerr << "tradeloom-market: cannot listen on " << listen << "\n";
             return 1;
@@ -64,7 +76,9 @@ int main(int argc, char** argv) {
             sigwait(&signals, &received);
             server.stop();
         });
-        std::cerr << "tradeloom-market: serving " << data << " on http://" << listen << "/\n";
+        // The database URI may carry a password, so only its kind is logged.
+        const std::string store = database.rfind("postgres", 0) == 0 ? "PostgreSQL" : data;
+        std::cerr << "tradeloom-market: serving " << store << " on http://" << listen << "/\n";
         const bool served = server.serve();
         // serve() also ends when stop() was never asked for (a failure): wake the watcher.
         pthread_kill(watcher.native_handle(), SIGTERM);

@@ -39,6 +39,7 @@ struct MarketProcessTest : ::testing::Test {
     int port = freePort();
     pid_t pid = -1;
     ScriptedUi ui;
+    test::TestDatabase database;
 
     MarketProcessTest() {
         char name[] = "/tmp/tradeloom-market-process.XXXXXX";
@@ -62,8 +63,11 @@ struct MarketProcessTest : ::testing::Test {
             const std::string data = folder + "/data";
             const std::string log = folder + "/server.log";
             if (!freopen(log.c_str(), "a", stderr)) _exit(126);
+            // On SQLite the data folder keeps the database.
+            const char* option = database.uri().empty() ? nullptr : "--database";
             execl(TRADELOOM_MARKET_BINARY, TRADELOOM_MARKET_BINARY, "--listen", listen.c_str(),
-                  "--data", data.c_str(), static_cast<char*>(nullptr));
+                  "--data", data.c_str(), option, database.uri().c_str(),
+                  static_cast<char*>(nullptr));
             _exit(127);
         }
         httplib::Client probe("127.0.0.1", port);
@@ -114,6 +118,8 @@ TEST_F(MarketProcessTest, DataSurvivesAKillAndTheServerStopsCleanlyOnSigterm) {
 TEST_F(MarketProcessTest, RefusesABadCommandLine) {
     EXPECT_NE(std::system(TRADELOOM_MARKET_BINARY " --listen nonsense 2>/dev/null"), 0);
     EXPECT_NE(std::system(TRADELOOM_MARKET_BINARY " --what 2>/dev/null"), 0);
+    EXPECT_NE(std::system(TRADELOOM_MARKET_BINARY " --database 2>/dev/null"), 0);
+    EXPECT_NE(std::system(TRADELOOM_MARKET_BINARY " --database mysql://x/y 2>/dev/null"), 0);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "Database.h"
+#include "PostgresDatabase.h"
 #include "core/platform/ServerHost.h"
 #include "core/service/Replies.h"
 
@@ -29,6 +31,7 @@ MarketTestServer::~MarketTestServer() {
 void MarketTestServer::start() {
     market::MarketServerOptions options;
     options.dataFolder = folder_;
+    options.database = database_.uri();
     options.logRequests = false;
     options.workerThreads = 4;
     server_ = std::make_unique<market::MarketServer>(options);
@@ -59,6 +62,20 @@ std::vector<std::string> MarketTestServer::outboxMails() const {
         mails.push_back(text.str());
     }
     return mails;
+}
+
+std::vector<std::string> MarketTestServer::sql(const std::string& statement) {
+    std::vector<std::string> column;
+    if (database_.uri().empty()) {
+        market::Connection db(folder_ + "/market.db");
+        auto query = db.prepare(statement);
+        while (query.step()) column.push_back(query.text(0));
+    } else {
+        market::PgConnection db(database_.uri());
+        const auto rows = db.query(statement);
+        for (int i = 0; i < rows.rows(); ++i) column.push_back(rows.text(i, 0));
+    }
+    return column;
 }
 
 endpoints::MemberFields memberFields(const std::string& user, const std::string& password) {

@@ -6,6 +6,7 @@
 
 #include "MarketServer.h"
 #include "MarketStore.h"
+#include "TestDatabase.h"
 #include "core/platform/NonCopyable.h"
 #include "core/platform/XmlDocument.h"
 #include "core/service/Endpoints.h"
@@ -14,7 +15,8 @@
 namespace tl::test {
 
 // The marketplace server started in-process on an ephemeral loopback port with a fresh data
-// folder, made the client's server host for the object's lifetime.
+// folder (and a fresh database, when the tests run on PostgreSQL), made the client's server host
+// for the object's lifetime.
 class MarketTestServer : NonCopyable {
 public:
     MarketTestServer();
@@ -29,10 +31,14 @@ public:
     market::MarketServer& server() { return *server_; }
     std::vector<std::string> outboxMails() const;  // every mail file's text, oldest first
 
+    // Runs SQL on the server's database, whichever kind it is; column 0 of each row.
+    std::vector<std::string> sql(const std::string& statement);
+
 private:
     void start();
 
     std::string folder_;
+    TestDatabase database_;
     std::unique_ptr<market::MarketServer> server_;
     int port_ = 0;
 };

@@ -1,15 +1,19 @@
-#include "MarketStore.h"
+#include "SqliteMarketStore.h"
 
 #include <algorithm>
 #include <cctype>
 
 #include "PasswordHash.h"
+#include "StoreRules.h"
 #include "Text.h"
 
 namespace tl::market {
 namespace {
 
-const char* const kSchema = R"sql(
+// The schema's steps: kSchemaVersionN brings a database from version N-1 to N.
+constexpr std::int64_t kSchemaVersion = 1;
+
+const char* const kSchemaVersion1 = R"sql(
 CREATE TABLE IF NOT EXISTS members (
     username TEXT PRIMARY KEY NOT NULL,
     password TEXT NOT NULL,
@@ -54,9 +58,6 @@ CREATE TABLE IF NOT EXISTS category_suggestions (
     note TEXT NOT NULL DEFAULT '', sent INTEGER NOT NULL);
 )sql";
 
-const char* const kSeedClubs[] = {"Collectors Circle", "Vintage Traders", "Book Lovers",
-                                  "Audio Enthusiasts", "Garden Swap",     "Retro Gamers"};
-
 // The columns of a list record, in ListingRecord order. ?1 is the earliest "last seen" time of
 // a member who still counts as online.
 std::string recordSelect(const char* priceColumn = "l.price") {
@@ -69,81 +70,41 @@ std::string recordSelect(const char* priceColumn = "l.price") {
            "FROM listings l LEFT JOIN members m ON m.username = l.owner ";
 }
 
-std::int64_t now() {
-    return static_cast<std::int64_t>(std::time(nullptr));
-}
-
 std::int64_t onlineCutoff() {
-    return now() - MarketStore::kOnlineSeconds;
-}
-
-// A LIKE pattern that finds text anywhere, with the pattern characters of text taken literally.
-std::string containsPattern(const std::string& text) {
-    std::string pattern = "%";
-    for (const char c : text) {
-        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-        pattern += c;
-    }
-    return pattern + "%";
-}
-
-const char* kindName(KindFilter kinds) {
-    switch (kinds) {
-        case KindFilter::Selling:
-            return "Selling";
-        case KindFilter::Buying:
-            return "Buying";
-        case KindFilter::Both:
-            break;
-    }
-    return "";
-}
-
-// A member's name also names files on the members' machines and travels in query texts that
-// the client cleans, so it holds no "&", "#", folder separator or "..".
-bool validUserName(const std::string& name) {
-    const auto length = characterCount(name);
-    return length >= 5 && length <= 50 && storedText(name) == name &&
-           name.find_first_of("&#/\\") == std::string::npos && name.find("..") == std::string::npos;
-}
-
-Member storedMember(const Member& m) {
-    return Member{storedText(m.username), storedText(m.firstname),  storedText(m.lastname),
-                  storedText(m.address),  storedText(m.city),       storedText(m.zipcode),
-                  storedText(m.state),    storedText(m.connection), storedText(m.contact),
-                  storedText(m.email),    storedText(m.phone),      storedText(m.club1),
-                  storedText(m.club2),    storedText(m.country)};
+    return unixNow() - MarketStore::kOnlineSeconds;
 }
 
 }  // namespace
 
-KindFilter kindFilter(const std::string& status) {
-    std::string lower;
-    for (const char c : status)
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower == "selling") return KindFilter::Selling;
-    if (lower == "buying") return KindFilter::Buying;
-    return KindFilter::Both;
-}
-
-MarketStore::MarketStore(const std::string& path) : database_(path) {
+SqliteMarketStore::SqliteMarketStore(const std::string& path) : database_(path) {
     auto db = database_.borrow();
     db->transaction([&] {
-        db->execute(kSchema);
-        auto version = db->prepare("PRAGMA user_version");
-        version.step();
-        const bool seeded = version.integer(0) >= 1;
-        if (!seeded) {
+        db->execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+        auto stored = db->prepare("SELECT max(version) FROM schema_version");
+        stored.step();
+        std::int64_t version = stored.isNull(0) ? -1 : stored.integer(0);
+        if (version < 0) {
+            // Databases from before the version table kept it in user_version.
+            auto legacy = db->prepare("PRAGMA user_version");
+            legacy.step();
+            version = legacy.integer(0);
+        }
+        if (version > kSchemaVersion)
+            throw DatabaseError(path + " has schema version " + std::to_string(version) +
+                                ", newer than this server's " + std::to_string(kSchemaVersion));
+        if (version < 1) {
+            db->execute(kSchemaVersion1);
             for (const char* club : kSeedClubs)
                 db->prepare("INSERT OR IGNORE INTO clubs(name) VALUES (?)").bind(club).run();
-            db->execute("PRAGMA user_version = 1");
         }
+        db->execute("DELETE FROM schema_version");
+        db->prepare("INSERT INTO schema_version(version) VALUES (?)").bind(kSchemaVersion).run();
     });
     auto rows = db->prepare("SELECT productid FROM listings");
     while (rows.step()) reindex(*db, rows.integer(0));
 }
 
-void MarketStore::reindex(Connection& db, std::int64_t productid) {
+void SqliteMarketStore::reindex(Connection& db, std::int64_t productid) {
     auto row =
         db.prepare("SELECT titlebar, description, state, kind FROM listings WHERE productid = ?");
     row.bind(productid);
@@ -156,7 +117,7 @@ void MarketStore::reindex(Connection& db, std::int64_t productid) {
         row.text(3) == "Buying" ? ListingTextIndex::Kind::Buying : ListingTextIndex::Kind::Selling);
 }
 
-bool MarketStore::createMember(const Member& member, const std::string& password) {
+bool SqliteMarketStore::createMember(const Member& member, const std::string& password) {
     if (!validUserName(member.username)) return false;
     const Member m = storedMember(member);
     auto db = database_.borrow();
@@ -172,7 +133,7 @@ bool MarketStore::createMember(const Member& member, const std::string& password
     return db->changes() == 1;
 }
 
-bool MarketStore::updateMember(const Member& member, const std::string& password) {
+bool SqliteMarketStore::updateMember(const Member& member, const std::string& password) {
     const Member m = storedMember(member);
     auto db = database_.borrow();
     db->prepare(
@@ -190,7 +151,7 @@ bool MarketStore::updateMember(const Member& member, const std::string& password
     return found;
 }
 
-std::optional<Member> MarketStore::member(const std::string& username) {
+std::optional<Member> SqliteMarketStore::member(const std::string& username) {
     auto db = database_.borrow();
     auto query = db->prepare(
         "SELECT username, firstname, lastname, address, city, zipcode, state, connection, "
@@ -205,31 +166,39 @@ std::optional<Member> MarketStore::member(const std::string& username) {
     return m;
 }
 
-LoginResult MarketStore::login(const std::string& username, const std::string& password,
-                               const std::string& address) {
+LoginResult SqliteMarketStore::login(const std::string& username, const std::string& password,
+                                     const std::string& address) {
     if (!member(username)) return LoginResult::NoSuchMember;
     if (!passwordMatches(username, password)) return LoginResult::WrongPassword;
     auto db = database_.borrow();
     db->prepare("UPDATE members SET online = 1, ipaddress = ?, last_seen = ? WHERE username = ?")
-        .bind(address, now(), username)
+        .bind(address, unixNow(), username)
         .run();
     return LoginResult::Match;
 }
 
-bool MarketStore::heartbeat(const std::string& username, const std::string& address) {
+bool SqliteMarketStore::heartbeat(const std::string& username, const std::string& address) {
     auto db = database_.borrow();
     db->prepare("UPDATE members SET ipaddress = ?, last_seen = ? WHERE username = ?")
-        .bind(address, now(), username)
+        .bind(address, unixNow(), username)
         .run();
     return db->changes() == 1;
 }
 
-void MarketStore::logOff(const std::string& username) {
+void SqliteMarketStore::logOff(const std::string& username) {
     auto db = database_.borrow();
     db->prepare("UPDATE members SET online = 0 WHERE username = ?").bind(username).run();
 }
 
-bool MarketStore::passwordMatches(const std::string& username, const std::string& password) {
+std::string SqliteMarketStore::onlineAddress(const std::string& username) {
+    auto db = database_.borrow();
+    auto query = db->prepare(
+        "SELECT ipaddress FROM members WHERE username = ? AND online = 1 AND last_seen >= ?");
+    query.bind(username, onlineCutoff());
+    return query.step() ? query.text(0) : std::string();
+}
+
+bool SqliteMarketStore::passwordMatches(const std::string& username, const std::string& password) {
     std::string stored;
     {
         auto db = database_.borrow();
@@ -241,7 +210,7 @@ bool MarketStore::passwordMatches(const std::string& username, const std::string
     return passwordMatchesHash(password, stored);
 }
 
-bool MarketStore::setPassword(const std::string& username, const std::string& password) {
+bool SqliteMarketStore::setPassword(const std::string& username, const std::string& password) {
     auto db = database_.borrow();
     db->prepare("UPDATE members SET password = ? WHERE username = ?")
         .bind(hashPassword(password), username)
@@ -249,7 +218,7 @@ bool MarketStore::setPassword(const std::string& username, const std::string& pa
     return db->changes() == 1;
 }
 
-std::optional<std::int64_t> MarketStore::addListing(const Listing& l) {
+std::optional<std::int64_t> SqliteMarketStore::addListing(const Listing& l) {
     const std::string title = storedText(l.titlebar);
     const auto price = parsePrice(l.price);
     const KindFilter kind = kindFilter(l.kind);
@@ -274,7 +243,7 @@ std::optional<std::int64_t> MarketStore::addListing(const Listing& l) {
     return id;
 }
 
-bool MarketStore::editListing(const Listing& l) {
+bool SqliteMarketStore::editListing(const Listing& l) {
     const std::string title = storedText(l.titlebar);
     const auto price = parsePrice(l.price);
     const KindFilter kind = kindFilter(l.kind);
@@ -296,14 +265,14 @@ bool MarketStore::editListing(const Listing& l) {
     return changed;
 }
 
-void MarketStore::setFileSize(std::int64_t productid, std::int64_t kilobytes) {
+void SqliteMarketStore::setFileSize(std::int64_t productid, std::int64_t kilobytes) {
     auto db = database_.borrow();
     db->prepare("UPDATE listings SET filesize = ? WHERE productid = ?")
         .bind(std::max<std::int64_t>(kilobytes, 0), productid)
         .run();
 }
 
-std::optional<Listing> MarketStore::listing(std::int64_t productid) {
+std::optional<Listing> SqliteMarketStore::listing(std::int64_t productid) {
     auto db = database_.borrow();
     auto query = db->prepare(
         "SELECT productid, owner, titlebar, description, quantity, shipping, shippingpay, "
@@ -324,7 +293,7 @@ std::optional<Listing> MarketStore::listing(std::int64_t productid) {
     return l;
 }
 
-void MarketStore::removeListing(std::int64_t productid) {
+void SqliteMarketStore::removeListing(std::int64_t productid) {
     auto db = database_.borrow();
     std::lock_guard writes(listingWrites_);
     db->transaction([&] {
@@ -334,14 +303,14 @@ void MarketStore::removeListing(std::int64_t productid) {
     reindex(*db, productid);
 }
 
-void MarketStore::inactivate(std::int64_t productid) {
+void SqliteMarketStore::inactivate(std::int64_t productid) {
     auto db = database_.borrow();
     std::lock_guard writes(listingWrites_);
     db->prepare("UPDATE listings SET state = 'INACTIVE' WHERE productid = ?").bind(productid).run();
     reindex(*db, productid);
 }
 
-void MarketStore::reactivate(std::int64_t productid, const std::string& kind) {
+void SqliteMarketStore::reactivate(std::int64_t productid, const std::string& kind) {
     const KindFilter k = kindFilter(kind);
     auto db = database_.borrow();
     std::lock_guard writes(listingWrites_);
@@ -354,7 +323,8 @@ void MarketStore::reactivate(std::int64_t productid, const std::string& kind) {
     reindex(*db, productid);
 }
 
-bool MarketStore::sell(std::int64_t productid, const std::string& buyer, const std::string& price) {
+bool SqliteMarketStore::sell(std::int64_t productid, const std::string& buyer,
+                             const std::string& price) {
     auto db = database_.borrow();
     std::lock_guard writes(listingWrites_);
     db->prepare(
@@ -367,7 +337,7 @@ bool MarketStore::sell(std::int64_t productid, const std::string& buyer, const s
     return sold;
 }
 
-std::vector<ListingRecord> MarketStore::records(Statement& statement) {
+std::vector<ListingRecord> SqliteMarketStore::records(Statement& statement) {
     std::vector<ListingRecord> out;
     while (statement.step()) {
         ListingRecord r;
@@ -385,7 +355,8 @@ std::vector<ListingRecord> MarketStore::records(Statement& statement) {
     return out;
 }
 
-std::vector<ListingRecord> MarketStore::search(const std::string& criteria, KindFilter kinds) {
+std::vector<ListingRecord> SqliteMarketStore::search(const std::string& criteria,
+                                                     KindFilter kinds) {
     const std::string text = storedText(criteria);
     auto db = database_.borrow();
     if (text.empty()) {
@@ -416,7 +387,7 @@ std::vector<ListingRecord> MarketStore::search(const std::string& criteria, Kind
     return records(query);
 }
 
-std::vector<ListingRecord> MarketStore::advancedSearch(const AdvancedCriteria& c) {
+std::vector<ListingRecord> SqliteMarketStore::advancedSearch(const AdvancedCriteria& c) {
     std::string sql = recordSelect() + "WHERE l.state = 'ACTIVE' ";
     std::vector<std::string> texts;  // bound from ?2 on, in order
     auto condition = [&](const std::string& clause, std::initializer_list<std::string> values) {
@@ -461,33 +432,33 @@ std::vector<ListingRecord> MarketStore::advancedSearch(const AdvancedCriteria& c
     return records(query);
 }
 
-std::vector<ListingRecord> MarketStore::memberRecords(const std::string& sql,
-                                                      const std::string& username) {
+std::vector<ListingRecord> SqliteMarketStore::memberRecords(const std::string& sql,
+                                                            const std::string& username) {
     auto db = database_.borrow();
     auto query = db->prepare(sql);
     query.bind(onlineCutoff(), username);
     return records(query);
 }
 
-std::vector<ListingRecord> MarketStore::favourites(const std::string& username) {
+std::vector<ListingRecord> SqliteMarketStore::favourites(const std::string& username) {
     const std::string sql = recordSelect() +
                             "JOIN favourites f ON f.productid = l.productid "
                             "WHERE f.username = ?2 ORDER BY l.productid DESC";
     return memberRecords(sql, username);
 }
 
-std::vector<ListingRecord> MarketStore::bought(const std::string& username) {
+std::vector<ListingRecord> SqliteMarketStore::bought(const std::string& username) {
     const std::string sql = recordSelect("l.sale_price") +
                             "WHERE l.state = 'SOLD' AND l.buyer = ?2 ORDER BY l.productid DESC";
     return memberRecords(sql, username);
 }
 
-std::vector<ListingRecord> MarketStore::memberListings(const std::string& username) {
+std::vector<ListingRecord> SqliteMarketStore::memberListings(const std::string& username) {
     const std::string sql = recordSelect() + "WHERE l.owner = ?2 ORDER BY l.productid DESC";
     return memberRecords(sql, username);
 }
 
-std::vector<ListingRecord> MarketStore::newestListings(int count) {
+std::vector<ListingRecord> SqliteMarketStore::newestListings(int count) {
     const std::string sql =
         recordSelect() + "WHERE l.state = 'ACTIVE' ORDER BY l.productid DESC LIMIT ?2";
     auto db = database_.borrow();
@@ -496,7 +467,7 @@ std::vector<ListingRecord> MarketStore::newestListings(int count) {
     return records(query);
 }
 
-bool MarketStore::addFavourite(const std::string& username, std::int64_t productid) {
+bool SqliteMarketStore::addFavourite(const std::string& username, std::int64_t productid) {
     auto db = database_.borrow();
     db->prepare(
           "INSERT OR IGNORE INTO favourites(username, productid) "
@@ -507,21 +478,21 @@ bool MarketStore::addFavourite(const std::string& username, std::int64_t product
     return isFavourite(username, productid);
 }
 
-bool MarketStore::isFavourite(const std::string& username, std::int64_t productid) {
+bool SqliteMarketStore::isFavourite(const std::string& username, std::int64_t productid) {
     auto db = database_.borrow();
     auto query = db->prepare("SELECT 1 FROM favourites WHERE username = ? AND productid = ?");
     query.bind(username, productid);
     return query.step();
 }
 
-void MarketStore::removeFavourite(const std::string& username, std::int64_t productid) {
+void SqliteMarketStore::removeFavourite(const std::string& username, std::int64_t productid) {
     auto db = database_.borrow();
     db->prepare("DELETE FROM favourites WHERE username = ? AND productid = ?")
         .bind(username, productid)
         .run();
 }
 
-std::vector<std::string> MarketStore::clubs() {
+std::vector<std::string> SqliteMarketStore::clubs() {
     auto db = database_.borrow();
     auto query = db->prepare("SELECT name FROM clubs ORDER BY name");
     std::vector<std::string> out;
@@ -529,7 +500,7 @@ std::vector<std::string> MarketStore::clubs() {
     return out;
 }
 
-bool MarketStore::addClub(const std::string& name) {
+bool SqliteMarketStore::addClub(const std::string& name) {
     const std::string stored = storedText(name);
     if (stored.empty() || characterCount(stored) > 50) return false;
     auto db = database_.borrow();
@@ -537,16 +508,16 @@ bool MarketStore::addClub(const std::string& name) {
     return db->changes() == 1;
 }
 
-void MarketStore::addMessage(const Message& m) {
+void SqliteMarketStore::addMessage(const Message& m) {
     auto db = database_.borrow();
     db->prepare(
           "INSERT INTO messages(sender, recipient, productid, title, body, price, sent) "
           "VALUES (?, ?, ?, ?, ?, ?, ?)")
-        .bind(m.sender, m.recipient, m.productid, m.title, m.body, m.price, now())
+        .bind(m.sender, m.recipient, m.productid, m.title, m.body, m.price, unixNow())
         .run();
 }
 
-std::vector<Message> MarketStore::messages(const std::string& recipient) {
+std::vector<Message> SqliteMarketStore::messages(const std::string& recipient) {
     auto db = database_.borrow();
     auto query = db->prepare(
         "SELECT id, sender, recipient, productid, title, body, price, sent, read FROM messages "
@@ -561,7 +532,7 @@ std::vector<Message> MarketStore::messages(const std::string& recipient) {
     return out;
 }
 
-int MarketStore::unreadMessages(const std::string& recipient) {
+int SqliteMarketStore::unreadMessages(const std::string& recipient) {
     auto db = database_.borrow();
     auto query = db->prepare("SELECT count(*) FROM messages WHERE recipient = ? AND read = 0");
     query.bind(recipient);
@@ -569,31 +540,32 @@ int MarketStore::unreadMessages(const std::string& recipient) {
     return static_cast<int>(query.integer(0));
 }
 
-void MarketStore::markMessagesRead(const std::string& recipient) {
+void SqliteMarketStore::markMessagesRead(const std::string& recipient) {
     auto db = database_.borrow();
     db->prepare("UPDATE messages SET read = 1 WHERE recipient = ? AND read = 0")
         .bind(recipient)
         .run();
 }
 
-void MarketStore::addCategorySuggestion(const std::string& sender, const std::string& category,
-                                        const std::string& parent, const std::string& note) {
+void SqliteMarketStore::addCategorySuggestion(const std::string& sender,
+                                              const std::string& category,
+                                              const std::string& parent, const std::string& note) {
     auto db = database_.borrow();
     db->prepare(
           "INSERT INTO category_suggestions(sender, category, parent, note, sent) "
           "VALUES (?, ?, ?, ?, ?)")
-        .bind(sender, storedText(category), storedText(parent), note, now())
+        .bind(sender, storedText(category), storedText(parent), note, unixNow())
         .run();
 }
 
-int MarketStore::categorySuggestionCount() {
+int SqliteMarketStore::categorySuggestionCount() {
     auto db = database_.borrow();
     auto query = db->prepare("SELECT count(*) FROM category_suggestions");
     query.step();
     return static_cast<int>(query.integer(0));
 }
 
-void MarketStore::addListings(const std::vector<Listing>& listings) {
+void SqliteMarketStore::addListings(const std::vector<Listing>& listings) {
     auto db = database_.borrow();
     std::lock_guard writes(listingWrites_);
     std::vector<std::int64_t> added;

@@ -1,0 +1,279 @@
+// Quick search of the marketplace server as the market grows, on each kind of store: for each
+// number of generated listings (the same words on both stores), 8 client connections on
+// loopback ask search.asp for a bounded time. Prints one table row per store and size: requests
+// per second, p50 and p99 latency, the database's size and how long seeding took.
+//
+//   market_scale_bench [--sizes 10000,100000,1000000] [--seconds 10] [--connections 8]
+//                      [--stores sqlite,postgresql]
+//
+// PostgreSQL runs on a throwaway cluster the benchmark starts (tests/server/postgres-cluster.sh).
+#include <httplib.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "MarketServer.h"
+#include "MarketStore.h"
+#include "PostgresDatabase.h"
+#include "core/service/Query.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const char* const kAdjectives[] = {"Vintage", "Antique",  "Modern", "Rustic",   "Compact",
+                                   "Classic", "Portable", "Deluxe", "Handmade", "Restored",
+                                   "Rare",    "Signed",   "Boxed",  "Used",     "Sealed",
+                                   "Wooden",  "Leather",  "Brass",  "Ceramic",  "Electric"};
+const char* const kNouns[] = {
+    "table",   "clock",  "camera", "guitar", "bicycle", "lamp",    "radio",   "typewriter",
+    "desk",    "chair",  "mirror", "record", "novel",   "atlas",   "laptop",  "monitor",
+    "speaker", "tent",   "kettle", "teapot", "violin",  "drum",    "jacket",  "boots",
+    "watch",   "stamp",  "coin",   "puzzle", "poster",  "vase",    "rug",     "sofa",
+    "piano",   "helmet", "skis",   "canoe",  "grill",   "toolbox", "printer", "projector"};
+constexpr int kMembers = 100;
+constexpr int kChunk = 20000;
+
+template <typename Random, std::size_t N>
+const char* pick(Random& random, const char* const (&words)[N]) {
+    return words[random() % N];
+}
+
+// Listings first .. first+count-1; listing i is the same whichever store it goes to.
+std::vector<tl::market::Listing> listings(int first, int count) {
+    std::vector<tl::market::Listing> out;
+    out.reserve(static_cast<std::size_t>(count));
+    for (int i = first; i < first + count; ++i) {
+        std::mt19937 random(static_cast<unsigned>(i));
+        tl::market::Listing l;
+        const std::string adjective = pick(random, kAdjectives);
+        const std::string noun = pick(random, kNouns);
+        l.owner = "member" + std::to_string(1000 + i % kMembers);
+        l.titlebar = adjective + " " + noun + " model " + std::to_string(random() % 900 + 100);
+        l.description = "A " + adjective + " " + noun +
+                        " in good condition, collected from my garage. Serial " +
+                        std::to_string(random()) + ". Pick-up or shipping possible.";
+        l.quantity = "1";
+        l.shipping = i % 3 ? "US" : "WORLD";
+        l.shippingpay = i % 2 ? "Buyer" : "Seller";
+        l.zipcode = std::to_string(10000 + random() % 80000);
+        l.category1 = "Collectibles; Toys";
+        l.paymentmethods = "MV";
+        l.escrow = "none";
+        l.price = i % 17 == 0 ? "-1" : std::to_string(random() % 500) + ".99";
+        l.kind = i % 4 == 0 ? "Buying" : "Selling";
+        l.filesize = static_cast<std::int64_t>(random() % 900);
+        out.push_back(std::move(l));
+    }
+    return out;
+}
+
+// Criteria as members type them: an adjective and a noun, a noun with a model number, a model.
+std::vector<std::string> searchTargets() {
+    std::vector<std::string> targets;
+    const char* const statuses[] = {"BOTH", "SELLING", "BUYING"};
+    std::mt19937 random(7);
+    for (int i = 0; i < 600; ++i) {
+        const std::string number = std::to_string(random() % 900 + 100);
+        std::string criteria;
+        if (i % 3 == 0)
+            criteria = std::string(pick(random, kAdjectives)) + " " + pick(random, kNouns);
+        else if (i % 3 == 1)
+            criteria = std::string(pick(random, kNouns)) + " model " + number;
+        else
+            criteria = "model " + number;
+        targets.push_back(tl::Query("/tradeloom/app/search.asp")
+                              .add("criteria", criteria)
+                              .add("status", statuses[i % 3])
+                              .pathAndQuery());
+    }
+    return targets;
+}
+
+struct Load {
+    std::vector<double> latencies;  // ms, sorted
+    double seconds = 0;
+    bool failed = false;
+    double percentile(double p) const {
+        return latencies.empty()
+                   ? 0.0
+                   : latencies[std::min(
+                         latencies.size() - 1,
+                         static_cast<std::size_t>(p * static_cast<double>(latencies.size())))];
+    }
+};
+
+Load measure(int port, int connections, int seconds) {
+    const auto targets = searchTargets();
+    std::atomic<bool> failed{false};
+    std::vector<std::vector<double>> latencies(static_cast<std::size_t>(connections));
+    const auto started = Clock::now();
+    const auto until = started + std::chrono::seconds(seconds);
+    std::vector<std::thread> clients;
+    for (int c = 0; c < connections; ++c) {
+        clients.emplace_back([&, c] {
+            httplib::Client client("127.0.0.1", port);
+            client.set_keep_alive(true);
+            client.set_tcp_nodelay(true);
+            client.set_read_timeout(30, 0);
+            client.set_basic_auth("zeyan", "vexil&qo");
+            auto& mine = latencies[static_cast<std::size_t>(c)];
+            for (std::size_t i = static_cast<std::size_t>(c) * 37; Clock::now() < until; ++i) {
+                const auto begin = Clock::now();
+                const auto reply = client.Get(targets[i % targets.size()].c_str());
+                if (!reply || reply->status != 200) {
+                    failed = true;
+                    return;
+                }
+                mine.push_back(
+                    std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
+            }
+        });
+    }
+    for (auto& t : clients) t.join();
+    Load load;
+    load.seconds = std::chrono::duration<double>(Clock::now() - started).count();
+    load.failed = failed;
+    for (const auto& mine : latencies)
+        load.latencies.insert(load.latencies.end(), mine.begin(), mine.end());
+    std::sort(load.latencies.begin(), load.latencies.end());
+    return load;
+}
+
+std::uintmax_t folderBytes(const std::string& folder) {
+    std::uintmax_t bytes = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) bytes += entry.file_size();
+    return bytes;
+}
+
+std::vector<std::string> split(const std::string& text) {
+    std::vector<std::string> out;
+    std::stringstream in(text);
+    for (std::string item; std::getline(in, item, ',');)
+        if (!item.empty()) out.push_back(item);
+    return out;
+}
+
+// One row of the table: a fresh store of the kind with count listings, then the load.
+bool run(const std::string& kind, const std::string& clusterFolder, int count, int seconds,
+         int connections) {
+    char folderTemplate[] = "/tmp/market_scale_bench.XXXXXX";
+    if (!mkdtemp(folderTemplate)) return false;
+    const std::string folder = folderTemplate;
+    const std::string database = "scale_" + std::to_string(count);
+    const std::string uri =
+        "postgresql:///" + database + "?host=" + clusterFolder + "&user=tradeloom";
+    const bool postgres = kind == "postgresql";
+    if (postgres)
+        tl::market::PgConnection("postgresql:///postgres?host=" + clusterFolder + "&user=tradeloom")
+            .execute("CREATE DATABASE " + database);
+    bool ok = true;
+    {
+        tl::market::MarketServerOptions options;
+        options.dataFolder = folder;
+        options.database = postgres ? uri : "";
+        options.logRequests = false;
+        tl::market::MarketServer server(options);
+        const int port = server.start("127.0.0.1", 0);
+        if (port < 0) return false;
+        auto& store = server.store();
+        const auto seeding = Clock::now();
+        for (int m = 0; m < kMembers; ++m) {
+            tl::market::Member member;
+            member.username = "member" + std::to_string(1000 + m);
+            member.connection = m % 2 ? "Cable" : "DSL";
+            member.email = member.username + "@example.org";
+            store.createMember(member, "secret");
+            // Half of the members are online, so records carry addresses.
+            if (m % 2) store.login(member.username, "secret", "127.0.0." + std::to_string(m + 1));
+        }
+        for (int first = 0; first < count; first += kChunk)
+            store.addListings(listings(first, std::min(kChunk, count - first)));
+        // A freshly loaded database gets its statistics (and its index's pending entries
+        // merged) as autovacuum would give them after a while.
+        if (postgres) tl::market::PgConnection(uri).execute("VACUUM ANALYZE");
+        const double seedSeconds = std::chrono::duration<double>(Clock::now() - seeding).count();
+
+        const Load load = measure(port, connections, seconds);
+        server.stop();
+        const double megabytes =
+            static_cast<double>(postgres
+                                    ? static_cast<std::uintmax_t>(
+                                          tl::market::PgConnection(uri)
+                                              .query("SELECT pg_database_size(current_database())")
+                                              .integer(0, 0))
+                                    : folderBytes(folder)) /
+            (1024.0 * 1024.0);
+        std::printf("| %-10s | %9d | %8.0f | %7.2f | %7.2f | %8.1f | %7.1f |%s\n", kind.c_str(),
+                    count, static_cast<double>(load.latencies.size()) / load.seconds,
+                    load.percentile(0.50), load.percentile(0.99), megabytes, seedSeconds,
+                    load.failed ? " FAILED: a request got no reply or an error status" : "");
+        std::fflush(stdout);
+        ok = !load.failed;
+    }
+    std::filesystem::remove_all(folder);
+    if (postgres)
+        tl::market::PgConnection("postgresql:///postgres?host=" + clusterFolder + "&user=tradeloom")
+            .execute("DROP DATABASE " + database);
+    return ok;
+}
+
+std::string clusterCommand(const char* action, const std::string& folder) {
+    return std::string("'") + TRADELOOM_POSTGRES_CLUSTER_SCRIPT + "' " + action + " '" + folder +
+           "'";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> sizes = {"10000"}, stores = {"sqlite", "postgresql"};
+    int seconds = 10, connections = 8;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i], value = argv[i + 1];
+        if (option == "--sizes")
+            sizes = split(value);
+        else if (option == "--stores")
+            stores = split(value);
+        else if (option == "--seconds")
+            seconds = std::max(1, std::atoi(value.c_str()));
+        else if (option == "--connections")
+            connections = std::max(1, std::atoi(value.c_str()));
+    }
+
+    std::string cluster;
+    if (std::find(stores.begin(), stores.end(), "postgresql") != stores.end()) {
+        char folder[] = "/tmp/market_scale_pg.XXXXXX";
+        if (!mkdtemp(folder)) return 1;
+        cluster = folder;
+        if (std::system(clusterCommand("start", cluster).c_str()) != 0) return 1;
+    }
+    std::printf("quick search, %d connections, %d s per row\n\n", connections, seconds);
+    std::printf("| store      |  listings |    req/s | p50 ms  | p99 ms  | size MB  | seed s  |\n");
+    std::printf("|------------|-----------|----------|---------|---------|----------|---------|\n");
+    bool ok = true;
+    for (const auto& size : sizes)
+        for (const auto& store : stores) {
+            try {
+                ok = run(store, cluster, std::atoi(size.c_str()), seconds, connections) && ok;
+            } catch (const std::exception& error) {
+                std::printf("| %-10s | %9s | failed: %s\n", store.c_str(), size.c_str(),
+                            error.what());
+                ok = false;
+            }
+        }
+    if (!cluster.empty()) {
+        [[maybe_unused]] const int stopped = std::system(clusterCommand("stop", cluster).c_str());
+    }
+    return ok ? 0 : 1;
+}

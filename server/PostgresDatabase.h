@@ -1,0 +1,137 @@
+#pragma once
+
+#include <libpq-fe.h>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <unordered_map>
+#include <vector>
+
+#include "DatabaseError.h"
+#include "core/platform/NonCopyable.h"
+
+namespace tl::market {
+
+// The rows (or the outcome) of one PostgreSQL statement.
+class PgResult : NonCopyable {
+public:
+    explicit PgResult(PGresult* result) : result_(result) {}
+    PgResult(PgResult&& other) noexcept : result_(other.result_) { other.result_ = nullptr; }
+    ~PgResult() { PQclear(result_); }
+
+    int rows() const { return PQntuples(result_); }
+    std::string text(int row, int column) const;
+    std::int64_t integer(int row, int column) const;
+    bool isNull(int row, int column) const { return PQgetisnull(result_, row, column) != 0; }
+    PGresult* handle() const { return result_; }
+    // Rows an INSERT, UPDATE or DELETE touched.
+    std::int64_t affected() const;
+
+private:
+    PGresult* result_;
+};
+
+// Statement parameters: texts go as their bytes with their length (a text holding a NUL byte is
+// refused by the server rather than cut short), numbers in their text form.
+class PgParameters {
+public:
+    template <typename... Values>
+    explicit PgParameters(const Values&... values) {
+        values_.reserve(sizeof...(values));
+        (add(values), ...);
+    }
+
+    void add(std::string_view value) { push(std::string(value), true); }
+    void add(const std::string& value) { push(value, true); }
+    void add(const char* value) { push(value, true); }
+    void add(double value);
+    template <typename Integer>
+    requires std::is_integral_v<Integer>
+    void add(Integer value) { push(std::to_string(value), false); }
+
+    int count() const { return static_cast<int>(values_.size()); }
+    const char* const* values() const { return pointers_.data(); }
+    const int* lengths() const { return lengths_.data(); }
+    const int* formats() const { return formats_.data(); }
+
+private:
+    void push(std::string value, bool binary);
+
+    std::vector<std::unique_ptr<std::string>> values_;
+    std::vector<const char*> pointers_;
+    std::vector<int> lengths_, formats_;
+};
+
+// One connection to the database. Each statement text is prepared once per connection and kept.
+class PgConnection : NonCopyable {
+public:
+    explicit PgConnection(const std::string& uri);
+    ~PgConnection();
+
+    PgResult run(const std::string& sql, const PgParameters& parameters = PgParameters());
+    template <typename... Values>
+    PgResult query(const std::string& sql, const Values&... values) {
+        return run(sql, PgParameters(values...));
+    }
+    // Statements without parameters or results, several allowed in one text.
+    void execute(const std::string& sql);
+
+    // Runs body inside BEGIN ... COMMIT; rolls back when body throws.
+    template <typename Body>
+    void transaction(Body&& body) {
+        execute("BEGIN");
+        try {
+            body();
+            execute("COMMIT");
+        } catch (...) {
+            if (PQstatus(connection_) == CONNECTION_OK) PQclear(PQexec(connection_, "ROLLBACK"));
+            throw;
+        }
+    }
+
+    // Fit to be handed out again: connected and outside any transaction.
+    bool reusable() const;
+    PGconn* handle() { return connection_; }
+
+private:
+    [[noreturn]] void fail(const std::string& what) const;
+
+    PGconn* connection_ = nullptr;
+    std::unordered_map<std::string, std::string> prepared_;  // statement text -> name
+};
+
+// A pool of connections to one database: a request borrows one for its whole run. A connection
+// that broke (the database restarted, the network failed) is dropped instead of given back, so
+// the next request opens a fresh one.
+class PgDatabase {
+public:
+    explicit PgDatabase(std::string uri) : uri_(std::move(uri)) {}
+
+    class Lease : NonCopyable {
+    public:
+        Lease(PgDatabase& owner, std::unique_ptr<PgConnection> connection)
+            : owner_(owner), connection_(std::move(connection)) {}
+        ~Lease() { owner_.giveBack(std::move(connection_)); }
+        PgConnection* operator->() { return connection_.get(); }
+        PgConnection& operator*() { return *connection_; }
+
+    private:
+        PgDatabase& owner_;
+        std::unique_ptr<PgConnection> connection_;
+    };
+
+    Lease borrow();
+
+private:
+    void giveBack(std::unique_ptr<PgConnection> connection);
+
+    std::string uri_;
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<PgConnection>> idle_;
+};
+
+}  // namespace tl::market

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+
+#include "MarketStore.h"
+#include "PostgresDatabase.h"
+
+namespace tl::market {
+
+// The market kept in a PostgreSQL database that any number of server processes share: every
+// reply is read from the database (online state and times included, by the database's clock),
+// and the quick search runs on a trigram index of the database.
+class PostgresMarketStore final : public MarketStore {
+public:
+    // Connects to the database the URI names, creating, upgrading and seeding the schema as
+    // needed (one server process at a time).
+    explicit PostgresMarketStore(const std::string& uri);
+
+    bool createMember(const Member& member, const std::string& password) override;
+    bool updateMember(const Member& member, const std::string& password) override;
+    std::optional<Member> member(const std::string& username) override;
+    LoginResult login(const std::string& username, const std::string& password,
+                      const std::string& address) override;
+    bool heartbeat(const std::string& username, const std::string& address) override;
+    void logOff(const std::string& username) override;
+    std::string onlineAddress(const std::string& username) override;
+    bool passwordMatches(const std::string& username, const std::string& password) override;
+    bool setPassword(const std::string& username, const std::string& password) override;
+
+    std::optional<std::int64_t> addListing(const Listing& listing) override;
+    bool editListing(const Listing& listing) override;
+    void setFileSize(std::int64_t productid, std::int64_t kilobytes) override;
+    std::optional<Listing> listing(std::int64_t productid) override;
+    void removeListing(std::int64_t productid) override;
+    void inactivate(std::int64_t productid) override;
+    void reactivate(std::int64_t productid, const std::string& kind) override;
+    bool sell(std::int64_t productid, const std::string& buyer, const std::string& price) override;
+
+    std::vector<ListingRecord> search(const std::string& criteria, KindFilter kinds) override;
+    std::vector<ListingRecord> advancedSearch(const AdvancedCriteria& criteria) override;
+    std::vector<ListingRecord> favourites(const std::string& username) override;
+    std::vector<ListingRecord> bought(const std::string& username) override;
+    std::vector<ListingRecord> memberListings(const std::string& username) override;
+    std::vector<ListingRecord> newestListings(int count) override;
+
+    bool addFavourite(const std::string& username, std::int64_t productid) override;
+    bool isFavourite(const std::string& username, std::int64_t productid) override;
+    void removeFavourite(const std::string& username, std::int64_t productid) override;
+
+    std::vector<std::string> clubs() override;
+    bool addClub(const std::string& name) override;
+
+    void addMessage(const Message& message) override;
+    std::vector<Message> messages(const std::string& recipient) override;
+    int unreadMessages(const std::string& recipient) override;
+    void markMessagesRead(const std::string& recipient) override;
+
+    void addCategorySuggestion(const std::string& sender, const std::string& category,
+                               const std::string& parent, const std::string& note) override;
+    int categorySuggestionCount() override;
+
+    void addListings(const std::vector<Listing>& listings) override;
+
+private:
+    std::vector<ListingRecord> records(const PgResult& result);
+
+    PgDatabase database_;
+};
+
+}  // namespace tl::market
