@@ -326,8 +326,13 @@ struct MarketServer::Impl {
         plain(res, store.createMember(memberFromRequest(req), param(req, "password")) ? "0" : "-1");
     }
 
+    // The request carries the new password, not the current one: it is taken only from where
+    // the member is online.
     void updateUser(const Request& req, Response& res) {
-        plain(res, store.updateMember(memberFromRequest(req), param(req, "password")) ? "0" : "-1");
+        const Member member = memberFromRequest(req);
+        const bool updated =
+            fromMember(req, member.username) && store.updateMember(member, param(req, "password"));
+        plain(res, updated ? "0" : "-1");
     }
 
     void forgotPassword(const Request& req, Response& res) {
@@ -361,14 +366,32 @@ struct MarketServer::Impl {
 
     // --- Listings ---
 
+    // Requests that change a member's account or listings carry no password. They are taken
+    // only from the address at which the member is online.
+    bool fromMember(const Request& req, const std::string& username) {
+        const std::string address = store.onlineAddress(username);
+        return !address.empty() && address == req.remote_addr;
+    }
+
+    // The listing a change request names, when it comes from its owner's address. An unknown
+    // listing answers as before (nothing to change); another member's listing is refused.
+    enum class Owned { Unknown, Refused, Yes };
+    Owned ownedListing(const Request& req, std::optional<Listing>& listing) {
+        listing = store.listing(productId(req));
+        if (!listing) return Owned::Unknown;
+        return fromMember(req, listing->owner) ? Owned::Yes : Owned::Refused;
+    }
+
     void newProduct(const Request& req, Response& res) {
         const auto id = store.addListing(listingFromRequest(req));
         plain(res, id ? std::to_string(*id) : "-1");
     }
 
     void editProduct(const Request& req, Response& res) {
+        std::optional<Listing> stored;
+        if (ownedListing(req, stored) != Owned::Yes) return plain(res, "-1");
         Listing l = listingFromRequest(req);
-        l.productid = productId(req);
+        l.productid = stored->productid;
         plain(res, store.editListing(l) ? "0" : "-1");
     }
 
@@ -396,18 +419,24 @@ struct MarketServer::Impl {
     }
 
     void remove(const Request& req, Response& res) {
-        store.removeListing(productId(req));
-        plain(res, "0");
+        std::optional<Listing> listing;
+        const Owned owned = ownedListing(req, listing);
+        if (owned == Owned::Yes) store.removeListing(listing->productid);
+        plain(res, owned == Owned::Refused ? "-1" : "0");
     }
 
     void inactivate(const Request& req, Response& res) {
-        store.inactivate(productId(req));
-        plain(res, "0");
+        std::optional<Listing> listing;
+        const Owned owned = ownedListing(req, listing);
+        if (owned == Owned::Yes) store.inactivate(listing->productid);
+        plain(res, owned == Owned::Refused ? "-1" : "0");
     }
 
     void reactivate(const Request& req, Response& res) {
-        store.reactivate(productId(req), param(req, "status"));
-        plain(res, "0");
+        std::optional<Listing> listing;
+        const Owned owned = ownedListing(req, listing);
+        if (owned == Owned::Yes) store.reactivate(listing->productid, param(req, "status"));
+        plain(res, owned == Owned::Refused ? "-1" : "0");
     }
 
     void isProductSold(const Request& req, Response& res) {
@@ -416,10 +445,11 @@ struct MarketServer::Impl {
     }
 
     void sell(const Request& req, Response& res) {
-        const std::int64_t id = productId(req);
+        std::optional<Listing> listing;
+        if (ownedListing(req, listing) != Owned::Yes) return plain(res, "-1");
+        const std::int64_t id = listing->productid;
         const std::string buyer = param(req, "userbought");
-        const auto listing = store.listing(id);
-        if (!listing || !store.sell(id, buyer, param(req, "price"))) return plain(res, "-1");
+        if (!store.sell(id, buyer, param(req, "price"))) return plain(res, "-1");
         Message note;
         note.sender = param(req, "SenderID");
         note.recipient = buyer;

@@ -229,6 +229,14 @@ void MarketStore::logOff(const std::string& username) {
     db->prepare("UPDATE members SET online = 0 WHERE username = ?").bind(username).run();
 }
 
+std::string MarketStore::onlineAddress(const std::string& username) {
+    auto db = database_.borrow();
+    auto query = db->prepare(
+        "SELECT ipaddress FROM members WHERE username = ? AND online = 1 AND last_seen >= ?");
+    query.bind(username, onlineCutoff());
+    return query.step() ? query.text(0) : "";
+}
+
 bool MarketStore::passwordMatches(const std::string& username, const std::string& password) {
     std::string stored;
     {

@@ -77,6 +77,8 @@ public:
     bool heartbeat(const std::string& username, const std::string& address);
     void logOff(const std::string& username);
     bool passwordMatches(const std::string& username, const std::string& password);
+    // The member's address while they count as online, "" otherwise.
+    std::string onlineAddress(const std::string& username);
     bool setPassword(const std::string& username, const std::string& password);
 
     std::optional<std::int64_t> addListing(const Listing& listing);
