@@ -1,13 +1,16 @@
 #include "MarketServer.h"
 
+#include <arpa/inet.h>
 #include <httplib.h>
 
 #include <charconv>
 #include <cstdio>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 #include <unordered_map>
 
+#include "ConnectionStream.h"
 #include "MarketPages.h"
 #include "MarketReplies.h"
 #include "MarketStore.h"
@@ -26,6 +29,14 @@ using httplib::Response;
 
 constexpr std::size_t kMaxValueBytes = 4096;
 constexpr std::size_t kMaxBodyBytes = 64 * 1024;
+// A request's body must have arrived this long after its head; its reply must have been taken
+// this long after it began. A request reads at most kMaxRequestBytes in all.
+constexpr std::chrono::seconds kBodyTimeout{10};
+constexpr std::chrono::seconds kWriteTimeout{10};
+constexpr std::size_t kMaxRequestBytes = 1024 * 1024;
+// A connection answers this many requests, then closes; an idle one closes after the front's
+// idle time-out, which the replies announce.
+constexpr std::size_t kKeepAliveRequests = 1000;
 constexpr char kServiceUser[] = "zeyan";
 constexpr char kServicePassword[] = "vexil&qo";
 
@@ -85,6 +96,19 @@ std::string requestHost(const Request& req) {
     return req.local_addr + ":" + std::to_string(req.local_port);
 }
 
+bool isNumericAddress(const std::string& text) {
+    unsigned char bytes[sizeof(in6_addr)];
+    return inet_pton(AF_INET, text.c_str(), bytes) == 1 ||
+           inet_pton(AF_INET6, text.c_str(), bytes) == 1;
+}
+
+// The HTTP request reader and reply writer, driven one request at a time by the network front
+// instead of by a listening loop of its own.
+class RequestEngine : public httplib::Server {
+public:
+    using httplib::Server::process_request;
+};
+
 Member memberFromRequest(const Request& req) {
     return Member{param(req, "username"), param(req, "firstname"),  param(req, "lastname"),
                   param(req, "address"),  param(req, "city"),       param(req, "zipcode"),
@@ -136,7 +160,8 @@ struct MarketServer::Impl {
     MarketStore store;
     ReferenceLists lists;
     Outbox outbox;
-    httplib::Server http;
+    RequestEngine http;
+    ConnectionFront front;
     std::unordered_map<std::string, Handler> routes;
     std::thread thread;
     std::mutex logMutex;
@@ -147,23 +172,17 @@ struct MarketServer::Impl {
         : options(std::move(o)),
           store(databasePath(options.dataFolder)),
           lists(options.dataFolder),
-          outbox(options.dataFolder + "/outbox") {
+          outbox(options.dataFolder + "/outbox"),
+          front(frontLimits(options), options.workerThreads,
+                [this](ClientConnection& c) { return serveRequest(c); }) {
+        if (!options.trustedProxy.empty() && !isNumericAddress(options.trustedProxy))
+            throw std::runtime_error("the trusted proxy is no numeric address: " +
+                                     options.trustedProxy);
         addRoutes();
-        const int threads = options.workerThreads;
-        http.new_task_queue = [threads] {
-            return new httplib::ThreadPool(static_cast<std::size_t>(threads));
-        };
-        http.set_keep_alive_max_count(1000);
-        http.set_tcp_nodelay(true);  // small replies go out at once, not after the ACK delay
+        http.set_keep_alive_max_count(kKeepAliveRequests);
+        http.set_keep_alive_timeout(
+            std::chrono::ceil<std::chrono::seconds>(options.front.idleTimeout).count());
         http.set_payload_max_length(kMaxBodyBytes);
-        http.set_read_timeout(10, 0);
-        http.set_write_timeout(10, 0);
-        // Address reuse only: with port sharing a second server on a taken port would start
-        // without complaint and the kernel would split the members' requests between the two.
-        http.set_socket_options([](socket_t sock) {
-            const int yes = 1;
-            ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        });
         auto entry = [this](const Request& req, Response& res) { dispatch(req, res); };
         http.Get(".*", entry);
         http.Post(".*", entry);
@@ -177,6 +196,31 @@ struct MarketServer::Impl {
         });
         if (options.logRequests)
             http.set_logger([this](const Request& req, const Response& res) { log(req, res); });
+    }
+
+    static FrontLimits frontLimits(const MarketServerOptions& options) {
+        FrontLimits limits = options.front;
+        limits.exemptAddress = options.trustedProxy;
+        return limits;
+    }
+
+    // Serves the one request whose head the front has read; true to keep the connection.
+    bool serveRequest(ClientConnection& c) {
+        const auto readDeadline =
+            c.headComplete ? FrontClock::now() + kBodyTimeout : c.headDeadline;
+        ConnectionStream stream(c, readDeadline, kWriteTimeout, kMaxRequestBytes);
+        const bool last = ++c.served >= kKeepAliveRequests;
+        bool closed = false;
+        const bool answered = http.process_request(stream, last, closed,
+                                                   [this](Request& req) { takeRequester(req); });
+        return answered && !closed && !last;
+    }
+
+    // Behind the trusted proxy the requester is the address the proxy names.
+    void takeRequester(Request& req) const {
+        if (options.trustedProxy.empty() || req.remote_addr != options.trustedProxy) return;
+        const std::string forwarded = req.get_header_value("X-Real-IP");
+        if (isNumericAddress(forwarded)) req.remote_addr = forwarded;
     }
 
     // The log leaves the query out: it carries passwords.
@@ -587,27 +631,23 @@ MarketServer::~MarketServer() {
 }
 
 int MarketServer::bind(const std::string& address, int port) {
-    if (port == 0) return impl_->http.bind_to_any_port(address);
-    return impl_->http.bind_to_port(address, port) ? port : -1;
+    return impl_->front.bind(address, port);
 }
 
 bool MarketServer::serve() {
-    return impl_->http.listen_after_bind();
+    return impl_->front.run();
 }
 
 int MarketServer::start(const std::string& address, int port) {
     const int bound = bind(address, port);
     if (bound < 0) return -1;
+    // Connections made before the thread runs wait in the listening socket's queue.
     impl_->thread = std::thread([this] { serve(); });
-    for (int waited = 0; !impl_->http.is_running(); ++waited) {
-        if (waited == 5000) return -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
     return bound;
 }
 
 void MarketServer::stop() {
-    impl_->http.stop();
+    impl_->front.stop();
 }
 
 MarketStore& MarketServer::store() {

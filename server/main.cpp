@@ -1,4 +1,5 @@
-// tradeloom-market [--listen ADDRESS:PORT] [--data DIR]: the reference marketplace server.
+// tradeloom-market [--listen ADDRESS:PORT] [--data DIR] [--trusted-proxy ADDRESS]: the reference
+// marketplace server.
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -18,32 +19,46 @@ std::string defaultDataFolder() {
 }
 
 int usage() {
-    std::cerr << "usage: tradeloom-market [--listen ADDRESS:PORT] [--data DIR]\n";
+    std::cerr << "usage: tradeloom-market [--listen ADDRESS:PORT] [--data DIR] "
+                 "[--trusted-proxy ADDRESS]\n";
     return 2;
+}
+
+// A port number 1 to 65535, or 0.
+int portNumber(const std::string& text) {
+    try {
+        std::size_t used = 0;
+        const int port = std::stoi(text, &used);
+        return used == text.size() && port > 0 && port <= 65535 ? port : 0;
+    } catch (const std::exception&) {
+        return 0;
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string listen = "127.0.0.1:8080";
-    std::string data = defaultDataFolder();
-    for (int i = 1; i < argc; ++i) {
+    tl::market::MarketServerOptions options;
+    options.dataFolder = defaultDataFolder();
+    for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
-        if ((option == "--listen" || option == "--data") && i + 1 < argc)
-            (option == "--listen" ? listen : data) = argv[++i];
+        const std::string value = argv[i + 1];
+        if (option == "--listen")
+            listen = value;
+        else if (option == "--data")
+            options.dataFolder = value;
+        else if (option == "--trusted-proxy")
+            options.trustedProxy = value;
         else
             return usage();
     }
+    if (argc % 2 == 0) return usage();
     const auto colon = listen.rfind(':');
     if (colon == std::string::npos) return usage();
     const std::string address = listen.substr(0, colon);
-    int port = 0;
-    try {
-        port = std::stoi(listen.substr(colon + 1));
-    } catch (const std::exception&) {
-        return usage();
-    }
-    if (port <= 0 || port > 65535) return usage();
+    const int port = portNumber(listen.substr(colon + 1));
+    if (port == 0) return usage();
 
     // SIGINT and SIGTERM are taken by a thread of their own, which stops the server cleanly.
     sigset_t signals;
@@ -54,7 +69,7 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     try {
-        tl::market::MarketServer server({data});
+        tl::market::MarketServer server(options);
         if (server.bind(address, port) < 0) {
             std::cerr << "tradeloom-market: cannot listen on " << listen << "\n";
             return 1;
@@ -64,7 +79,8 @@ int main(int argc, char** argv) {
             sigwait(&signals, &received);
             server.stop();
         });
-        std::cerr << "tradeloom-market: serving " << data << " on http://" << listen << "/\n";
+        std::cerr << "tradeloom-market: serving " << options.dataFolder << " on http://" << listen
+                  << "/\n";
         const bool served = server.serve();
         // serve() also ends when stop() was never asked for (a failure): wake the watcher.
         pthread_kill(watcher.native_handle(), SIGTERM);
