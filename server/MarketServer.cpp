@@ -17,6 +17,7 @@
 #include "Outbox.h"
 #include "PasswordHash.h"
 #include "ProductStyleSheet.h"
+#include "ReachabilityCheck.h"
 #include "ReferenceLists.h"
 #include "Text.h"
 #include "core/platform/Files.h"
@@ -37,6 +38,9 @@ constexpr std::size_t kMaxRequestBytes = 1024 * 1024;
 // A connection answers this many requests, then closes; an idle one closes after the front's
 // idle time-out, which the replies announce.
 constexpr std::size_t kKeepAliveRequests = 1000;
+// The reachability page dials back for at most this long, and this many at once.
+constexpr std::chrono::seconds kReachabilityTimeout{3};
+constexpr std::size_t kReachabilityChecksAtOnce = 4;
 constexpr char kServiceUser[] = "zeyan";
 constexpr char kServicePassword[] = "vexil&qo";
 
@@ -160,6 +164,7 @@ struct MarketServer::Impl {
     MarketStore store;
     ReferenceLists lists;
     Outbox outbox;
+    ReachabilityCheck reachability;
     RequestEngine http;
     ConnectionFront front;
     std::unordered_map<std::string, Handler> routes;
@@ -173,6 +178,7 @@ struct MarketServer::Impl {
           store(databasePath(options.dataFolder)),
           lists(options.dataFolder),
           outbox(options.dataFolder + "/outbox"),
+          reachability(options.reachabilityPort, kReachabilityTimeout, kReachabilityChecksAtOnce),
           front(frontLimits(options), options.workerThreads,
                 [this](ClientConnection& c) { return serveRequest(c); }) {
         if (!options.trustedProxy.empty() && !isNumericAddress(options.trustedProxy))
@@ -271,6 +277,7 @@ struct MarketServer::Impl {
             {"/tradeloom/app/message/message.asp", &Impl::compose},
             {"/tradeloom/app/catSuggestions.asp", &Impl::categorySuggestion},
             {"/RUViviride/createclub.aspx", &Impl::createClub},
+            {"/tradeloom/app/reachable.asp", &Impl::reachable},
         };
     }
 
@@ -557,6 +564,25 @@ struct MarketServer::Impl {
     void removeFavourite(const Request& req, Response& res) {
         store.removeFavourite(param(req, "username"), productId(req));
         plain(res, "0");
+    }
+
+    // --- Reachability ---
+
+    // "1" when the requester's listing server accepts a connection from here, else "0".
+    void reachable(const Request& req, Response& res) {
+        switch (reachability.check(req.remote_addr)) {
+            case ReachabilityCheck::Answer::Reachable:
+                return plain(res, "1");
+            case ReachabilityCheck::Answer::Unreachable:
+                return plain(res, "0");
+            case ReachabilityCheck::Answer::Busy:
+                res.set_header("Retry-After", "5");
+                return html(res,
+                            pages::failure(503,
+                                           "Your address is being checked already, or too many "
+                                           "addresses are. Please try again shortly."),
+                            503);
+        }
     }
 
     // --- Clubs, messages, suggestions ---

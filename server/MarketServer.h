@@ -14,6 +14,8 @@ struct MarketServerOptions {
     std::string dataFolder;   // market.db, the reference lists and outbox/
     bool logRequests = true;  // one line per request on standard error
     int workerThreads = 16;   // requests served at once
+    // The port of a member's listing server, which the reachability page dials.
+    int reachabilityPort = 9999;
     // A reverse proxy in front of the server: requests from this address are taken to come
     // from the address in their X-Real-IP header. Empty: every requester is its own address.
     std::string trustedProxy;

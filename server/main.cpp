@@ -1,5 +1,5 @@
-// tradeloom-market [--listen ADDRESS:PORT] [--data DIR] [--trusted-proxy ADDRESS]: the reference
-// marketplace server.
+// tradeloom-market [--listen ADDRESS:PORT] [--data DIR] [--reachability-port PORT]
+//                  [--trusted-proxy ADDRESS]: the reference marketplace server.
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -20,7 +20,7 @@ std::string defaultDataFolder() {
 
 int usage() {
     std::cerr << "usage: tradeloom-market [--listen ADDRESS:PORT] [--data DIR] "
-                 "[--trusted-proxy ADDRESS]\n";
+                 "[--reachability-port PORT] [--trusted-proxy ADDRESS]\n";
     return 2;
 }
 
@@ -39,6 +39,7 @@ int portNumber(const std::string& text) {
 
 int main(int argc, char** argv) {
     std::string listen = "127.0.0.1:8080";
+    std::string reachabilityPort = "9999";
     tl::market::MarketServerOptions options;
     options.dataFolder = defaultDataFolder();
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
             listen = value;
         else if (option == "--data")
             options.dataFolder = value;
+        else if (option == "--reachability-port")
+            reachabilityPort = value;
         else if (option == "--trusted-proxy")
             options.trustedProxy = value;
         else
@@ -58,7 +61,8 @@ int main(int argc, char** argv) {
     if (colon == std::string::npos) return usage();
     const std::string address = listen.substr(0, colon);
     const int port = portNumber(listen.substr(colon + 1));
-    if (port == 0) return usage();
+    options.reachabilityPort = portNumber(reachabilityPort);
+    if (port == 0 || options.reachabilityPort == 0) return usage();
 
     // SIGINT and SIGTERM are taken by a thread of their own, which stops the server cleanly.
     sigset_t signals;
