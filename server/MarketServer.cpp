@@ -1,18 +1,22 @@
 #include "MarketServer.h"
 
+#include <arpa/inet.h>
 #include <httplib.h>
 
 #include <cstdio>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 #include <unordered_map>
 
+#include "ConnectionStream.h"
 #include "MarketPages.h"
 #include "MarketReplies.h"
 #include "MarketStore.h"
 #include "Outbox.h"
 #include "PasswordHash.h"
 #include "ProductStyleSheet.h"
+#include "ReachabilityCheck.h"
 #include "ReferenceLists.h"
 #include "RequestValues.h"
 #include "Text.h"
@@ -25,6 +29,17 @@ using httplib::Request;
 using httplib::Response;
 
 constexpr std::size_t kMaxBodyBytes = 64 * 1024;
+// A request's body must have arrived this long after its head; its reply must have been taken
+// this long after it began. A request reads at most kMaxRequestBytes in all.
+constexpr std::chrono::seconds kBodyTimeout{10};
+constexpr std::chrono::seconds kWriteTimeout{10};
+constexpr std::size_t kMaxRequestBytes = 1024 * 1024;
+// A connection answers this many requests, then closes; an idle one closes after the front's
+// idle time-out, which the replies announce.
+constexpr std::size_t kKeepAliveRequests = 1000;
+// The reachability page dials back for at most this long, and this many at once.
+constexpr std::chrono::seconds kReachabilityTimeout{3};
+constexpr std::size_t kReachabilityChecksAtOnce = 4;
 constexpr char kServiceUser[] = "zeyan";
 constexpr char kServicePassword[] = "vexil&qo";
 
@@ -80,6 +95,19 @@ std::string requestHost(const Request& req) {
     return req.local_addr + ":" + std::to_string(req.local_port);
 }
 
+bool isNumericAddress(const std::string& text) {
+    unsigned char bytes[sizeof(in6_addr)];
+    return inet_pton(AF_INET, text.c_str(), bytes) == 1 ||
+           inet_pton(AF_INET6, text.c_str(), bytes) == 1;
+}
+
+// The HTTP request reader and reply writer, driven one request at a time by the network front
+// instead of by a listening loop of its own.
+class RequestEngine : public httplib::Server {
+public:
+    using httplib::Server::process_request;
+};
+
 Member memberFromRequest(const Request& req) {
     return Member{param(req, "username"), param(req, "firstname"),  param(req, "lastname"),
                   param(req, "address"),  param(req, "city"),       param(req, "zipcode"),
@@ -132,7 +160,9 @@ struct MarketServer::Impl {
     MarketStore& store;
     ReferenceLists lists;
     Outbox outbox;
-    httplib::Server http;
+    ReachabilityCheck reachability;
+    RequestEngine http;
+    ConnectionFront front;
     std::unordered_map<std::string, Handler> routes;
     std::thread thread;
     std::mutex logMutex;
@@ -146,23 +176,18 @@ struct MarketServer::Impl {
                                       : options.database)),
           store(*storage),
           lists(options.dataFolder),
-          outbox(options.dataFolder + "/outbox") {
+          outbox(options.dataFolder + "/outbox"),
+          reachability(options.reachabilityPort, kReachabilityTimeout, kReachabilityChecksAtOnce),
+          front(frontLimits(options), options.workerThreads,
+                [this](ClientConnection& c) { return serveRequest(c); }) {
+        if (!options.trustedProxy.empty() && !isNumericAddress(options.trustedProxy))
+            throw std::runtime_error("the trusted proxy is no numeric address: " +
+                                     options.trustedProxy);
         addRoutes();
-        const int threads = options.workerThreads;
-        http.new_task_queue = [threads] {
-            return new httplib::ThreadPool(static_cast<std::size_t>(threads));
-        };
-        http.set_keep_alive_max_count(1000);
-        http.set_tcp_nodelay(true);  // small replies go out at once, not after the ACK delay
+        http.set_keep_alive_max_count(kKeepAliveRequests);
+        http.set_keep_alive_timeout(
+            std::chrono::ceil<std::chrono::seconds>(options.front.idleTimeout).count());
         http.set_payload_max_length(kMaxBodyBytes);
-        http.set_read_timeout(10, 0);
-        http.set_write_timeout(10, 0);
-        // Address reuse only: with port sharing a second server on a taken port would start
-        // without complaint and the kernel would split the members' requests between the two.
-        http.set_socket_options([](socket_t sock) {
-            const int yes = 1;
-            ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        });
         auto entry = [this](const Request& req, Response& res) { dispatch(req, res); };
         http.Get(".*", entry);
         http.Post(".*", entry);
@@ -176,6 +201,31 @@ struct MarketServer::Impl {
         });
         if (options.logRequests)
             http.set_logger([this](const Request& req, const Response& res) { log(req, res); });
+    }
+
+    static FrontLimits frontLimits(const MarketServerOptions& options) {
+        FrontLimits limits = options.front;
+        limits.exemptAddress = options.trustedProxy;
+        return limits;
+    }
+
+    // Serves the one request whose head the front has read; true to keep the connection.
+    bool serveRequest(ClientConnection& c) {
+        const auto readDeadline =
+            c.headComplete ? FrontClock::now() + kBodyTimeout : c.headDeadline;
+        ConnectionStream stream(c, readDeadline, kWriteTimeout, kMaxRequestBytes);
+        const bool last = ++c.served >= kKeepAliveRequests;
+        bool closed = false;
+        const bool answered = http.process_request(stream, last, closed,
+                                                   [this](Request& req) { takeRequester(req); });
+        return answered && !closed && !last;
+    }
+
+    // Behind the trusted proxy the requester is the address the proxy names.
+    void takeRequester(Request& req) const {
+        if (options.trustedProxy.empty() || req.remote_addr != options.trustedProxy) return;
+        const std::string forwarded = req.get_header_value("X-Real-IP");
+        if (isNumericAddress(forwarded)) req.remote_addr = forwarded;
     }
 
     // The log leaves the query out: it carries passwords.
@@ -226,6 +276,7 @@ struct MarketServer::Impl {
             {"/tradeloom/app/message/message.asp", &Impl::compose},
             {"/tradeloom/app/catSuggestions.asp", &Impl::categorySuggestion},
             {"/RUViviride/createclub.aspx", &Impl::createClub},
+            {"/tradeloom/app/reachable.asp", &Impl::reachable},
         };
     }
 
@@ -309,8 +360,13 @@ struct MarketServer::Impl {
         plain(res, store.createMember(memberFromRequest(req), param(req, "password")) ? "0" : "-1");
     }
 
+    // The request carries the new password, not the current one: it is taken only from where
+    // the member is online.
     void updateUser(const Request& req, Response& res) {
-        plain(res, store.updateMember(memberFromRequest(req), param(req, "password")) ? "0" : "-1");
+        const Member member = memberFromRequest(req);
+        const bool updated =
+            fromMember(req, member.username) && store.updateMember(member, param(req, "password"));
+        plain(res, updated ? "0" : "-1");
     }
 
     void forgotPassword(const Request& req, Response& res) {
@@ -344,14 +400,32 @@ struct MarketServer::Impl {
 
     // --- Listings ---
 
+    // Requests that change a member's account or listings carry no password. They are taken
+    // only from the address at which the member is online.
+    bool fromMember(const Request& req, const std::string& username) {
+        const std::string address = store.onlineAddress(username);
+        return !address.empty() && address == req.remote_addr;
+    }
+
+    // The listing a change request names, when it comes from its owner's address. An unknown
+    // listing answers as before (nothing to change); another member's listing is refused.
+    enum class Owned { Unknown, Refused, Yes };
+    Owned ownedListing(const Request& req, std::optional<Listing>& listing) {
+        listing = store.listing(productId(req));
+        if (!listing) return Owned::Unknown;
+        return fromMember(req, listing->owner) ? Owned::Yes : Owned::Refused;
+    }
+
     void newProduct(const Request& req, Response& res) {
         const auto id = store.addListing(listingFromRequest(req));
         plain(res, id ? std::to_string(*id) : "-1");
     }
 
     void editProduct(const Request& req, Response& res) {
+        std::optional<Listing> stored;
+        if (ownedListing(req, stored) != Owned::Yes) return plain(res, "-1");
         Listing l = listingFromRequest(req);
-        l.productid = productId(req);
+        l.productid = stored->productid;
         plain(res, store.editListing(l) ? "0" : "-1");
     }
 
@@ -376,18 +450,24 @@ struct MarketServer::Impl {
     }
 
     void remove(const Request& req, Response& res) {
-        store.removeListing(productId(req));
-        plain(res, "0");
+        std::optional<Listing> listing;
+        const Owned owned = ownedListing(req, listing);
+        if (owned == Owned::Yes) store.removeListing(listing->productid);
+        plain(res, owned == Owned::Refused ? "-1" : "0");
     }
 
     void inactivate(const Request& req, Response& res) {
-        store.inactivate(productId(req));
-        plain(res, "0");
+        std::optional<Listing> listing;
+        const Owned owned = ownedListing(req, listing);
+        if (owned == Owned::Yes) store.inactivate(listing->productid);
+        plain(res, owned == Owned::Refused ? "-1" : "0");
     }
 
     void reactivate(const Request& req, Response& res) {
-        store.reactivate(productId(req), param(req, "status"));
-        plain(res, "0");
+        std::optional<Listing> listing;
+        const Owned owned = ownedListing(req, listing);
+        if (owned == Owned::Yes) store.reactivate(listing->productid, param(req, "status"));
+        plain(res, owned == Owned::Refused ? "-1" : "0");
     }
 
     void isProductSold(const Request& req, Response& res) {
@@ -396,10 +476,11 @@ struct MarketServer::Impl {
     }
 
     void sell(const Request& req, Response& res) {
-        const std::int64_t id = productId(req);
+        std::optional<Listing> listing;
+        if (ownedListing(req, listing) != Owned::Yes) return plain(res, "-1");
+        const std::int64_t id = listing->productid;
         const std::string buyer = param(req, "userbought");
-        const auto listing = store.listing(id);
-        if (!listing || !store.sell(id, buyer, param(req, "price"))) return plain(res, "-1");
+        if (!store.sell(id, buyer, param(req, "price"))) return plain(res, "-1");
         Message note;
         note.sender = param(req, "SenderID");
         note.recipient = buyer;
@@ -463,6 +544,25 @@ struct MarketServer::Impl {
     void removeFavourite(const Request& req, Response& res) {
         store.removeFavourite(param(req, "username"), productId(req));
         plain(res, "0");
+    }
+
+    // --- Reachability ---
+
+    // "1" when the requester's listing server accepts a connection from here, else "0".
+    void reachable(const Request& req, Response& res) {
+        switch (reachability.check(req.remote_addr)) {
+            case ReachabilityCheck::Answer::Reachable:
+                return plain(res, "1");
+            case ReachabilityCheck::Answer::Unreachable:
+                return plain(res, "0");
+            case ReachabilityCheck::Answer::Busy:
+                res.set_header("Retry-After", "5");
+                return html(res,
+                            pages::failure(503,
+                                           "Your address is being checked already, or too many "
+                                           "addresses are. Please try again shortly."),
+                            503);
+        }
     }
 
     // --- Clubs, messages, suggestions ---
@@ -537,27 +637,23 @@ MarketServer::~MarketServer() {
 }
 
 int MarketServer::bind(const std::string& address, int port) {
-    if (port == 0) return impl_->http.bind_to_any_port(address);
-    return impl_->http.bind_to_port(address, port) ? port : -1;
+    return impl_->front.bind(address, port);
 }
 
 bool MarketServer::serve() {
-    return impl_->http.listen_after_bind();
+    return impl_->front.run();
 }
 
 int MarketServer::start(const std::string& address, int port) {
     const int bound = bind(address, port);
     if (bound < 0) return -1;
+    // Connections made before the thread runs wait in the listening socket's queue.
     impl_->thread = std::thread([this] { serve(); });
-    for (int waited = 0; !impl_->http.is_running(); ++waited) {
-        if (waited == 5000) return -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
     return bound;
 }
 
 void MarketServer::stop() {
-    impl_->http.stop();
+    impl_->front.stop();
 }
 
 MarketStore& MarketServer::store() {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "ConnectionFront.h"
 #include "core/platform/NonCopyable.h"
 
 namespace tl::market {
@@ -13,7 +14,14 @@ struct MarketServerOptions {
     std::string dataFolder;   // market.db, the reference lists and outbox/
     std::string database;     // "sqlite:PATH" or a postgresql:// URI; "" is dataFolder/market.db
     bool logRequests = true;  // one line per request on standard error
-    int workerThreads = 16;   // requests served at once (a keep-alive connection holds one)
+    int workerThreads = 16;   // requests served at once
+    // The port of a member's listing server, which the reachability page dials.
+    int reachabilityPort = 9999;
+    // A reverse proxy in front of the server: requests from this address are taken to come
+    // from the address in their X-Real-IP header. Empty: every requester is its own address.
+    std::string trustedProxy;
+    // Time and size bounds of the network front (the trusted proxy is filled in from above).
+    FrontLimits front;
 };
 
 // The marketplace server: every page and service of the marketplace over HTTP.

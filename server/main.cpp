@@ -1,6 +1,7 @@
-// tradeloom-market [--listen ADDRESS:PORT] [--data DIR] [--database sqlite:PATH|postgresql://...]:
-// the reference marketplace server. The data folder holds the reference lists and the outbox
-// (and market.db unless --database names another store).
+// tradeloom-market [--listen ADDRESS:PORT] [--data DIR] [--database sqlite:PATH|postgresql://...]
+//                  [--reachability-port PORT] [--trusted-proxy ADDRESS]: the reference
+// marketplace server. The data folder holds the reference lists and the outbox (and market.db
+// unless --database names another store).
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -20,39 +21,53 @@ std::string defaultDataFolder() {
 }
 
 int usage() {
-    std::cerr << "usage: tradeloom-market [--listen ADDRESS:PORT] [--data DIR]"
-                 " [--database sqlite:PATH|postgresql://...]\n";
+    std::cerr << "usage: tradeloom-market [--listen ADDRESS:PORT] [--data DIR] "
+                 "[--database sqlite:PATH|postgresql://...] [--reachability-port PORT] "
+                 "[--trusted-proxy ADDRESS]\n";
     return 2;
+}
+
+// A port number 1 to 65535, or 0.
+int portNumber(const std::string& text) {
+    try {
+        std::size_t used = 0;
+        const int port = std::stoi(text, &used);
+        return used == text.size() && port > 0 && port <= 65535 ? port : 0;
+    } catch (const std::exception&) {
+        return 0;
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string listen = "127.0.0.1:8080";
-    std::string data = defaultDataFolder();
-    std::string database;
-    for (int i = 1; i < argc; ++i) {
+    std::string reachabilityPort = "9999";
+    tl::market::MarketServerOptions options;
+    options.dataFolder = defaultDataFolder();
+    for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
-        if (i + 1 >= argc) return usage();
+        const std::string value = argv[i + 1];
         if (option == "--listen")
-            listen = argv[++i];
+            listen = value;
         else if (option == "--data")
-            data = argv[++i];
+            options.dataFolder = value;
         else if (option == "--database")
-            database = argv[++i];
+            options.database = value;
+        else if (option == "--reachability-port")
+            reachabilityPort = value;
+        else if (option == "--trusted-proxy")
+            options.trustedProxy = value;
         else
             return usage();
     }
+    if (argc % 2 == 0) return usage();
     const auto colon = listen.rfind(':');
     if (colon == std::string::npos) return usage();
     const std::string address = listen.substr(0, colon);
-    int port = 0;
-    try {
-        port = std::stoi(listen.substr(colon + 1));
-    } catch (const std::exception&) {
-        return usage();
-    }
-    if (port <= 0 || port > 65535) return usage();
+    const int port = portNumber(listen.substr(colon + 1));
+    options.reachabilityPort = portNumber(reachabilityPort);
+    if (port == 0 || options.reachabilityPort == 0) return usage();
 
     // SIGINT and SIGTERM are taken by a thread of their own, which stops the server cleanly.
     sigset_t signals;
@@ -63,9 +78,6 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     try {
-        tl::market::MarketServerOptions options;
-        options.dataFolder = data;
-        options.database = database;
         tl::market::MarketServer server(options);
         if (server.bind(address, port) < 0) {
             std::cerr << "tradeloom-market: cannot listen on " << listen << "\n";
@@ -77,7 +89,8 @@ int main(int argc, char** argv) {
             server.stop();
         });
         // The database URI may carry a password, so only its kind is logged.
-        const std::string store = database.rfind("postgres", 0) == 0 ? "PostgreSQL" : data;
+        const std::string store =
+            options.database.rfind("postgres", 0) == 0 ? "PostgreSQL" : options.dataFolder;
         std::cerr << "tradeloom-market: serving " << store << " on http://" << listen << "/\n";
         const bool served = server.serve();
         // serve() also ends when stop() was never asked for (a failure): wake the watcher.

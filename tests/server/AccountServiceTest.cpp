@@ -125,6 +125,7 @@ TEST_F(AccountServiceTest, TheHeartbeatMovesTheAddressToWhereTheMemberNowIs) {
 
 TEST_F(AccountServiceTest, UpdateKeepsThePasswordWhenNoneIsGiven) {
     ASSERT_EQ(test::registerMember("annlee", "first1"), "0");
+    ASSERT_EQ(loginRequest("annlee", "first1"), kLoginOk);
     auto fields = test::memberFields("annlee", "");
     fields.email = "new@example.org";
     fields.contact = "Phone";

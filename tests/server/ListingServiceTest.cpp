@@ -20,6 +20,8 @@ struct ListingServiceTest : ::testing::Test {
     ListingServiceTest() {
         EXPECT_EQ(test::registerMember("seller1"), "0");
         EXPECT_EQ(test::registerMember("buyer01"), "0");
+        // Changes to a listing are taken from the address at which its owner is online.
+        EXPECT_EQ(loginRequest("seller1", "secret1"), kLoginOk);
     }
 
     std::string publish(const std::string& title, const std::string& price = "5.99",

@@ -15,7 +15,7 @@
 
 namespace tl::test {
 
-MarketTestServer::MarketTestServer() {
+MarketTestServer::MarketTestServer(Adjust adjust) : adjust_(std::move(adjust)) {
     char folder[] = "/tmp/tradeloom-market-test.XXXXXX";
     if (!mkdtemp(folder)) throw std::runtime_error("no temporary folder");
     folder_ = folder;
@@ -34,6 +34,7 @@ void MarketTestServer::start() {
     options.database = database_.uri();
     options.logRequests = false;
     options.workerThreads = 4;
+    if (adjust_) adjust_(options);
     server_ = std::make_unique<market::MarketServer>(options);
     port_ = server_->start("127.0.0.1", 0);
     if (port_ < 0) throw std::runtime_error("the market server did not start");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,7 +20,9 @@ namespace tl::test {
 // for the object's lifetime.
 class MarketTestServer : NonCopyable {
 public:
-    MarketTestServer();
+    // adjust changes the server's options before each start.
+    using Adjust = std::function<void(market::MarketServerOptions&)>;
+    explicit MarketTestServer(Adjust adjust = nullptr);
     ~MarketTestServer();
 
     // Stops the server and starts a new one on the same data folder.
@@ -37,6 +40,7 @@ public:
 private:
     void start();
 
+    Adjust adjust_;
     std::string folder_;
     TestDatabase database_;
     std::unique_ptr<market::MarketServer> server_;

@@ -94,6 +94,7 @@ TEST_F(RobustnessTest, DataSurvivesARestartOnTheSameFolder) {
     const std::string id = test::publish(test::listingFields("annlee", "Oak table"));
     ASSERT_EQ(requestText(endpoints::addFavorite(id, "bobby1")), "1");
     const std::string sold = test::publish(test::listingFields("annlee", "Pine shelf"));
+    ASSERT_EQ(loginRequest("annlee", "secret1"), kLoginOk);
     ASSERT_EQ(requestText(endpoints::sell(sold, "bobby1", "annlee", "3.000")), "0");
     ASSERT_EQ(requestText(endpoints::forgotPassword("bobby1")), "1");
 
