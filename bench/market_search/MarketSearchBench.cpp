@@ -104,7 +104,10 @@ int main(int argc, char** argv) {
     const std::string folder = folderTemplate;
     int status = 0;
     {
-        tl::market::MarketServer server({folder, /*logRequests=*/false});
+        tl::market::MarketServerOptions options;
+        options.dataFolder = folder;
+        options.logRequests = false;
+        tl::market::MarketServer server(options);
         const int port = server.start("127.0.0.1", 0);
         if (port < 0) return 1;
         auto& store = server.store();
