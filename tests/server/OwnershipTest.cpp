@@ -4,7 +4,6 @@
 
 #include <functional>
 
-#include "Database.h"
 #include "MarketTestServer.h"
 #include "core/session/Login.h"
 #include "support/ScopedSettings.h"
@@ -46,15 +45,11 @@ struct OwnershipTest : ::testing::Test {
             case Situation::OwnerLoggedOff:
                 from(kOwnerAddress, [] { return requestText(endpoints::logOff("seller1")); });
                 return kOwnerAddress;
-            case Situation::OwnerSilentTooLong: {
-                market::Connection db(market.dataFolder() + "/market.db");
-                db.prepare(
-                      "UPDATE members SET last_seen = strftime('%s', 'now') - ? "
-                      "WHERE username = 'seller1'")
-                    .bind(11 * 60 + 30)
-                    .run();
+            case Situation::OwnerSilentTooLong:
+                // Ages the latest login past the online window, in either kind of store.
+                market.sql("UPDATE members SET last_seen = last_seen - " +
+                           std::to_string(11 * 60 + 30) + " WHERE username = 'seller1'");
                 return kOwnerAddress;
-            }
         }
         return "";
     }
