@@ -44,6 +44,22 @@ std::optional<std::string> storedKind(const std::string& productId) {
     return std::nullopt;
 }
 
+// Sends a change to one of the member's listings. The reply is read for a refusal only: the
+// marketplace answers "-1" when the change does not come from the computer its owner is logged in
+// on; any other reply, an empty one included, counts as done.
+int sendListingChange(const Query& change, const std::string& productId) {
+    try {
+        if (requestText(change, Credentials::None) != "-1") return 1;
+    } catch (const RequestError&) {
+        showNetworkError();
+        return 0;
+    }
+    ui().messageBox("Not Changed", "Item " + productId +
+                                       " was not changed: the marketplace takes changes to a "
+                                       "listing only from the computer its owner is logged in on.");
+    return 0;
+}
+
 }  // namespace
 
 // The sale goes out as a notification, without credentials, but its reply is read: the server
@@ -98,11 +114,11 @@ int RemoveFavorite(const std::string& productId, const std::string& user) {
 }
 
 int Remove(const std::string& productId) {
-    return sendNotificationOrReport(endpoints::remove(productId));
+    return sendListingChange(endpoints::remove(productId), productId);
 }
 
 int Inactivate(const std::string& productId) {
-    return sendNotificationOrReport(endpoints::inactivate(productId));
+    return sendListingChange(endpoints::inactivate(productId), productId);
 }
 
 int Reactivate(const std::string& productId) {
@@ -113,7 +129,7 @@ int Reactivate(const std::string& productId) {
         ui().messageBox(kListingNotReadCaption, text);
         return 0;
     }
-    return sendNotificationOrReport(endpoints::reactivate(productId, *kind));
+    return sendListingChange(endpoints::reactivate(productId, *kind), productId);
 }
 
 int LogOff(const std::string& user) {

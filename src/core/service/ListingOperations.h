@@ -24,8 +24,11 @@ int AddFavorite(const std::string& productId, const std::string& user);
 // overwrite it and No gives 0. A failed request gives 0 after the "Error" box.
 int IsInFavorite(const std::string& productId, const std::string& user);
 
-// Notifications whose reply is not read: 1 when sent; 0 after the "Connection Error" box.
+// A notification whose reply is not read: 1 when sent; 0 after the "Connection Error" box.
 int RemoveFavorite(const std::string& productId, const std::string& user);
+// Changes to one of the member's listings: 1 when done; 0 after the "Connection Error" box, or
+// after a "Not Changed" box when the marketplace refused the change (it was not sent from the
+// computer the owner is logged in on).
 int Remove(const std::string& productId);
 int Inactivate(const std::string& productId);
 // Makes the listing active again with the kind ("Selling" or "Buying") stored in the member's

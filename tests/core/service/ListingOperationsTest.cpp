@@ -56,6 +56,8 @@ TEST(ListingOperations, SendExactlyTheirRequestInTheirStyle) {
     server.reply("/tradeloom/app/sell.asp", "0");
     server.reply("/tradeloom/app/addfavorite.asp", "1");
     server.reply("/tradeloom/app/isinfavorite.asp", "0");
+    for (const char* change : {"remove", "inactivate", "reactivate"})
+        server.reply(std::string("/tradeloom/app/") + change + ".asp", "0");
     storeOwnListing("77", "Buying");
     const std::string storedBytes = home.read("products/77.xml");
 
@@ -123,6 +125,11 @@ TEST(ListingOperations, JudgeTheirRepliesExactlyAndShowTheirBoxesInOrder) {
     auto inFavorites = [] { return IsInFavorite("5", "ann"); };
     auto add = [] { return AddFavorite("5", "ann"); };
     auto sell = [] { return Sell("5", "bob", 20.0f); };
+    auto remove = [] { return Remove("5"); };
+    auto inactivate = [] { return Inactivate("5"); };
+    const Boxes notChanged{{"Not Changed",
+                            "Item 5 was not changed: the marketplace takes changes to a listing "
+                            "only from the computer its owner is logged in on."}};
     const std::vector<Case> cases = {
         {sold, "-1", MessageResult::Ok, 1, cannotBeSold},
         {sold, "0", MessageResult::Ok, 0, {}},
@@ -143,6 +150,12 @@ TEST(ListingOperations, JudgeTheirRepliesExactlyAndShowTheirBoxesInOrder) {
         {sell, "-1", MessageResult::Ok, 0, {}},
         {sell, "", MessageResult::Ok, 0, {}},
         {sell, std::nullopt, MessageResult::Ok, 0, networkError},
+        // A change to a listing is done unless the marketplace refuses it.
+        {remove, "0", MessageResult::Ok, 1, {}},
+        {remove, "", MessageResult::Ok, 1, {}},
+        {remove, "-1", MessageResult::Ok, 0, notChanged},
+        {remove, std::nullopt, MessageResult::Ok, 0, networkError},
+        {inactivate, "-1", MessageResult::Ok, 0, notChanged},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.boxes.empty() ? "no box" : c.boxes[0].second);
@@ -159,6 +172,7 @@ TEST(ListingOperations, JudgeTheirRepliesExactlyAndShowTheirBoxesInOrder) {
 TEST(ListingOperations, ReactivateSendsNothingForAListingItCannotRead) {
     test::TempProgramDirectory home;
     test::ScriptedHttpServer server;
+    server.reply("/tradeloom/app/reactivate.asp", "0");
     test::ScopedServerHost host(server.host());
     storeOwnListing("10", "Selling");
     home.write("products/11.xml", "not a listing");
