@@ -184,20 +184,7 @@ void CProdEditView::Submit() {
     // The payment methods are the boxes ticked now.
     readPaymentBoxes();
     ListingValues values = formValues();
-    if (!requiredFieldsGiven(values, kNoEscrowCaption)) return;
-    if (!titleAllowed(values.title)) {
-        title_->setText("censored");
-        ui().messageBox("Error", "This word is not allowed in Title Bar");
-        return;
-    }
-
-    fillEmptyChoices();
-    card_ = cardBox_->isChecked() ? session().cardFileName : std::string();
-    values.shippingpay = shippingpay_;
-    values.status = status_;
-    values.shipping = shipping_;
-    values.card = card_;
-    values.hyperlink = linkWithScheme(values.hyperlink);
+    if (!checkAndComplete(values, kNoEscrowCaption)) return;
     if (values.price == kFree)
         values.price = kFreePrice;
     else if (values.price == kMakeOffer)

@@ -25,20 +25,7 @@ void CView3::Add() {
     else if (values.price == kFree)
         values.price = kFreePrice;
 
-    if (!requiredFieldsGiven(values, kBlankEscrowCaption)) return;
-    if (!titleAllowed(values.title)) {
-        title_->setText("censored");
-        ui().messageBox("Error", "This word is not allowed in Title Bar");
-        return;
-    }
-
-    fillEmptyChoices();
-    card_ = cardBox_->isChecked() ? session().cardFileName : std::string();
-    values.shippingpay = shippingpay_;
-    values.status = status_;
-    values.shipping = shipping_;
-    values.card = card_;
-    values.hyperlink = linkWithScheme(values.hyperlink);
+    if (!checkAndComplete(values, kBlankEscrowCaption)) return;
 
     // Every photo is checked before anything is published, so a listing never goes out with
     // an attachment that is not there.

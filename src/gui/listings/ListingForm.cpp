@@ -22,6 +22,7 @@
 #include <utility>
 
 #include "core/listings/CProductXml.h"
+#include "core/listings/ListingChecks.h"
 #include "core/listings/PaymentMethods.h"
 #include "core/listings/PhotoFiles.h"
 #include "core/platform/Ui.h"
@@ -428,6 +429,23 @@ void ListingForm::pasteFrom(QClipboard::Mode mode) {
     const QString pasted = QApplication::clipboard()->text(mode).left(kPasteLimit);
     if (target == title_) title_->setText(pasted);
     if (target == description_) description_->setPlainText(pasted);
+}
+
+bool ListingForm::checkAndComplete(ListingValues& values, const char* escrowCaption) {
+    if (!requiredFieldsGiven(values, escrowCaption)) return false;
+    if (!titleAllowed(values.title)) {
+        title_->setText("censored");
+        ui().messageBox("Error", "This word is not allowed in Title Bar");
+        return false;
+    }
+    fillEmptyChoices();
+    card_ = cardBox_->isChecked() ? session().cardFileName : std::string();
+    values.shippingpay = shippingpay_;
+    values.status = status_;
+    values.shipping = shipping_;
+    values.card = card_;
+    values.hyperlink = linkWithScheme(values.hyperlink);
+    return true;
 }
 
 }  // namespace tl

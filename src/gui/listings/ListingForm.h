@@ -72,6 +72,10 @@ protected:
 
     // The typed values of the form and the choices it holds.
     ListingValues formValues() const;
+    // Checks the required fields (naming a missing escrow under escrowCaption) and the title's
+    // words, telling the member what is wrong; then completes the values with the choices as
+    // they are sent, the card when its box is ticked and the web link with its scheme.
+    bool checkAndComplete(ListingValues& values, const char* escrowCaption);
     // Shows a stored listing's texts. A text longer than its box takes is shown whole, its box
     // taking that much until the next listing is shown: a stored listing is never cut.
     void showStoredTexts(const ListingValues& values);
