@@ -9,9 +9,19 @@
 namespace {
 
 // The document is read without white-space-only text, so a value of white space alone (which
-// a file may spell "&#10;") reads back empty by design.
-std::string asRead(const std::string& value) {
-    return value.find_first_not_of(" \t\r\n") == std::string::npos ? std::string() : value;
+// a file may spell "&#10;") reads back empty by design; and a carriage return (spelt "&#13;")
+// is written as it is, which XML's end-of-line handling reads back as a line feed.
+std::string asRead(std::string value) {
+    if (value.find_first_not_of(" \t\r\n") == std::string::npos) return {};
+    std::string read;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\r') {
+            read += value[i];
+        } else if (i + 1 == value.size() || value[i + 1] != '\n') {
+            read += '\n';
+        }
+    }
+    return read;
 }
 
 bool sameValues(const tl::UserValues& a, const tl::UserValues& b) {
