@@ -25,29 +25,14 @@
 #include "MarketServer.h"
 #include "MarketStore.h"
 #include "PostgresDatabase.h"
-#include "core/service/Query.h"
+#include "support/GeneratedMarket.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const char* const kAdjectives[] = {"Vintage", "Antique",  "Modern", "Rustic",   "Compact",
-                                   "Classic", "Portable", "Deluxe", "Handmade", "Restored",
-                                   "Rare",    "Signed",   "Boxed",  "Used",     "Sealed",
-                                   "Wooden",  "Leather",  "Brass",  "Ceramic",  "Electric"};
-const char* const kNouns[] = {
-    "table",   "clock",  "camera", "guitar", "bicycle", "lamp",    "radio",   "typewriter",
-    "desk",    "chair",  "mirror", "record", "novel",   "atlas",   "laptop",  "monitor",
-    "speaker", "tent",   "kettle", "teapot", "violin",  "drum",    "jacket",  "boots",
-    "watch",   "stamp",  "coin",   "puzzle", "poster",  "vase",    "rug",     "sofa",
-    "piano",   "helmet", "skis",   "canoe",  "grill",   "toolbox", "printer", "projector"};
 constexpr int kMembers = 100;
 constexpr int kChunk = 20000;
-
-template <typename Random, std::size_t N>
-const char* pick(Random& random, const char* const (&words)[N]) {
-    return words[random() % N];
-}
 
 // Listings first .. first+count-1; listing i is the same whichever store it goes to.
 std::vector<tl::market::Listing> listings(int first, int count) {
@@ -55,49 +40,9 @@ std::vector<tl::market::Listing> listings(int first, int count) {
     out.reserve(static_cast<std::size_t>(count));
     for (int i = first; i < first + count; ++i) {
         std::mt19937 random(static_cast<unsigned>(i));
-        tl::market::Listing l;
-        const std::string adjective = pick(random, kAdjectives);
-        const std::string noun = pick(random, kNouns);
-        l.owner = "member" + std::to_string(1000 + i % kMembers);
-        l.titlebar = adjective + " " + noun + " model " + std::to_string(random() % 900 + 100);
-        l.description = "A " + adjective + " " + noun +
-                        " in good condition, collected from my garage. Serial " +
-                        std::to_string(random()) + ". Pick-up or shipping possible.";
-        l.quantity = "1";
-        l.shipping = i % 3 ? "US" : "WORLD";
-        l.shippingpay = i % 2 ? "Buyer" : "Seller";
-        l.zipcode = std::to_string(10000 + random() % 80000);
-        l.category1 = "Collectibles; Toys";
-        l.paymentmethods = "MV";
-        l.escrow = "none";
-        l.price = i % 17 == 0 ? "-1" : std::to_string(random() % 500) + ".99";
-        l.kind = i % 4 == 0 ? "Buying" : "Selling";
-        l.filesize = static_cast<std::int64_t>(random() % 900);
-        out.push_back(std::move(l));
+        out.push_back(tl::bench::generatedListing(random, i, kMembers));
     }
     return out;
-}
-
-// Criteria as members type them: an adjective and a noun, a noun with a model number, a model.
-std::vector<std::string> searchTargets() {
-    std::vector<std::string> targets;
-    const char* const statuses[] = {"BOTH", "SELLING", "BUYING"};
-    std::mt19937 random(7);
-    for (int i = 0; i < 600; ++i) {
-        const std::string number = std::to_string(random() % 900 + 100);
-        std::string criteria;
-        if (i % 3 == 0)
-            criteria = std::string(pick(random, kAdjectives)) + " " + pick(random, kNouns);
-        else if (i % 3 == 1)
-            criteria = std::string(pick(random, kNouns)) + " model " + number;
-        else
-            criteria = "model " + number;
-        targets.push_back(tl::Query("/tradeloom/app/search.asp")
-                              .add("criteria", criteria)
-                              .add("status", statuses[i % 3])
-                              .pathAndQuery());
-    }
-    return targets;
 }
 
 struct Load {
@@ -114,7 +59,7 @@ struct Load {
 };
 
 Load measure(int port, int connections, int seconds) {
-    const auto targets = searchTargets();
+    const auto targets = tl::bench::searchTargets();
     std::atomic<bool> failed{false};
     std::vector<std::vector<double>> latencies(static_cast<std::size_t>(connections));
     const auto started = Clock::now();

@@ -19,76 +19,19 @@
 
 #include "MarketServer.h"
 #include "MarketStore.h"
-#include "core/service/Query.h"
+#include "support/GeneratedMarket.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const char* const kAdjectives[] = {"Vintage", "Antique",  "Modern", "Rustic",   "Compact",
-                                   "Classic", "Portable", "Deluxe", "Handmade", "Restored",
-                                   "Rare",    "Signed",   "Boxed",  "Used",     "Sealed",
-                                   "Wooden",  "Leather",  "Brass",  "Ceramic",  "Electric"};
-const char* const kNouns[] = {
-    "table",   "clock",  "camera", "guitar", "bicycle", "lamp",    "radio",   "typewriter",
-    "desk",    "chair",  "mirror", "record", "novel",   "atlas",   "laptop",  "monitor",
-    "speaker", "tent",   "kettle", "teapot", "violin",  "drum",    "jacket",  "boots",
-    "watch",   "stamp",  "coin",   "puzzle", "poster",  "vase",    "rug",     "sofa",
-    "piano",   "helmet", "skis",   "canoe",  "grill",   "toolbox", "printer", "projector"};
-
 std::vector<tl::market::Listing> seedListings(int count, int members) {
     std::mt19937 random(42);
     std::vector<tl::market::Listing> listings;
     for (int i = 0; i < count; ++i) {
-        tl::market::Listing l;
-        const std::string adjective = kAdjectives[random() % std::size(kAdjectives)];
-        const std::string noun = kNouns[random() % std::size(kNouns)];
-        l.owner = "member" + std::to_string(1000 + i % members);
-        l.titlebar = adjective + " " + noun + " model " + std::to_string(random() % 900 + 100);
-        l.description = "A " + adjective + " " + noun +
-                        " in good condition, collected from my garage. Serial " +
-                        std::to_string(random()) + ". Pick-up or shipping possible.";
-        l.quantity = "1";
-        l.shipping = i % 3 ? "US" : "WORLD";
-        l.shippingpay = i % 2 ? "Buyer" : "Seller";
-        l.zipcode = std::to_string(10000 + random() % 80000);
-        l.category1 = "Collectibles; Toys";
-        l.paymentmethods = "MV";
-        l.escrow = "none";
-        l.price = i % 17 == 0 ? "-1" : std::to_string(random() % 500) + ".99";
-        l.kind = i % 4 == 0 ? "Buying" : "Selling";
-        l.filesize = static_cast<std::int64_t>(random() % 900);
-        listings.push_back(std::move(l));
+        listings.push_back(tl::bench::generatedListing(random, i, members));
     }
     return listings;
-}
-
-// Criteria as members type them: an adjective and a noun, a noun with a model number, a word.
-std::vector<std::string> searchTargets() {
-    std::vector<std::string> targets;
-    const char* const statuses[] = {"BOTH", "SELLING", "BUYING"};
-    std::mt19937 random(7);
-    for (int i = 0; i < 600; ++i) {
-        std::string criteria;
-        switch (i % 3) {
-            case 0:
-                criteria = std::string(kAdjectives[random() % std::size(kAdjectives)]) + " " +
-                           kNouns[random() % std::size(kNouns)];
-                break;
-            case 1:
-                criteria = std::string(kNouns[random() % std::size(kNouns)]) + " model " +
-                           std::to_string(random() % 900 + 100);
-                break;
-            default:
-                criteria = "model " + std::to_string(random() % 900 + 100);
-                break;
-        }
-        targets.push_back(tl::Query("/tradeloom/app/search.asp")
-                              .add("criteria", criteria)
-                              .add("status", statuses[i % 3])
-                              .pathAndQuery());
-    }
-    return targets;
 }
 
 }  // namespace
@@ -121,7 +64,7 @@ int main(int argc, char** argv) {
             if (m % 2) store.login(member.username, "secret", "127.0.0." + std::to_string(m + 1));
         }
         store.addListings(seedListings(kListings, kMembers));
-        const auto targets = searchTargets();
+        const auto targets = tl::bench::searchTargets();
 
         std::atomic<bool> failed{false};
         std::vector<std::vector<double>> latencies(static_cast<std::size_t>(connections));
