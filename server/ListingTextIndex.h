@@ -11,9 +11,10 @@ namespace tl::market {
 
 // An in-memory index of the listings' title and description text for the quick search: which
 // listings contain a text (ASCII case folded), newest first. Each listing's text is kept with
-// the set of its byte trigrams; a search takes the listings that hold the search text's rarest
-// trigram and confirms each with a substring search, so a search costs about as much as the
-// number of listings that could match, not the number of listings.
+// the set of its byte trigrams; a search walks the listings that hold the search text's rarest
+// trigram newest first, keeps those that hold its other trigrams too and confirms each with a
+// substring search, so a search costs about as much as the number of listings that could match,
+// not the number of listings.
 class ListingTextIndex {
 public:
     enum class Kind { Selling, Buying };
@@ -37,8 +38,8 @@ private:
         Kind kind = Kind::Selling;
     };
 
-    static std::string fold(std::string_view text);
     static std::vector<std::uint32_t> trigrams(std::string_view folded);
+    static bool holds(const Entry& entry, std::string_view needle, const Kind* kind);
     void unlink(std::int64_t productid, const Entry& entry);
 
     mutable std::shared_mutex mutex_;
@@ -46,6 +47,7 @@ private:
     // Trigram -> ids of the listings that contain it, ascending.
     std::unordered_map<std::uint32_t, std::vector<std::int64_t>> postings_;
     std::vector<std::int64_t> ids_;  // every id, ascending: the scan order for short texts
+    std::vector<std::int64_t> activeOfKind_[2];  // active ids by Kind, ascending
 };
 
 }  // namespace tl::market

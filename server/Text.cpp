@@ -108,4 +108,11 @@ std::size_t characterCount(std::string_view text) {
     return count;
 }
 
+std::string asciiLower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
 }  // namespace tl::market

@@ -28,6 +28,9 @@ std::string_view trimSpaces(std::string_view text);
 // The listing service's price: "0" for free, "-1.0000" for make offer, else four decimals.
 std::string fourDecimalPrice(std::string_view storedPrice);
 
+// The text with ASCII letters in lower case and every other byte kept, as the search folds it.
+std::string asciiLower(std::string_view text);
+
 // Number of characters (code points) of UTF-8 text.
 std::size_t characterCount(std::string_view text);
 
