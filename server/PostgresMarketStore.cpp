@@ -1,6 +1,7 @@
 #include "PostgresMarketStore.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "PasswordHash.h"
 #include "StoreRules.h"
@@ -10,7 +11,7 @@ namespace tl::market {
 namespace {
 
 // The schema's steps: kSchemaVersionN brings a database from version N-1 to N.
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
 // The quick search looks in this text of a listing: title and description with ASCII letters
 // folded to lower case (the "C" collation folds nothing else), kept apart by a byte that stored
@@ -68,6 +69,16 @@ CREATE TABLE IF NOT EXISTS category_suggestions (
     note TEXT NOT NULL DEFAULT '', sent BIGINT NOT NULL);
 )sql";
 
+// The search text is kept in its own column, so the search reads it instead of folding both
+// fields of every listing it looks at, and the trigram index covers that column.
+const char* const kSchemaVersion2 = R"sql(
+ALTER TABLE listings ADD COLUMN IF NOT EXISTS search_text TEXT
+    GENERATED ALWAYS AS ()sql" TL_SEARCH_TEXT("") R"sql() STORED;
+DROP INDEX IF EXISTS listings_text;
+CREATE INDEX IF NOT EXISTS listings_search_text ON listings
+    USING gin (search_text gin_trgm_ops) WHERE state = 'ACTIVE';
+)sql";
+
 // Times come from the database's clock, which every server process shares.
 #define TL_NOW "CAST(extract(epoch FROM now()) AS BIGINT)"
 
@@ -86,6 +97,10 @@ std::string recordSelect(const char* priceColumn = "l.price") {
 }
 
 const std::string kResultLimit = " LIMIT " + std::to_string(MarketStore::kMaxResults);
+
+// The search texts of this many newest listings steer the quick search, taken afresh this often.
+constexpr int kSampleSize = 5000;
+constexpr auto kSampleLife = std::chrono::seconds(30);
 
 // A key of the advisory lock under which one server process at a time sets the schema up.
 constexpr std::int64_t kSchemaLock = 0x74726164656c6f6f;
@@ -107,6 +122,7 @@ PostgresMarketStore::PostgresMarketStore(const std::string& uri) : database_(uri
             for (const char* club : kSeedClubs)
                 db->query("INSERT INTO clubs(name) VALUES ($1) ON CONFLICT DO NOTHING", club);
         }
+        if (version < 2) db->execute(kSchemaVersion2);
         db->execute("DELETE FROM schema_version");
         db->query("INSERT INTO schema_version(version) VALUES ($1)", kSchemaVersion);
     });
@@ -329,35 +345,100 @@ std::vector<ListingRecord> PostgresMarketStore::records(const PgResult& result) 
     return out;
 }
 
+std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConnection& db) {
+    {
+        std::lock_guard lock(sampleMutex_);
+        if (sample_ && std::chrono::steady_clock::now() < sampleTaken_ + kSampleLife)
+            return sample_;
+    }
+    // One request takes the sample; the others go on with the one they have.
+    std::unique_lock taking(sampleTaking_, std::try_to_lock);
+    if (!taking.owns_lock()) {
+        std::lock_guard lock(sampleMutex_);
+        return sample_ ? sample_ : std::make_shared<const SearchTextSample>();
+    }
+    const PgResult newest = db.query(
+        "SELECT search_text FROM listings WHERE state = 'ACTIVE' ORDER BY productid DESC "
+        "LIMIT $1",
+        kSampleSize);
+    std::vector<std::string> texts;
+    for (int row = 0; row < newest.rows(); ++row) texts.push_back(newest.text(row, 0));
+    auto sample = std::make_shared<const SearchTextSample>(std::move(texts));
+    std::lock_guard lock(sampleMutex_);
+    sample_ = sample;
+    sampleTaken_ = std::chrono::steady_clock::now();
+    marketSize_ = static_cast<std::size_t>(
+        db.query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0));
+    return sample_;
+}
+
 std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criteria,
                                                        KindFilter kinds) {
     const std::string text = storedText(criteria);
     auto db = database_.borrow();
+    const std::string kindFilter = "($1::text = '' OR l.kind = $1::text) ";
     if (text.empty()) {
-        return records(db->query(recordSelect() +
-                                     "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = "
-                                     "$1::text) ORDER BY l.productid DESC" +
-                                     kResultLimit,
+        return records(db->query(recordSelect() + "WHERE l.state = 'ACTIVE' AND " + kindFilter +
+                                     "ORDER BY l.productid DESC" + kResultLimit,
                                  kindName(kinds)));
     }
-    return records(
-        db->query(recordSelect() +
-                      "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = "
-                      "$1::text) AND " TL_SEARCH_TEXT("l.") " LIKE lower($2::text COLLATE \"C\") "
-                                                            "ORDER BY l.productid DESC" +
-                      kResultLimit,
-                  kindName(kinds), containsPattern(text)));
+    const std::string needle = asciiLower(text);
+    const auto sample = searchSample(*db);
+    const std::string holdsNeedle = "strpos(l.search_text, $2::text) > 0 ";
+    // A common text: its newest holders are near the top of the listings.
+    if (sample->worthWalking(needle, marketSize(), kMaxResults)) {
+        return records(db->query(recordSelect() + "WHERE l.state = 'ACTIVE' AND " + kindFilter +
+                                     "AND " + holdsNeedle + "ORDER BY l.productid DESC" +
+                                     kResultLimit,
+                                 kindName(kinds), needle));
+    }
+    // Any other: the index names the listings that hold the text's rarest pieces, and those are
+    // read; the index is never given a common trigram, which would cost it a walk over nearly
+    // every listing. The candidates are gathered apart, so the planner does not walk the
+    // listings newest first hoping to meet the few that hold the text.
+    const std::vector<std::string> pieces = sample->rarestPieces(needle);
+    PgParameters values(kindName(kinds), needle);
+    std::string narrowing;
+    if (pieces.empty()) {
+        narrowing = "AND l.search_text LIKE $3::text ";
+        values.add(containsPattern(needle));
+    }
+    for (const std::string& piece : pieces) {
+        narrowing += "AND l.search_text LIKE $" + std::to_string(values.count() + 1) + "::text ";
+        values.add(containsPattern(piece));
+    }
+    return records(db->run(
+        "WITH found AS MATERIALIZED (SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
+        "AND " +
+            kindFilter + "AND " + holdsNeedle + narrowing + ") " + recordSelect() +
+            "WHERE l.productid IN (SELECT productid FROM found ORDER BY productid DESC" +
+            kResultLimit + ") ORDER BY l.productid DESC",
+        values));
+}
+
+std::size_t PostgresMarketStore::marketSize() {
+    std::lock_guard lock(sampleMutex_);
+    return marketSize_;
 }
 
 std::vector<ListingRecord> PostgresMarketStore::advancedSearch(const AdvancedCriteria& c) {
+    auto db = database_.borrow();
+    const auto sample = searchSample(*db);
     std::string sql = recordSelect() + "WHERE l.state = 'ACTIVE' ";
     PgParameters values;
     const auto next = [&] { return "$" + std::to_string(values.count() + 1); };
-    // A text found anywhere in the column, ASCII letters matched without regard to case.
+    // A text found anywhere in the column, ASCII letters matched without regard to case. What is
+    // in the title or the description is in the search text, so the index narrows by the text's
+    // rarest pieces there first.
     const auto contains = [&](const char* column, const std::string& text) {
+        const std::string stored = storedText(text);
+        for (const std::string& piece : sample->rarestPieces(asciiLower(stored))) {
+            sql += "AND l.search_text LIKE " + next() + "::text ";
+            values.add(containsPattern(piece));
+        }
         sql += std::string("AND lower(") + column + " COLLATE \"C\") LIKE lower(" + next() +
                "::text COLLATE \"C\") ";
-        values.add(containsPattern(storedText(text)));
+        values.add(containsPattern(stored));
     };
     if (!c.titlebar.empty()) contains("l.titlebar", c.titlebar);
     if (!c.description.empty()) contains("l.description", c.description);
@@ -393,7 +474,6 @@ std::vector<ListingRecord> PostgresMarketStore::advancedSearch(const AdvancedCri
         values.add(*c.price);
     }
     sql += "ORDER BY l.productid DESC" + kResultLimit;
-    auto db = database_.borrow();
     return records(db->run(sql, values));
 }
 

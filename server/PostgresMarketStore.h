@@ -1,15 +1,20 @@
 #pragma once
 
+#include <chrono>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "MarketStore.h"
 #include "PostgresDatabase.h"
+#include "SearchTextSample.h"
 
 namespace tl::market {
 
 // The market kept in a PostgreSQL database that any number of server processes share: every
 // reply is read from the database (online state and times included, by the database's clock),
-// and the quick search runs on a trigram index of the database.
+// and the quick search runs on a trigram index of the database, steered by a sample of the newest
+// listings that each process takes for itself.
 class PostgresMarketStore final : public MarketStore {
 public:
     // Connects to the database the URI names, creating, upgrading and seeding the schema as
@@ -63,8 +68,15 @@ public:
 
 private:
     std::vector<ListingRecord> records(const PgResult& result);
+    std::shared_ptr<const SearchTextSample> searchSample(PgConnection& db);
+    std::size_t marketSize();
 
     PgDatabase database_;
+    std::mutex sampleMutex_;  // guards the three below
+    std::shared_ptr<const SearchTextSample> sample_;
+    std::chrono::steady_clock::time_point sampleTaken_;
+    std::size_t marketSize_ = 0;  // the highest listing id when the sample was taken
+    std::mutex sampleTaking_;     // held by the one request taking a sample
 };
 
 }  // namespace tl::market

@@ -166,6 +166,39 @@ TEST(PostgresStoreTest, BothStoresFindTheSameListings) {
     EXPECT_EQ(titles(postgres->bought("seller2")), Titles{"Radio tube"});
 }
 
+// A market large enough that a common text is found by walking the newest listings and a rarer
+// one through the index's rarest pieces: both stores give the same newest listings either way.
+TEST(PostgresStoreTest, CommonAndRareTextsAreFoundAlikeInALargerMarket) {
+    TempFolder folder;
+    test::TestDatabase database;
+    const auto sqlite = market::openMarketStore("sqlite:" + folder.path + "/market.db");
+    const auto postgres = market::openMarketStore(database.uri());
+    std::vector<market::Listing> listings;
+    for (int i = 0; i < 1500; ++i) {
+        market::Listing l;
+        l.owner = "nobody";
+        l.titlebar = std::string(i % 5 < 2 ? "Common" : "Plain") + " lamp " + std::to_string(i);
+        l.description = i % 50 == 0 ? "a Scarce shade" : "shade";
+        l.price = "10";
+        l.kind = i % 3 ? "Selling" : "Buying";
+        listings.push_back(l);
+    }
+    for (const auto* store : {&sqlite, &postgres}) (*store)->addListings(listings);
+    for (const char* criteria :
+         {"common lamp", "COMMON", "scarce", "lamp 14", "lamp 1499", "mp 7", "ain la", "nowhere"}) {
+        for (const KindFilter kinds : {KindFilter::Both, KindFilter::Buying}) {
+            SCOPED_TRACE(std::string("quick search \"") + criteria + "\"");
+            const auto expected = titles(sqlite->search(criteria, kinds));
+            EXPECT_EQ(titles(postgres->search(criteria, kinds)), expected);
+            AdvancedCriteria byTitle;
+            byTitle.titlebar = criteria;
+            EXPECT_EQ(titles(postgres->advancedSearch(byTitle)),
+                      titles(sqlite->advancedSearch(byTitle)));
+        }
+    }
+    EXPECT_EQ(postgres->search("common", KindFilter::Both).size(), MarketStore::kMaxResults);
+}
+
 TEST(PostgresStoreTest, ANewerSchemaIsRefusedAndAStoreOpensTwice) {
     test::TestDatabase database;
     market::openMarketStore(database.uri());

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tl::market {
+
+// The search texts of the newest listings, by which a quick search on a shared database picks
+// how to look: a text that many listings hold is found soonest by walking the listings newest
+// first; any other is looked up in the trigram index by its rarest pieces only, since a common
+// trigram costs the index a walk over nearly every listing. The sample only steers the cost of a
+// search: every way of looking returns the same listings.
+class SearchTextSample {
+public:
+    SearchTextSample() = default;
+    // texts: search texts as the database keeps them (ASCII letters folded to lower case).
+    explicit SearchTextSample(std::vector<std::string> texts);
+
+    // Whether the newest `wanted` listings holding needle (a search text folded like the
+    // texts) are found sooner by walking about marketSize listings newest first than through the
+    // index: true when the text is common enough that they are near the top.
+    bool worthWalking(std::string_view needle, std::size_t marketSize, std::size_t wanted) const;
+
+    // Two three-byte pieces of needle that the index keeps (three ASCII letters or digits, or
+    // two at the start or end of a word with the separator next to them) and that the fewest
+    // sampled texts hold together: the rarest piece, then the one rarest among the texts
+    // holding the first (pieces of one word mostly come together, so the second is usually
+    // from another word). None when needle has no such piece.
+    std::vector<std::string> rarestPieces(std::string_view needle) const;
+
+    std::size_t size() const { return texts_.size(); }
+
+private:
+    std::vector<std::string> texts_;
+    // Trigram -> the sampled texts (by position, ascending) that hold it.
+    std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> holders_;
+};
+
+}  // namespace tl::market
