@@ -2,7 +2,7 @@
 # postgres-cluster.sh start|stop DIR: a throwaway PostgreSQL cluster for the tests, in DIR, that
 # listens only on a Unix socket in DIR (port 5432 names the socket file) and trusts every local
 # connection as the user "tradeloom". initdb refuses to run as root, so when root the cluster
-# belongs to "nobody".
+# belongs to "nobody". POSTGRES_CLUSTER_OPTIONS adds server options ("-c name=value ...").
 set -euo pipefail
 action=${1:?start or stop} dir=${2:?cluster folder}
 bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
@@ -26,7 +26,7 @@ case "$action" in
       || { cat "$dir/initdb.log" >&2; exit 1; }
     # Durability against power cuts is no concern of a throwaway cluster.
     as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-      -o "-k $dir -c listen_addresses= -p 5432 -c fsync=off -c full_page_writes=off -c max_connections=200" start >/dev/null \
+      -o "-k $dir -c listen_addresses= -p 5432 -c fsync=off -c full_page_writes=off -c max_connections=200 ${POSTGRES_CLUSTER_OPTIONS:-}" start >/dev/null \
       || { cat "$dir/server.log" >&2; exit 1; }
     ;;
   stop)
