@@ -23,32 +23,57 @@ bool asciiSeparator(char c) {
     return static_cast<unsigned char>(c) < 0x80 && !wordByte(c);
 }
 
-std::uint32_t trigramKey(const char* at) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(at[0])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(at[1])) << 8 |
-           static_cast<unsigned char>(at[2]);
+std::uint32_t trigramKey(char a, char b, char c) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(a)) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b)) << 8 |
+           static_cast<unsigned char>(c);
 }
 
-// The distinct pieces of text the trigram index can be asked for: three letters or digits, or
-// two at the start or the end of a word, with the separator before or after them.
-std::vector<std::uint32_t> indexedPieces(std::string_view text) {
+void sortUnique(std::vector<std::uint32_t>& keys) {
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+}
+
+// The trigrams the index keeps for text: those of each word of ASCII letters and digits with
+// two spaces before it and one after it, whatever separates the words.
+std::vector<std::uint32_t> indexTrigrams(std::string_view text) {
     std::vector<std::uint32_t> out;
-    for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
-        const char a = text[i], b = text[i + 1], c = text[i + 2];
-        if (wordByte(b) && ((wordByte(a) && (wordByte(c) || asciiSeparator(c))) ||
-                            (asciiSeparator(a) && wordByte(c))))
-            out.push_back(trigramKey(text.data() + i));
+    for (std::size_t start = 0; start < text.size();) {
+        if (!wordByte(text[start])) {
+            ++start;
+            continue;
+        }
+        std::size_t end = start;
+        while (end < text.size() && wordByte(text[end])) ++end;
+        const std::string padded = "  " + std::string(text.substr(start, end - start)) + " ";
+        for (std::size_t i = 0; i + 3 <= padded.size(); ++i)
+            out.push_back(trigramKey(padded[i], padded[i + 1], padded[i + 2]));
+        start = end;
     }
-    std::sort(out.begin(), out.end());
-    out.erase(std::unique(out.begin(), out.end()), out.end());
+    sortUnique(out);
     return out;
 }
 
 }  // namespace
 
+std::vector<SearchTextSample::Piece> SearchTextSample::askablePieces(std::string_view needle) {
+    std::vector<Piece> out;
+    for (std::size_t i = 0; i + 3 <= needle.size(); ++i) {
+        const char a = needle[i], b = needle[i + 1], c = needle[i + 2];
+        if (!wordByte(b)) continue;
+        if (wordByte(a) && wordByte(c))
+            out.push_back({trigramKey(a, b, c), std::string(needle.substr(i, 3))});
+        else if (wordByte(a) && asciiSeparator(c))
+            out.push_back({trigramKey(a, b, ' '), std::string(needle.substr(i, 3))});
+        else if (asciiSeparator(a) && wordByte(c))
+            out.push_back({trigramKey(' ', b, c), std::string(needle.substr(i, 3))});
+    }
+    return out;
+}
+
 SearchTextSample::SearchTextSample(std::vector<std::string> texts) : texts_(std::move(texts)) {
     for (std::uint32_t i = 0; i < texts_.size(); ++i)
-        for (const std::uint32_t trigram : indexedPieces(texts_[i])) holders_[trigram].push_back(i);
+        for (const std::uint32_t trigram : indexTrigrams(texts_[i])) holders_[trigram].push_back(i);
 }
 
 bool SearchTextSample::worthWalking(std::string_view needle, std::size_t marketSize,
@@ -72,20 +97,17 @@ std::vector<std::string> SearchTextSample::rarestPieces(std::string_view needle)
         const auto it = holders_.find(trigram);
         return it == holders_.end() ? nobody : it->second;
     };
-    const auto piece = [](std::uint32_t t) {
-        return std::string{static_cast<char>(t >> 16), static_cast<char>(t >> 8 & 0xff),
-                           static_cast<char>(t & 0xff)};
-    };
-    const std::vector<std::uint32_t> trigrams = indexedPieces(needle);
-    // The trigram other than `taken` that the fewest of the texts `among` hold (all texts when
-    // among is null). Ties go by the holders, then by the trigram, so a search asks alike
+    const std::vector<Piece> pieces = askablePieces(needle);
+    // The piece other than `taken` whose trigram the fewest of the texts `among` hold (all texts
+    // when among is null). Ties go by the holders, then by the piece, so a search asks alike
     // whichever process serves it.
     const auto fewestHolders = [&](const std::vector<std::uint32_t>* among,
-                                   std::optional<std::uint32_t> taken) {
-        std::optional<std::tuple<std::size_t, std::size_t, std::uint32_t>> best;
-        for (const std::uint32_t t : trigrams) {
-            if (t == taken) continue;
-            const auto& with = holdersOf(t);
+                                   const Piece* taken) -> const Piece* {
+        const Piece* best = nullptr;
+        std::tuple<std::size_t, std::size_t, std::string_view> bestRank;
+        for (const Piece& piece : pieces) {
+            if (taken && piece.trigram == taken->trigram) continue;
+            const auto& with = holdersOf(piece.trigram);
             std::size_t along = with.size();
             if (among) {
                 std::vector<std::uint32_t> both;
@@ -93,18 +115,21 @@ std::vector<std::string> SearchTextSample::rarestPieces(std::string_view needle)
                                       std::back_inserter(both));
                 along = both.size();
             }
-            const auto rank = std::make_tuple(along, with.size(), t);
-            if (!best || rank < *best) best = rank;
+            const auto rank = std::make_tuple(along, with.size(), std::string_view(piece.text));
+            if (!best || rank < bestRank) {
+                best = &piece;
+                bestRank = rank;
+            }
         }
-        return best ? std::optional<std::uint32_t>(std::get<2>(*best)) : std::nullopt;
+        return best;
     };
-    std::vector<std::string> pieces;
-    const auto first = fewestHolders(nullptr, std::nullopt);
-    if (!first) return pieces;
-    pieces.push_back(piece(*first));
-    if (const auto second = fewestHolders(&holdersOf(*first), first))
-        pieces.push_back(piece(*second));
-    return pieces;
+    std::vector<std::string> chosen;
+    const Piece* first = fewestHolders(nullptr, nullptr);
+    if (!first) return chosen;
+    chosen.push_back(first->text);
+    if (const Piece* second = fewestHolders(&holdersOf(first->trigram), first))
+        chosen.push_back(second->text);
+    return chosen;
 }
 
 }  // namespace tl::market

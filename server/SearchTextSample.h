@@ -35,8 +35,15 @@ public:
     std::size_t size() const { return texts_.size(); }
 
 private:
+    // A piece of a search text and the index trigram it asks for (separators read as spaces).
+    struct Piece {
+        std::uint32_t trigram;
+        std::string text;
+    };
+    static std::vector<Piece> askablePieces(std::string_view needle);
+
     std::vector<std::string> texts_;
-    // Trigram -> the sampled texts (by position, ascending) that hold it.
+    // Index trigram -> the sampled texts (by position, ascending) that hold it.
     std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> holders_;
 };
 
