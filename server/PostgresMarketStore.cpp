@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 
 #include "PasswordHash.h"
 #include "StoreRules.h"
@@ -11,7 +12,7 @@ namespace tl::market {
 namespace {
 
 // The schema's steps: kSchemaVersionN brings a database from version N-1 to N.
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 
 // The quick search looks in this text of a listing: title and description with ASCII letters
 // folded to lower case (the "C" collation folds nothing else), kept apart by a byte that stored
@@ -79,6 +80,19 @@ CREATE INDEX IF NOT EXISTS listings_search_text ON listings
     USING gin (search_text gin_trgm_ops) WHERE state = 'ACTIVE';
 )sql";
 
+// Listings are numbered into blocks of this many, newest block last. The trigram index keys each
+// listing by its block as well, so a search can ask it for one block, and the index reads only
+// that block's share of each trigram's listings.
+constexpr std::int64_t kBlockListings = 131072;
+#define TL_BLOCK "(productid / 131072)"
+
+const char* const kSchemaVersion3 = R"sql(
+CREATE EXTENSION IF NOT EXISTS btree_gin;
+DROP INDEX IF EXISTS listings_search_text;
+CREATE INDEX IF NOT EXISTS listings_search ON listings
+    USING gin ()sql" TL_BLOCK R"sql(, search_text gin_trgm_ops) WHERE state = 'ACTIVE';
+)sql";
+
 // Times come from the database's clock, which every server process shares.
 #define TL_NOW "CAST(extract(epoch FROM now()) AS BIGINT)"
 
@@ -123,6 +137,7 @@ PostgresMarketStore::PostgresMarketStore(const std::string& uri) : database_(uri
                 db->query("INSERT INTO clubs(name) VALUES ($1) ON CONFLICT DO NOTHING", club);
         }
         if (version < 2) db->execute(kSchemaVersion2);
+        if (version < 3) db->execute(kSchemaVersion3);
         db->execute("DELETE FROM schema_version");
         db->query("INSERT INTO schema_version(version) VALUES ($1)", kSchemaVersion);
     });
@@ -358,12 +373,16 @@ std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConn
         return sample_ ? sample_ : std::make_shared<const SearchTextSample>();
     }
     const PgResult newest = db.query(
-        "SELECT search_text FROM listings WHERE state = 'ACTIVE' ORDER BY productid DESC "
+        "SELECT search_text, kind FROM listings WHERE state = 'ACTIVE' ORDER BY productid DESC "
         "LIMIT $1",
         kSampleSize);
     std::vector<std::string> texts;
-    for (int row = 0; row < newest.rows(); ++row) texts.push_back(newest.text(row, 0));
-    auto sample = std::make_shared<const SearchTextSample>(std::move(texts));
+    std::vector<std::string> kinds;
+    for (int row = 0; row < newest.rows(); ++row) {
+        texts.push_back(newest.text(row, 0));
+        kinds.push_back(newest.text(row, 1));
+    }
+    auto sample = std::make_shared<const SearchTextSample>(std::move(texts), std::move(kinds));
     std::lock_guard lock(sampleMutex_);
     sample_ = sample;
     sampleTaken_ = std::chrono::steady_clock::now();
@@ -376,44 +395,79 @@ std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criter
                                                        KindFilter kinds) {
     const std::string text = storedText(criteria);
     auto db = database_.borrow();
-    const std::string kindFilter = "($1::text = '' OR l.kind = $1::text) ";
     if (text.empty()) {
-        return records(db->query(recordSelect() + "WHERE l.state = 'ACTIVE' AND " + kindFilter +
-                                     "ORDER BY l.productid DESC" + kResultLimit,
+        return records(db->query(recordSelect() +
+                                     "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = "
+                                     "$1::text) ORDER BY l.productid DESC" +
+                                     kResultLimit,
                                  kindName(kinds)));
     }
     const std::string needle = asciiLower(text);
     const auto sample = searchSample(*db);
-    const std::string holdsNeedle = "strpos(l.search_text, $2::text) > 0 ";
+    const double share = sample->share(needle);
     // A common text: its newest holders are near the top of the listings.
-    if (sample->worthWalking(needle, marketSize(), kMaxResults)) {
-        return records(db->query(recordSelect() + "WHERE l.state = 'ACTIVE' AND " + kindFilter +
-                                     "AND " + holdsNeedle + "ORDER BY l.productid DESC" +
+    if (sample->worthWalking(share, marketSize(), kMaxResults)) {
+        return records(db->query(recordSelect() +
+                                     "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = "
+                                     "$1::text) AND strpos(l.search_text, $2::text) > 0 "
+                                     "ORDER BY l.productid DESC" +
                                      kResultLimit,
                                  kindName(kinds), needle));
     }
-    // Any other: the index names the listings that hold the text's rarest pieces, and those are
-    // read; the index is never given a common trigram, which would cost it a walk over nearly
-    // every listing. The candidates are gathered apart, so the planner does not walk the
-    // listings newest first hoping to meet the few that hold the text.
-    const std::vector<std::string> pieces = sample->rarestPieces(needle);
-    PgParameters values(kindName(kinds), needle);
-    std::string narrowing;
-    if (pieces.empty()) {
-        narrowing = "AND l.search_text LIKE $3::text ";
-        values.add(containsPattern(needle));
+    // Any other: the index names the listings that hold the text's rarest pieces (never a
+    // common trigram, which would cost it a walk over nearly every listing), and those are read.
+    std::vector<std::string> texts = {needle};
+    std::string found =
+        "SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
+        "AND strpos(l.search_text, $1::text) > 0 ";
+    const auto next = [&](const std::string& value) {
+        texts.push_back(value);
+        return "$" + std::to_string(texts.size()) + "::text ";
+    };
+    if (kinds != KindFilter::Both) found += "AND l.kind = " + next(kindName(kinds));
+    std::vector<std::string> pieces = sample->rarestPieces(needle);
+    if (pieces.empty()) pieces.push_back(needle);
+    for (const std::string& piece : pieces)
+        found += "AND l.search_text LIKE " + next(containsPattern(piece));
+    std::vector<std::int64_t> ids;
+    const auto ask = [&](const std::string& sql, std::optional<std::int64_t> block) {
+        PgParameters values;
+        for (const std::string& value : texts) values.add(value);
+        if (block) values.add(*block);
+        const PgResult result = db->run(sql, values);
+        for (int row = 0; row < result.rows(); ++row) ids.push_back(result.integer(row, 0));
+    };
+    // When the newest two blocks should hold a page of results of the kind asked for, they are
+    // asked first, each on its own; otherwise (or when they fall short) the whole index is asked
+    // at once.
+    bool complete = false;
+    const double shareOfKind =
+        kinds == KindFilter::Both ? share : sample->share(needle, kindName(kinds));
+    if (shareOfKind * static_cast<double>(kBlockListings) * 2 >= kMaxResults) {
+        const std::int64_t newest =
+            db->query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0) /
+            kBlockListings;
+        const std::string inBlock =
+            found + "AND " TL_BLOCK " = $" + std::to_string(texts.size() + 1) + "::bigint";
+        for (std::int64_t block = newest; block >= 0 && block > newest - 2; --block) {
+            ask(inBlock, block);
+            if (ids.size() >= kMaxResults) break;
+        }
+        complete = ids.size() >= kMaxResults || newest < 2;
     }
-    for (const std::string& piece : pieces) {
-        narrowing += "AND l.search_text LIKE $" + std::to_string(values.count() + 1) + "::text ";
-        values.add(containsPattern(piece));
+    if (!complete) {
+        ids.clear();
+        ask(found, std::nullopt);
     }
-    return records(db->run(
-        "WITH found AS MATERIALIZED (SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
-        "AND " +
-            kindFilter + "AND " + holdsNeedle + narrowing + ") " + recordSelect() +
-            "WHERE l.productid IN (SELECT productid FROM found ORDER BY productid DESC" +
-            kResultLimit + ") ORDER BY l.productid DESC",
-        values));
+    std::sort(ids.rbegin(), ids.rend());
+    if (ids.size() > kMaxResults) ids.resize(kMaxResults);
+    if (ids.empty()) return {};
+    std::string list = "{";
+    for (const std::int64_t id : ids) list += (list.size() > 1 ? "," : "") + std::to_string(id);
+    list += "}";
+    return records(db->query(recordSelect() + "WHERE l.productid = ANY(CAST($1::text AS bigint[])) "
+                                              "ORDER BY l.productid DESC",
+                             list));
 }
 
 std::size_t PostgresMarketStore::marketSize() {

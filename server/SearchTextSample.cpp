@@ -71,21 +71,28 @@ std::vector<SearchTextSample::Piece> SearchTextSample::askablePieces(std::string
     return out;
 }
 
-SearchTextSample::SearchTextSample(std::vector<std::string> texts) : texts_(std::move(texts)) {
+SearchTextSample::SearchTextSample(std::vector<std::string> texts, std::vector<std::string> kinds)
+    : texts_(std::move(texts)), kinds_(std::move(kinds)) {
     for (std::uint32_t i = 0; i < texts_.size(); ++i)
         for (const std::uint32_t trigram : indexTrigrams(texts_[i])) holders_[trigram].push_back(i);
 }
 
-bool SearchTextSample::worthWalking(std::string_view needle, std::size_t marketSize,
+double SearchTextSample::share(std::string_view needle, std::string_view kind) const {
+    if (needle.empty() || texts_.empty()) return 0.0;
+    std::size_t holders = 0;
+    for (std::size_t i = 0; i < texts_.size(); ++i) {
+        if (!kind.empty() && (i >= kinds_.size() || kinds_[i] != kind)) continue;
+        const std::string& text = texts_[i];
+        if (memmem(text.data(), text.size(), needle.data(), needle.size())) ++holders;
+    }
+    return static_cast<double>(holders) / static_cast<double>(texts_.size());
+}
+
+bool SearchTextSample::worthWalking(double share, std::size_t marketSize,
                                     std::size_t wanted) const {
-    if (needle.empty()) return false;
-    std::size_t hits = 0;
-    for (const std::string& text : texts_)
-        if (memmem(text.data(), text.size(), needle.data(), needle.size())) ++hits;
-    if (hits < kMinimumHolders) return false;
+    if (share * static_cast<double>(texts_.size()) < kMinimumHolders) return false;
     // Walking reads about wanted / share listings; the index hands over at least
     // share * marketSize listings to fetch.
-    const double share = static_cast<double>(hits) / static_cast<double>(texts_.size());
     const double walked = static_cast<double>(wanted) / share;
     const double fetched = share * static_cast<double>(std::max(marketSize, texts_.size()));
     return walked < kWalkCostRatio * fetched;

@@ -17,13 +17,18 @@ namespace tl::market {
 class SearchTextSample {
 public:
     SearchTextSample() = default;
-    // texts: search texts as the database keeps them (ASCII letters folded to lower case).
-    explicit SearchTextSample(std::vector<std::string> texts);
+    // texts: search texts as the database keeps them (ASCII letters folded to lower case);
+    // kinds: the kind of each text's listing, or nothing when kinds are not told apart.
+    explicit SearchTextSample(std::vector<std::string> texts, std::vector<std::string> kinds = {});
 
-    // Whether the newest `wanted` listings holding needle (a search text folded like the
-    // texts) are found sooner by walking about marketSize listings newest first than through the
-    // index: true when the text is common enough that they are near the top.
-    bool worthWalking(std::string_view needle, std::size_t marketSize, std::size_t wanted) const;
+    // The part of the sampled texts that hold needle (and belong to a listing of the kind, when
+    // one is given): 0 when none do (or there is no sample).
+    double share(std::string_view needle, std::string_view kind = {}) const;
+
+    // Whether the newest `wanted` listings holding a text that `share` of the sampled texts hold
+    // are found sooner by walking about marketSize listings newest first than through the index:
+    // true when the text is common enough that they are near the top.
+    bool worthWalking(double share, std::size_t marketSize, std::size_t wanted) const;
 
     // Two three-byte pieces of needle that the index keeps (three ASCII letters or digits, or
     // two at the start or end of a word with the separator next to them) and that the fewest
@@ -43,6 +48,7 @@ private:
     static std::vector<Piece> askablePieces(std::string_view needle);
 
     std::vector<std::string> texts_;
+    std::vector<std::string> kinds_;
     // Index trigram -> the sampled texts (by position, ascending) that hold it.
     std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> holders_;
 };

@@ -197,6 +197,17 @@ TEST(PostgresStoreTest, CommonAndRareTextsAreFoundAlikeInALargerMarket) {
         }
     }
     EXPECT_EQ(postgres->search("common", KindFilter::Both).size(), MarketStore::kMaxResults);
+
+    // A listing numbered far beyond the others: the newest blocks hold too few, so the search
+    // asks the whole index and still finds the older ones.
+    market::PgConnection(database.uri())
+        .execute(
+            "INSERT INTO listings(productid, owner, titlebar, description, price, "
+            "price_value, kind) VALUES (400000, 'nobody', 'Far lamp', 'scarce', '1', 1, "
+            "'Selling')");
+    auto scarce = titles(sqlite->search("scarce", KindFilter::Both));
+    scarce.insert(scarce.begin(), "Far lamp");
+    EXPECT_EQ(titles(postgres->search("scarce", KindFilter::Both)), scarce);
 }
 
 TEST(PostgresStoreTest, ANewerSchemaIsRefusedAndAStoreOpensTwice) {

@@ -36,9 +36,9 @@ TEST(SearchTextSampleTest, WalksOnlyWhenTheNewestHoldersAreNearTheTop) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.needle) + " in " + std::to_string(c.marketSize));
-        EXPECT_EQ(s.worthWalking(c.needle, c.marketSize, 250), c.walk);
+        EXPECT_EQ(s.worthWalking(s.share(c.needle), c.marketSize, 250), c.walk);
     }
-    EXPECT_FALSE(SearchTextSample().worthWalking("common", 1000000, 250)) << "no sample yet";
+    EXPECT_EQ(SearchTextSample().share("common"), 0.0) << "no sample yet";
 }
 
 TEST(SearchTextSampleTest, PicksThePiecesTheFewestTextsHoldTogether) {
