@@ -218,6 +218,27 @@ TEST(PostgresStoreTest, ANewerSchemaIsRefusedAndAStoreOpensTwice) {
     EXPECT_THROW(market::openMarketStore(database.uri()), market::DatabaseError);
 }
 
+TEST(PostgresStoreTest, AFirstVersionDatabaseIsUpgradedWithItsListingsFound) {
+    test::TestDatabase database;
+    market::openMarketStore(database.uri());
+    // Back to the first version's listings table and index, with a listing in it.
+    market::PgConnection(database.uri())
+        .execute(
+            "DROP INDEX listings_search; ALTER TABLE listings DROP COLUMN search_text; "
+            "CREATE INDEX listings_text ON listings USING gin ((lower(titlebar COLLATE "
+            "\"C\") || E'\\x01' || lower(description COLLATE \"C\")) gin_trgm_ops); "
+            "INSERT INTO listings(owner, titlebar, price, price_value, kind) VALUES "
+            "('nobody', 'Old Brass lamp', '1', 1, 'Selling'); "
+            "UPDATE schema_version SET version = 1");
+    const auto store = market::openMarketStore(database.uri());
+    EXPECT_EQ(titles(store->search("brass", KindFilter::Both)),
+              std::vector<std::string>{"Old Brass lamp"});
+    EXPECT_EQ(market::PgConnection(database.uri())
+                  .query("SELECT count(*) FROM pg_indexes WHERE indexname = 'listings_search'")
+                  .integer(0, 0),
+              1);
+}
+
 // Two tradeloom-market processes on one database.
 struct TwoServersTest : ::testing::Test {
     TempFolder folder;
