@@ -83,8 +83,11 @@ CREATE INDEX IF NOT EXISTS listings_search_text ON listings
 // Listings are numbered into blocks of this many, newest block last. The trigram index keys each
 // listing by its block as well, so a search can ask it for one block, and the index reads only
 // that block's share of each trigram's listings.
-constexpr std::int64_t kBlockListings = 131072;
-#define TL_BLOCK "(productid / 131072)"
+#define TL_BLOCK_LISTINGS 131072
+#define TL_QUOTED(X) #X
+#define TL_NUMBER_TEXT(X) TL_QUOTED(X)
+#define TL_BLOCK "(productid / " TL_NUMBER_TEXT(TL_BLOCK_LISTINGS) ")"
+constexpr std::int64_t kBlockListings = TL_BLOCK_LISTINGS;
 
 const char* const kSchemaVersion3 = R"sql(
 CREATE EXTENSION IF NOT EXISTS btree_gin;
@@ -391,31 +394,12 @@ std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConn
     return sample_;
 }
 
-std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criteria,
-                                                       KindFilter kinds) {
-    const std::string text = storedText(criteria);
-    auto db = database_.borrow();
-    if (text.empty()) {
-        return records(db->query(recordSelect() +
-                                     "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = "
-                                     "$1::text) ORDER BY l.productid DESC" +
-                                     kResultLimit,
-                                 kindName(kinds)));
-    }
-    const std::string needle = asciiLower(text);
-    const auto sample = searchSample(*db);
-    const double share = sample->share(needle);
-    // A common text: its newest holders are near the top of the listings.
-    if (sample->worthWalking(share, marketSize(), kMaxResults)) {
-        return records(db->query(recordSelect() +
-                                     "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = "
-                                     "$1::text) AND strpos(l.search_text, $2::text) > 0 "
-                                     "ORDER BY l.productid DESC" +
-                                     kResultLimit,
-                                 kindName(kinds), needle));
-    }
-    // Any other: the index names the listings that hold the text's rarest pieces (never a
-    // common trigram, which would cost it a walk over nearly every listing), and those are read.
+std::vector<std::int64_t> PostgresMarketStore::indexedIds(PgConnection& db,
+                                                          const std::string& needle,
+                                                          KindFilter kinds,
+                                                          const SearchTextSample& sample) {
+    // The index names the listings that hold the text's rarest pieces (never a common trigram,
+    // which would cost it a walk over nearly every listing), and those are read.
     std::vector<std::string> texts = {needle};
     std::string found =
         "SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
@@ -425,7 +409,7 @@ std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criter
         return "$" + std::to_string(texts.size()) + "::text ";
     };
     if (kinds != KindFilter::Both) found += "AND l.kind = " + next(kindName(kinds));
-    std::vector<std::string> pieces = sample->rarestPieces(needle);
+    std::vector<std::string> pieces = sample.rarestPieces(needle);
     if (pieces.empty()) pieces.push_back(needle);
     for (const std::string& piece : pieces)
         found += "AND l.search_text LIKE " + next(containsPattern(piece));
@@ -434,18 +418,17 @@ std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criter
         PgParameters values;
         for (const std::string& value : texts) values.add(value);
         if (block) values.add(*block);
-        const PgResult result = db->run(sql, values);
+        const PgResult result = db.run(sql, values);
         for (int row = 0; row < result.rows(); ++row) ids.push_back(result.integer(row, 0));
     };
     // When the newest two blocks should hold a page of results of the kind asked for, they are
     // asked first, each on its own; otherwise (or when they fall short) the whole index is asked
     // at once.
     bool complete = false;
-    const double shareOfKind =
-        kinds == KindFilter::Both ? share : sample->share(needle, kindName(kinds));
-    if (shareOfKind * static_cast<double>(kBlockListings) * 2 >= kMaxResults) {
+    const double share = sample.share(needle, kinds == KindFilter::Both ? "" : kindName(kinds));
+    if (share * static_cast<double>(kBlockListings) * 2 >= kMaxResults) {
         const std::int64_t newest =
-            db->query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0) /
+            db.query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0) /
             kBlockListings;
         const std::string inBlock =
             found + "AND " TL_BLOCK " = $" + std::to_string(texts.size() + 1) + "::bigint";
@@ -461,6 +444,33 @@ std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criter
     }
     std::sort(ids.rbegin(), ids.rend());
     if (ids.size() > kMaxResults) ids.resize(kMaxResults);
+    return ids;
+}
+
+std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criteria,
+                                                       KindFilter kinds) {
+    const std::string text = storedText(criteria);
+    auto db = database_.borrow();
+    if (text.empty()) {
+        return records(db->query(recordSelect() +
+                                     "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = "
+                                     "$1::text) ORDER BY l.productid DESC" +
+                                     kResultLimit,
+                                 kindName(kinds)));
+    }
+    const std::string needle = asciiLower(text);
+    const auto sample = searchSample(*db);
+    // A common text: its newest holders are near the top of the listings.
+    if (sample->worthWalking(sample->share(needle), marketSize(), kMaxResults)) {
+        return records(db->query(recordSelect() +
+                                     "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = "
+                                     "$1::text) AND strpos(l.search_text, $2::text) > 0 "
+                                     "ORDER BY l.productid DESC" +
+                                     kResultLimit,
+                                 kindName(kinds), needle));
+    }
+    // Any other: through the index.
+    const std::vector<std::int64_t> ids = indexedIds(*db, needle, kinds, *sample);
     if (ids.empty()) return {};
     std::string list = "{";
     for (const std::int64_t id : ids) list += (list.size() > 1 ? "," : "") + std::to_string(id);
