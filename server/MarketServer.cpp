@@ -431,7 +431,8 @@ struct MarketServer::Impl {
 
     void addFileSize(const Request& req, Response& res) {
         const auto kilobytes = wholeNumber(param(req, "filesize"));
-        if (!kilobytes) return plain(res, "-1");
+        std::optional<Listing> listing;
+        if (!kilobytes || ownedListing(req, listing) == Owned::Refused) return plain(res, "-1");
         store.setFileSize(productId(req), *kilobytes);
         plain(res, "0");
     }

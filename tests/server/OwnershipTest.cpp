@@ -90,6 +90,9 @@ TEST_F(OwnershipTest, ChangesAreTakenOnlyFromTheAddressWhereTheOwnerIsOnline) {
         {"sell", false,
          [](auto& id) { return requestText(endpoints::sell(id, "buyer01", "seller1", "4.000")); },
          soldOrInactive},
+        {"record the attachments' size", false,
+         [](auto& id) { return requestText(endpoints::addFileSize(id, 777)); },
+         [&](auto& id) { return market.server().store().listing(std::stol(id))->filesize == 777; }},
         {"update the profile", false,
          [](auto&) {
              auto fields = test::memberFields("seller1", "taken-over");
