@@ -2,7 +2,6 @@
 
 #include <QPushButton>
 
-#include "core/listings/ListingPaths.h"
 #include "core/platform/Ui.h"
 #include "core/service/Endpoints.h"
 #include "core/service/ListingOperations.h"
@@ -58,14 +57,14 @@ void CMyProductsLeft::onView() {
     const std::string productId =
         chosenListing({"You must select an item before it can be Edited", "Error MI12e"}, false);
     if (productId.empty()) return;
-    session().webAddress = ownListingPath(productId);
-    switchMainView(View::WebPane);
+    for (CViewMyProd* list : window()->findChildren<CViewMyProd*>()) list->showListing(productId);
     session().selectedListingId.clear();
 }
 
-// The edit form loads the selected listing when it is shown, so the selection stays.
+// The edit form loads the selected listing when it is shown, so the selection stays. A bought
+// item is another member's listing, which only its seller edits.
 void CMyProductsLeft::onEdit() {
-    if (!chosenListing({"You must select an item before it can be Edited", "Error MI12f"}, false)
+    if (!chosenListing({"You must select an item before it can be Edited", "Error MI12f"}, true)
              .empty())
         switchMainView(View::EditListing);
 }

@@ -12,6 +12,7 @@
 #include "core/session/Navigation.h"
 #include "core/session/Session.h"
 #include "gui/listings/CSellDlg.h"
+#include "gui/search/ListingOpening.h"
 #include "gui/widgets/CSortListCtrl.h"
 #include "gui/widgets/Controls.h"
 #include "ids_mylistings.h"
@@ -21,6 +22,8 @@ namespace {
 
 // Longest error text shown when a list cannot be loaded.
 constexpr std::size_t kFailureTextLimit = 255;
+// Where a bought item's row keeps its seller's address.
+constexpr int kSellerAddressRole = Qt::UserRole + 1;
 
 struct ColumnSpec {
     const char* header;
@@ -106,7 +109,7 @@ void CViewMyProd::addOwnListings() {
     do {
         if (const std::optional<MyListingKind> kind = ownListingKind(query.GetStatus()))
             addRow({*kind, query.GetTitlebar(), query.GetPrice(), member, query.GetProductid(),
-                    query.GetFilesize(), "On"});
+                    query.GetFilesize(), "On", ""});
     } while (query.Next());
 }
 
@@ -119,7 +122,7 @@ void CViewMyProd::addBoughtItems() {
     do {
         addRow({MyListingKind::Bought, query.GetTitlebar(), query.GetPrice(), query.GetUsername(),
                 query.GetProductid(), query.GetFilesize(),
-                query.GetIpaddress().empty() ? "" : "Online"});
+                query.GetIpaddress().empty() ? "" : "Online", query.GetIpaddress()});
     } while (query.Next());
 }
 
@@ -130,6 +133,7 @@ void CViewMyProd::addRow(const Row& row) {
                     QString::fromStdString(row.user), QString::fromStdString(row.productId),
                     QString::fromStdString(row.size), QString::fromStdString(row.status), kind});
     item->setIcon(TypeColumn, kindIcon(row.kind));
+    item->setData(ItemNumberColumn, kSellerAddressRole, QString::fromStdString(row.sellerAddress));
     list_->addTopLevelItem(item);
 }
 
@@ -147,21 +151,35 @@ void CViewMyProd::trackChosenRow() {
 
 void CViewMyProd::openRow(QTreeWidgetItem* row) {
     if (row == nullptr) return;
-    Session& values = session();
-    values.selectedListingId = columnText(row, ItemNumberColumn);
-    values.webAddress = ownListingPath(values.selectedListingId);
+    session().selectedListingId = columnText(row, ItemNumberColumn);
+    showListing(session().selectedListingId);
+}
+
+void CViewMyProd::showListing(const std::string& productId) {
+    // The buyer has no file of another member's listing: it comes from its seller, as from a
+    // search.
+    if (const std::optional<std::string> seller = boughtFrom(productId)) {
+        if (!isFetchingListing()) fetchListing(productId, *seller);
+        return;
+    }
+    session().webAddress = ownListingPath(productId);
     switchMainView(View::WebPane);
 }
 
 bool CViewMyProd::isBoughtItem(const std::string& productId) const {
-    bool bought = false;
+    return boughtFrom(productId).has_value();
+}
+
+// A listing the member both owns and bought back counts as the member's own.
+std::optional<std::string> CViewMyProd::boughtFrom(const std::string& productId) const {
+    std::optional<std::string> seller;
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = list_->topLevelItem(i);
         if (columnText(row, ItemNumberColumn) != productId) continue;
-        if (columnText(row, KindColumn) != kindText(MyListingKind::Bought)) return false;
-        bought = true;
+        if (columnText(row, KindColumn) != kindText(MyListingKind::Bought)) return std::nullopt;
+        seller = row->data(ItemNumberColumn, kSellerAddressRole).toString().toStdString();
     }
-    return bought;
+    return seller;
 }
 
 // The "Type" heading sorts by the hidden copy of the type; "Status" and the hidden column sort

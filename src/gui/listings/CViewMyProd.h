@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,12 @@ public:
     // True when the id is listed only as an item the member bought: another member's listing,
     // which the member can neither sell nor remove.
     bool isBoughtItem(const std::string& productId) const;
+    // Where a bought listing is fetched from: its seller's address ("" when the seller is
+    // offline, so the marketplace copy is fetched); nothing for the member's own listings.
+    std::optional<std::string> boughtFrom(const std::string& productId) const;
+
+    // Shows the listing: the member's own from disk, a bought one fetched from its seller.
+    void showListing(const std::string& productId);
 
     void onHeaderClicked(int column);
 
@@ -55,6 +62,7 @@ private:
     struct Row {
         MyListingKind kind;
         std::string title, price, user, productId, size, status;
+        std::string sellerAddress;  // of a bought item's seller
     };
     void addOwnListings();
     void addBoughtItems();

@@ -77,6 +77,12 @@ struct MyListingsTest : ::testing::Test {
         log.push_back("view " + std::to_string(view));
         if (view == 8) reshow();
     }};
+    Strings downloads;  // "id from address" of each listing fetched from its seller
+    test::ScopedItemActions actions{[this](const std::string& id, const std::string& seller) {
+                                        downloads.push_back(id + " from " + seller);
+                                        return true;
+                                    },
+                                    [] {}};
     QWidget window;
     CViewMyProd* listView = new CViewMyProd(&window);
     CMyProductsLeft* buttons = new CMyProductsLeft(&window);
@@ -218,6 +224,12 @@ TEST_F(MyListingsTest, ChoosingARowSelectsItsListingAndADoubleClickShowsIt) {
     EXPECT_EQ(session().selectedListingId, "30");
     EXPECT_EQ(session().webAddress, ownListingPath("30"));
     EXPECT_EQ(log, Strings{"view 4"});
+
+    // A bought item is fetched from its seller, or from the marketplace when the seller is off.
+    emit list().itemDoubleClicked(row("51"), 1);
+    EXPECT_EQ(session().webAddress, downloadsDirectory() + "51.xml");
+    EXPECT_EQ(downloads, Strings{"51 from "});
+    EXPECT_EQ(log, (Strings{"view 4", "view 4"}));
 }
 
 TEST_F(MyListingsTest, ButtonsAskConfirmRequestAndReportInOrder) {
@@ -258,7 +270,8 @@ TEST_F(MyListingsTest, ButtonsAskConfirmRequestAndReportInOrder) {
         {"50", remove, {MessageResult::Yes}, true, {{"Error MI12g", "You must select an item before it can be removed"}}, {}, {}, "50", ""},
         {"51", inactivate, {MessageResult::Yes}, true, {{"Error MI12q", "You must select an item before it can be inactivated"}}, {}, {}, "51", ""},
         {"50", reactivate, {MessageResult::Yes}, true, {{"Error MI12q", "You must select an item before it can be Activated"}}, {}, {}, "50", ""},
-        {"50", view, {}, true, {}, {}, {"view 4"}, "", ownListingPath("50")},
+        {"50", edit, {}, true, {{"Error MI12f", "You must select an item before it can be Edited"}}, {}, {}, "50", ""},
+        {"50", view, {}, true, {}, {}, {"view 4"}, "", downloadsDirectory() + "50.xml"},
         // The member's own listings.
         {"12", view, {}, true, {}, {}, {"view 4"}, "", ownListingPath("12")},
         {"12", edit, {}, true, {}, {}, {"view 6"}, "12", ""},
@@ -303,6 +316,7 @@ TEST_F(MyListingsTest, ButtonsAskConfirmRequestAndReportInOrder) {
         EXPECT_EQ(session().webAddress, c.webAddress.empty() ? "earlier" : c.webAddress);
         host.set(server.host());
     }
+    EXPECT_EQ(downloads, Strings{"50 from 10.0.0.8"});
 }
 
 TEST_F(MyListingsTest, SellTakesTheBuyerAndPriceAndReportsTheServersAnswer) {
