@@ -17,6 +17,7 @@
 #include "PeerFetch.h"
 #include "core/platform/XmlDocument.h"
 #include "core/session/FileScramble.h"
+#include "core/session/Login.h"
 #include "core/session/Session.h"
 #include "gui/listings/CView3.h"
 #include "gui/widgets/Controls.h"
@@ -40,6 +41,8 @@ TEST(NewListingServed, AddedListingAndItsPhotosReachAnotherMember) {
     ScriptedUi ui;
     MarketTestServer market;
     ASSERT_EQ(registerMember("annie1"), "0");
+    // Logged in, so that the marketplace takes the listing's changes from this computer.
+    ASSERT_EQ(loginRequest("annie1", "secret1"), kLoginOk);
     const ScopedSessionValues values;
     session().currentUserName = "annie1";
     std::vector<int> shownViews;
