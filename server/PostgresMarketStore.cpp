@@ -386,11 +386,12 @@ std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConn
         kinds.push_back(newest.text(row, 1));
     }
     auto sample = std::make_shared<const SearchTextSample>(std::move(texts), std::move(kinds));
+    const auto highestId = static_cast<std::size_t>(
+        db.query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0));
     std::lock_guard lock(sampleMutex_);
     sample_ = sample;
     sampleTaken_ = std::chrono::steady_clock::now();
-    marketSize_ = static_cast<std::size_t>(
-        db.query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0));
+    marketSize_ = highestId;
     return sample_;
 }
 
@@ -451,20 +452,20 @@ std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criter
                                                        KindFilter kinds) {
     const std::string text = storedText(criteria);
     auto db = database_.borrow();
+    // $1: the kind's name, "" for both.
+    const std::string activeOfKind =
+        "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = $1::text) ";
     if (text.empty()) {
-        return records(db->query(recordSelect() +
-                                     "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = "
-                                     "$1::text) ORDER BY l.productid DESC" +
-                                     kResultLimit,
-                                 kindName(kinds)));
+        return records(
+            db->query(recordSelect() + activeOfKind + "ORDER BY l.productid DESC" + kResultLimit,
+                      kindName(kinds)));
     }
     const std::string needle = asciiLower(text);
     const auto sample = searchSample(*db);
     // A common text: its newest holders are near the top of the listings.
     if (sample->worthWalking(sample->share(needle), marketSize(), kMaxResults)) {
-        return records(db->query(recordSelect() +
-                                     "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = "
-                                     "$1::text) AND strpos(l.search_text, $2::text) > 0 "
+        return records(db->query(recordSelect() + activeOfKind +
+                                     "AND strpos(l.search_text, $2::text) > 0 "
                                      "ORDER BY l.productid DESC" +
                                      kResultLimit,
                                  kindName(kinds), needle));

@@ -39,7 +39,7 @@ std::string CMyProductsLeft::chosenListing(const NoSelection& message, bool ownO
     std::string productId = session().selectedListingId;
     if (ownOnly)
         for (const CViewMyProd* list : window()->findChildren<CViewMyProd*>())
-            if (list->isBoughtItem(productId)) productId.clear();
+            if (list->boughtFrom(productId)) productId.clear();
     if (productId.empty()) ui().messageBox(message.caption, message.text);
     return productId;
 }

@@ -166,10 +166,6 @@ void CViewMyProd::showListing(const std::string& productId) {
     switchMainView(View::WebPane);
 }
 
-bool CViewMyProd::isBoughtItem(const std::string& productId) const {
-    return boughtFrom(productId).has_value();
-}
-
 // A listing the member both owns and bought back counts as the member's own.
 std::optional<std::string> CViewMyProd::boughtFrom(const std::string& productId) const {
     std::optional<std::string> seller;

@@ -42,11 +42,10 @@ public:
     // Sells the selected listing: asks the server whether it can be sold, takes the buyer and
     // the price in the "Sell Product" dialog and reports the server's answer.
     void Sell();
-    // True when the id is listed only as an item the member bought: another member's listing,
-    // which the member can neither sell nor remove.
-    bool isBoughtItem(const std::string& productId) const;
-    // Where a bought listing is fetched from: its seller's address ("" when the seller is
-    // offline, so the marketplace copy is fetched); nothing for the member's own listings.
+    // When the id is listed only as an item the member bought (another member's listing, which
+    // the member can neither sell nor change): where it is fetched from, its seller's address
+    // ("" when the seller is offline, so the marketplace copy is fetched). Nothing for the
+    // member's own listings.
     std::optional<std::string> boughtFrom(const std::string& productId) const;
 
     // Shows the listing: the member's own from disk, a bought one fetched from its seller.
