@@ -5,7 +5,6 @@
 // latency of the well-behaved requests, failures, and the server's threads and resident memory
 // along the run. Targets: p99 under 1 s, no request lost, memory flat.
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,12 +14,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "core/peer/CServerThread.h"
+#include "ServerProcess.h"
 #include "core/peer/SocketIo.h"
 #include "core/peer/TransferProtocol.h"
 #include "core/platform/Files.h"
@@ -40,48 +40,6 @@ constexpr std::size_t kPhotoSize = 300 * 1024;
 constexpr std::size_t kSlowReadPiece = 256 * 1024;
 constexpr milliseconds kSlowReadPause{2000};
 constexpr milliseconds kWait{10000};
-
-std::string patterned(std::size_t size, int seed) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + seed) >> 2);
-    return bytes;
-}
-
-// A field of /proc/PID/status, such as "VmRSS" or "Threads", as its first number.
-long statusField(pid_t pid, const std::string& field) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field + ":", 0) == 0) return std::atol(line.c_str() + field.size() + 1);
-    return -1;
-}
-
-// Runs the listing server in this (child) process until the parent closes the pipe.
-[[noreturn]] void runServer(int portPipe, int stopPipe) {
-    tl::CServerThread server(
-        tl::CServerThread::Settings{0, "127.0.0.1", tl::CServerThread::kRequestTimeout, {}});
-    const int port = server.start() ? server.port() : 0;
-    [[maybe_unused]] const ssize_t written = ::write(portPipe, &port, sizeof port);
-    char byte;
-    while (::read(stopPipe, &byte, 1) > 0) {
-    }
-    server.stop();
-    std::_Exit(0);
-}
-
-// Fetches a file; the reply's contents, or nothing when the reply was not whole.
-bool fetchWhole(int port, const std::string& name, const std::string& expected) {
-    tl::Socket connection = tl::connectTo("127.0.0.1", port, kWait);
-    tl::SocketChannel channel(connection.fd(), kWait);
-    if (!connection.valid() || !tl::sendFileRequest(channel, name)) return false;
-    const std::optional<std::uint32_t> length = tl::receiveReplyLength(channel);
-    std::string received;
-    const tl::ReplyEnd end = tl::receiveReplyContents(channel, [&](std::string_view block) {
-        received.append(block);
-        return true;
-    });
-    return length == expected.size() && end == tl::ReplyEnd::Closed && received == expected;
-}
 
 // Keeps kIdleConnections silent connections open from addresses of their own, opening a new one
 // whenever the server has closed one.
@@ -135,8 +93,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> listings, photos;
     for (int i = 0; i < kListings; ++i) {
         const std::string id = std::to_string(10000 + i);
-        listings.push_back(patterned(kListingSize, i));
-        photos.push_back(patterned(kPhotoSize, 100 + i));
+        listings.push_back(soak::patterned(kListingSize, i));
+        photos.push_back(soak::patterned(kPhotoSize, 100 + i));
         tl::createDirectories(tl::productsDirectory() + id);
         tl::writeFileAtomically(tl::productsDirectory() + id + ".xml", listings.back());
         tl::writeFileAtomically(tl::productsDirectory() + id + "/photo.jpg", photos.back());
@@ -145,21 +103,14 @@ int main(int argc, char** argv) {
     std::ofstream(tl::productsDirectory() + "huge.bin").close();
     std::filesystem::resize_file(tl::productsDirectory() + "huge.bin", 1ull << 30);
 
-    int portPipe[2], stopPipe[2];
-    if (::pipe(portPipe) != 0 || ::pipe(stopPipe) != 0) return 1;
-    const pid_t serverPid = ::fork();
-    if (serverPid == 0) {
-        ::close(stopPipe[1]);
-        runServer(portPipe[1], stopPipe[0]);
-    }
-    ::close(stopPipe[0]);
-    int port = 0;
-    if (::read(portPipe[0], &port, sizeof port) != sizeof port || port == 0) {
+    auto server = std::make_unique<soak::ServerProcess>();
+    const int port = server->port();
+    if (port == 0) {
         std::fprintf(stderr, "the listing server did not start\n");
         return 1;
     }
-    const long threadsAtStart = statusField(serverPid, "Threads");
-    const long memoryAtStart = statusField(serverPid, "VmRSS");
+    const long threadsAtStart = server->statusField("Threads");
+    const long memoryAtStart = server->statusField("VmRSS");
 
     std::atomic<bool> running{true};
     std::atomic<long> idleOpened{0};
@@ -181,8 +132,8 @@ int main(int argc, char** argv) {
                 const bool photo = n % 2 == 1;
                 const std::string id = std::to_string(10000 + i);
                 const Clock::time_point start = Clock::now();
-                const bool whole = photo ? fetchWhole(port, id + "\\photo.jpg", photos[i])
-                                         : fetchWhole(port, id + ".xml", listings[i]);
+                const bool whole = photo ? soak::fetchWhole(port, id + "\\photo.jpg", photos[i])
+                                         : soak::fetchWhole(port, id + ".xml", listings[i]);
                 mine.push_back(std::chrono::duration<double>(Clock::now() - start).count());
                 if (!whole) ++failed;
             }
@@ -194,16 +145,15 @@ int main(int argc, char** argv) {
     std::vector<long> memory;
     while (Clock::now() < end) {
         std::this_thread::sleep_for(std::chrono::seconds(std::min(10, seconds)));
-        memory.push_back(statusField(serverPid, "VmRSS"));
+        memory.push_back(server->statusField("VmRSS"));
     }
     for (std::thread& requester : requesters) requester.join();
-    const long threadsAtEnd = statusField(serverPid, "Threads");
-    const long memoryAtEnd = statusField(serverPid, "VmRSS");
+    const long threadsAtEnd = server->statusField("Threads");
+    const long memoryAtEnd = server->statusField("VmRSS");
     running = false;
     idle.join();
     slow.join();
-    ::close(stopPipe[1]);
-    ::waitpid(serverPid, nullptr, 0);
+    server.reset();
     std::filesystem::remove_all(home);
 
     const std::size_t served = latencies.size();
