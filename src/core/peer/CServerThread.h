@@ -10,9 +10,11 @@
 #include <string>
 #include <thread>
 
+#include "core/peer/ClosingConnections.h"
 #include "core/peer/HeldConnections.h"
 #include "core/peer/RouterPortMapping.h"
 #include "core/peer/ServingPool.h"
+#include "core/peer/SlowReplies.h"
 #include "core/peer/SocketIo.h"
 
 namespace tl {
@@ -27,15 +29,23 @@ struct ListingServerLimits {
     std::size_t heldPerAddress = 64;
     // A requester that takes less of its reply than this is dropped.
     TakeRate leastTaken{64 * 1024, std::chrono::seconds(30)};
-    // After a reply: the most bytes read and dropped of what the requester sent beyond its
-    // request, and the longest wait for it to close.
+    // Replies to readers slower than a worker waits for, carried on by the serving thread, in
+    // all and to one address; beyond either a worker goes on with the reply itself.
+    std::size_t slowReplies = 512;
+    std::size_t slowRepliesPerAddress = 16;
+    // After a reply, with our sending side shut: the connections waiting for their requester
+    // to close (beyond, the oldest is closed), the most bytes read and dropped of what a
+    // requester sent beyond its request, and the longest wait for it to close.
+    std::size_t closing = 256;
     std::size_t drainBytes = 1 << 20;
     std::chrono::milliseconds drainTime{10000};
 };
 
 // The listing server every client runs: answers file requests from other members' clients with
-// the files of the products directory. One thread accepts connections and reads their requests
-// as the bytes arrive; a small pool of workers sends the replies. Names that would leave the
+// the files of the products directory. One thread accepts connections, reads their requests as
+// the bytes arrive, carries on the replies to slow readers and closes the connections whose
+// reply is complete; a small pool of workers sends the replies, handing a reader slower than
+// it waits for to that thread. Names that would leave the
 // products directory, requests longer than the largest name and requesters that have not sent
 // their whole request within the request time are closed without a reply.
 class CServerThread {
@@ -72,7 +82,7 @@ private:
     void serve();
     void acceptWaiting();
     void wake();
-    void answerRequest(Socket& connection, const std::string& name) const;
+    void answerRequest(Socket& connection, std::uint32_t address, const std::string& name);
 
     const Settings settings_;
     const ListingServerLimits limits_;
@@ -81,6 +91,8 @@ private:
     int wakePipe_[2] = {-1, -1};
     std::atomic<bool> stopping_{false};
     HeldConnections held_;  // the accepting thread's own
+    ClosingConnections closing_;
+    SlowReplies slow_;
     std::unique_ptr<ServingPool> pool_;
     std::thread thread_;
     std::unique_ptr<RouterPortMapping> mapping_;

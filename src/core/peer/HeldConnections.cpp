@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
+#include <map>
 
 #include "core/platform/ProgramDirectory.h"
 
@@ -76,7 +78,28 @@ std::optional<SteadyTime> HeldConnections::nextDeadline() const {
 }
 
 void HeldConnections::handOver(const std::function<bool(Held&)>& take) {
-    std::erase_if(held_, [&](Held& held) { return held.request.complete() && take(held); });
+    std::map<std::uint32_t, std::deque<std::list<Held>::iterator>> waiting;
+    for (auto held = held_.begin(); held != held_.end(); ++held)
+        if (held->request.complete()) waiting[held->address].push_back(held);
+    // Rounds of one request per address, from the address after the last one served.
+    while (!waiting.empty()) {
+        auto turn = waiting.upper_bound(lastTurn_);
+        bool tookAny = false;
+        for (std::size_t left = waiting.size(); left > 0; --left) {
+            if (turn == waiting.end()) turn = waiting.begin();
+            auto& [address, requests] = *turn;
+            if (take(*requests.front())) {
+                held_.erase(requests.front());
+                requests.pop_front();
+                lastTurn_ = address;
+                tookAny = true;
+            } else {
+                requests.clear();
+            }
+            turn = requests.empty() ? waiting.erase(turn) : std::next(turn);
+        }
+        if (!tookAny) return;
+    }
 }
 
 }  // namespace tl

@@ -45,7 +45,9 @@ public:
     void dropLate(SteadyTime now);
     // The earliest deadline of an incomplete request.
     std::optional<SteadyTime> nextDeadline() const;
-    // Offers each complete request, oldest first, to take; the ones taken leave.
+    // Offers the complete requests to take, one address after the other in turn (each one's
+    // oldest first), so that no address can make the others wait behind its many; the ones
+    // taken leave. An address whose request take refuses has no more turns this time.
     void handOver(const std::function<bool(Held&)>& take);
 
 private:
@@ -53,7 +55,8 @@ private:
 
     const std::size_t most_;
     const std::size_t mostPerAddress_;
-    std::list<Held> held_;  // oldest first
+    std::list<Held> held_;        // oldest first
+    std::uint32_t lastTurn_ = 0;  // the address whose request was taken last
 };
 
 }  // namespace tl

@@ -66,7 +66,7 @@ void ServingPool::work() {
 
 void ServingPool::serveJob(Job& job) {
     const int fd = job.connection.fd();
-    serve_(job.connection, job.name);
+    serve_(job.connection, job.address, job.name);
     std::lock_guard lock(mutex_);
     // The socket stays open until it has left the set, so stop() never cuts a reused number.
     inService_.erase(fd);

@@ -20,9 +20,10 @@ namespace tl {
 // single requester can occupy every worker.
 class ServingPool {
 public:
-    // Answers the request for name on the connection, leaving it open: the pool closes it.
-    // Runs on a worker thread.
-    using Serve = std::function<void(Socket& connection, const std::string& name)>;
+    // Answers the request for name on the connection from address: the pool closes the
+    // connection unless the answer moved it elsewhere. Runs on a worker thread.
+    using Serve =
+        std::function<void(Socket& connection, std::uint32_t address, const std::string& name)>;
 
     // freed runs on a worker each time it is done with a connection.
     ServingPool(int workers, int perAddress, Serve serve, std::function<void()> freed);

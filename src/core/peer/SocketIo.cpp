@@ -2,9 +2,11 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <linux/sockios.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -20,19 +22,6 @@ using std::chrono::milliseconds;
 
 int pollMilliseconds(milliseconds wait) {
     return static_cast<int>(std::clamp<milliseconds::rep>(wait.count(), 0, 1 << 30));
-}
-
-// Waits until the socket is ready for events; false when the wait ran out first.
-bool waitReady(int fd, short events, milliseconds wait) {
-    const SteadyTime until = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-        pollfd entry{fd, events, 0};
-        const auto left =
-            std::chrono::duration_cast<milliseconds>(until - std::chrono::steady_clock::now());
-        const int ready = ::poll(&entry, 1, pollMilliseconds(left));
-        if (ready > 0) return true;
-        if (ready == 0 || errno != EINTR) return false;
-    }
 }
 
 milliseconds timeLeft(SteadyTime deadline) {
@@ -66,10 +55,6 @@ bool bindTo(int fd, in_addr address, int port) {
     const sockaddr_in local = socketAddress(address, port);
     return ::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0;
 }
-
-// The piece of a served file read and handed to the socket at once: large pieces keep the
-// number of calls per byte low.
-constexpr std::size_t kFilePiece = 256 * 1024;
 
 }  // namespace
 
@@ -161,61 +146,52 @@ Socket connectTo(const std::string& address, int port, milliseconds timeout,
     return connection;
 }
 
+bool waitReady(int fd, short events, milliseconds wait) {
+    const SteadyTime until = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        pollfd entry{fd, events, 0};
+        const auto left =
+            std::chrono::duration_cast<milliseconds>(until - std::chrono::steady_clock::now());
+        const int ready = ::poll(&entry, 1, pollMilliseconds(left));
+        if (ready > 0) return true;
+        if (ready == 0 || errno != EINTR) return false;
+    }
+}
+
+void limitSendBuffer(int fd, int bytes) {
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof bytes);
+}
+
+std::optional<std::size_t> unacknowledgedBytes(int fd) {
+    int queued = 0;
+    if (::ioctl(fd, SIOCOUTQ, &queued) != 0 || queued < 0) return std::nullopt;
+    return static_cast<std::size_t>(queued);
+}
+
 TakeMeter::TakeMeter(TakeRate rate)
     : rate_(rate), stretchEnd_(std::chrono::steady_clock::now() + rate.within) {}
 
-void TakeMeter::took(std::size_t bytes) {
-    taken_ += bytes;
-    if (taken_ < rate_.bytes) return;
-    taken_ = 0;
+void TakeMeter::takenInAll(std::uint64_t bytes) {
+    if (bytes < stretchStart_ + rate_.bytes) return;
+    stretchStart_ = bytes;
     stretchEnd_ = std::chrono::steady_clock::now() + rate_.within;
 }
 
 bool sendAll(int fd, std::string_view bytes, milliseconds idle) {
-    TakeMeter meter({1, idle});
-    return sendAll(fd, bytes, meter);
-}
-
-bool sendAll(int fd, std::string_view bytes, TakeMeter& meter) {
+    SteadyTime idleEnd = std::chrono::steady_clock::now() + idle;
     while (!bytes.empty()) {
         const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(sent));
-            meter.took(static_cast<std::size_t>(sent));
+            idleEnd = std::chrono::steady_clock::now() + idle;
         } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            const milliseconds left = timeLeft(meter.stretchEnd());
+            const milliseconds left = timeLeft(idleEnd);
             if (left <= milliseconds(0) || !waitReady(fd, POLLOUT, left)) return false;
         } else if (errno != EINTR) {
             return false;
         }
     }
     return true;
-}
-
-bool sendFileContents(int fd, int fileFd, TakeMeter& meter) {
-    std::vector<char> piece(kFilePiece);
-    for (;;) {
-        const ssize_t count = ::read(fileFd, piece.data(), piece.size());
-        if (count == 0) return true;  // the end of the file
-        if (count < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (!sendAll(fd, std::string_view(piece.data(), static_cast<std::size_t>(count)), meter))
-            return false;
-    }
-}
-
-void finishReply(int fd, std::size_t most, milliseconds time) {
-    if (::shutdown(fd, SHUT_WR) != 0) return;
-    const SteadyTime deadline = std::chrono::steady_clock::now() + time;
-    std::vector<char> dropped(std::min<std::size_t>(most, kReceiveBlockSize) + 1);
-    std::size_t total = 0;
-    while (total <= most) {
-        const long got = receiveSome(fd, dropped.data(), dropped.size(), deadline);
-        if (got <= 0) return;
-        total += static_cast<std::size_t>(got);
-    }
 }
 
 long receiveSome(int fd, char* buffer, std::size_t size, SteadyTime deadline) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,13 @@ void resetOnClose(const Socket& connection);
 Socket connectTo(const std::string& address, int port, std::chrono::milliseconds timeout,
                  const std::string& localAddress = "");
 
+// Caps the kernel's send buffer of a connection, so that what the peer has taken stays close
+// to what was handed to the socket and a peer that stops reading holds little memory.
+void limitSendBuffer(int fd, int bytes);
+// The bytes handed to a connection that its peer has not yet acknowledged; nothing when the
+// socket cannot tell.
+std::optional<std::size_t> unacknowledgedBytes(int fd);
+
 // The least a peer must take of what is sent to it: bytes within every stretch of time.
 struct TakeRate {
     std::size_t bytes;
@@ -60,28 +68,22 @@ struct TakeRate {
 class TakeMeter {
 public:
     explicit TakeMeter(TakeRate rate);
-    void took(std::size_t bytes);
+    // All the peer has taken so far.
+    void takenInAll(std::uint64_t bytes);
     SteadyTime stretchEnd() const { return stretchEnd_; }
+    bool behind(SteadyTime now) const { return now >= stretchEnd_; }
 
 private:
     TakeRate rate_;
-    std::size_t taken_ = 0;  // in the current stretch
+    std::uint64_t stretchStart_ = 0;  // taken in all when the current stretch began
     SteadyTime stretchEnd_;
 };
 
 // Sends every byte; false when the peer is gone or took no byte for the whole idle time.
 // A peer that went away never raises SIGPIPE.
 bool sendAll(int fd, std::string_view bytes, std::chrono::milliseconds idle);
-// Sends every byte; false when the peer is gone or falls behind the meter's rate.
-bool sendAll(int fd, std::string_view bytes, TakeMeter& meter);
-// Sends a file from its current position until a read gives nothing, in large pieces; false
-// when the file cannot be read or the peer is gone or falls behind the meter's rate.
-bool sendFileContents(int fd, int fileFd, TakeMeter& meter);
-// Ends the sending side of a connection whose reply is complete, then reads and drops what the
-// peer sent beyond its request until it closes, at most `most` bytes and for at most `time`.
-// Closing a socket with unread bytes would reset the connection and cost the peer the end of
-// the reply still under way.
-void finishReply(int fd, std::size_t most, std::chrono::milliseconds time);
+// Waits until the socket is ready for events; false when the wait ran out first.
+bool waitReady(int fd, short events, std::chrono::milliseconds wait);
 // Receives up to size bytes waiting at most until deadline: the count, 0 when the peer closed,
 // -1 on failure or when the deadline passed.
 long receiveSome(int fd, char* buffer, std::size_t size, SteadyTime deadline);

@@ -313,12 +313,14 @@ TEST_F(ListingServerTest, ARequesterIsServedWhileAnotherIsHalfWayThroughItsReque
     EXPECT_EQ(readUntilClosed(first).bytes, encodeLength(5) + "first");
 }
 
-// Three workers, at most two of them for one address.
+// Three workers, at most two of them for one address, and no room for slow replies beside
+// them: a reader that takes nothing keeps its worker.
 class ServingLimitsTest : public ListingServerTest {
 protected:
     ServingLimitsTest()
-        : ListingServerTest(CServerThread::kRequestTimeout,
-                            ListingServerLimits{.workers = 3, .workersPerAddress = 2}) {}
+        : ListingServerTest(
+              CServerThread::kRequestTimeout,
+              ListingServerLimits{.workers = 3, .workersPerAddress = 2, .slowReplies = 0}) {}
 };
 
 TEST_F(ServingLimitsTest, OneAddressGetsTwoWorkersAndNobodyMoreThanAllThree) {
@@ -342,6 +344,67 @@ TEST_F(ServingLimitsTest, OneAddressGetsTwoWorkersAndNobodyMoreThanAllThree) {
     EXPECT_EQ(readUntilClosed(a3).bytes, listing);
     a3.close();
     EXPECT_EQ(readUntilClosed(c1).bytes, listing);
+}
+
+// Two workers; a requester must take 256 KiB of its reply every half second.
+class TwoWorkersTest : public ListingServerTest {
+protected:
+    TwoWorkersTest()
+        : ListingServerTest(
+              CServerThread::kRequestTimeout,
+              ListingServerLimits{.workers = 2, .leastTaken = {256 * 1024, milliseconds(500)}}) {}
+};
+
+TEST_F(TwoWorkersTest, NoWorkerIsHeldByRequestersThatKeepTheirConnectionOrReadSlowly) {
+    directory.write("products/12345.xml", "listing");
+    writeSparse("products/huge.bin", 1ull << 30);
+    const struct {
+        const char* what;
+        const char* file;
+        bool readReply;
+    } holders[] = {{"keeps the connection open after the whole reply", "12345.xml", true},
+                   {"reads nothing of a large file", "huge.bin", false}};
+    for (const auto& holder : holders) {
+        std::vector<Socket> held;
+        for (int i = 0; i < 6; ++i) {
+            held.push_back(servedFrom("127.0.6." + std::to_string(1 + i / 2), holder.file));
+            if (holder.readReply) {
+                EXPECT_TRUE(receiveExactly(held.back().fd(), 7, patienceDeadline()));
+            }
+        }
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(exchangeFrom("127.0.6.9", encodeFileRequest("12345.xml")).bytes,
+                  encodeLength(7) + "listing")
+            << "while six requesters each " << holder.what;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(1000)) << holder.what;
+    }
+}
+
+TEST_F(TwoWorkersTest, AReaderIsJudgedByWhatItTookNotByWhatWasQueuedForIt) {
+    writeSparse("products/large.bin", 8 << 20);
+    Socket reader = connect();
+    const int buffer = 64 * 1024;
+    ::setsockopt(reader.fd(), SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
+    ASSERT_TRUE(sendAll(reader.fd(), encodeFileRequest("large.bin"), kPatience));
+    // 200 KiB every 100 ms: well above the least rate, far below what loopback carries.
+    std::vector<char> piece(200 * 1024);
+    std::uint64_t taken = 0;
+    bool ended = false;
+    for (const SteadyTime deadline = std::chrono::steady_clock::now() + milliseconds(10000);
+         !ended && std::chrono::steady_clock::now() < deadline;) {
+        for (std::size_t got = 0; got < piece.size();) {
+            const long n = ::recv(reader.fd(), piece.data(), piece.size() - got, MSG_DONTWAIT);
+            if (n > 0) {
+                got += static_cast<std::size_t>(n);
+                taken += static_cast<std::uint64_t>(n);
+                continue;
+            }
+            ended = n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+            break;
+        }
+        std::this_thread::sleep_for(milliseconds(100));
+    }
+    EXPECT_EQ(taken, 4 + (8ull << 20));
 }
 
 // At most four connections held before their turn, two of them from one address.
