@@ -15,12 +15,13 @@ void DownloadCompletion::clearListener() {
     listener_ = nullptr;
 }
 
-void DownloadCompletion::finish(std::string listingPath) {
+void DownloadCompletion::finish(std::string listingPath, int skipped) {
     {
         std::lock_guard lock(mutex_);
         if (finished_) return;
         finished_ = true;
         listingPath_ = std::move(listingPath);
+        skipped_ = skipped;
         // Called under the lock, so a waiter detaching in clearListener() is never called after.
         if (listener_) listener_();
     }
@@ -35,6 +36,11 @@ bool DownloadCompletion::finished() const {
 std::string DownloadCompletion::listingPath() const {
     std::lock_guard lock(mutex_);
     return listingPath_;
+}
+
+int DownloadCompletion::entriesSkipped() const {
+    std::lock_guard lock(mutex_);
+    return skipped_;
 }
 
 bool DownloadCompletion::waitFor(std::chrono::milliseconds timeout) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -20,12 +21,17 @@ public:
     // No call after this returns: a waiter that goes away first detaches here.
     void clearListener();
 
-    // The worker's last act; only the first call counts.
-    void finish(std::string listingPath);
+    // The worker's last act; only the first call counts. skipped: the attachment entries left
+    // out by the bounds on one opening.
+    void finish(std::string listingPath, int skipped = 0);
+    // Asks the worker to stop at its next read from the seller.
+    void cancel() { cancelled_ = true; }
+    const std::atomic<bool>& cancelled() const { return cancelled_; }
 
     bool finished() const;
     // The downloaded listing's path; empty when nothing new was stored.
     std::string listingPath() const;
+    int entriesSkipped() const;
     // Blocks until finished or the timeout passed; true when finished.
     bool waitFor(std::chrono::milliseconds timeout) const;
 
@@ -35,6 +41,8 @@ private:
     Listener listener_;
     bool finished_ = false;
     std::string listingPath_;
+    int skipped_ = 0;
+    std::atomic<bool> cancelled_{false};
 };
 
 }  // namespace tl

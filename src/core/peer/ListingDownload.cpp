@@ -1,5 +1,8 @@
 #include "core/peer/ListingDownload.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -8,12 +11,15 @@
 #include "core/listings/ServerCopy.h"
 #include "core/peer/ListingOrigin.h"
 #include "core/peer/PeerFileFetch.h"
+#include "core/peer/SocketIo.h"
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/session/FileScramble.h"
 
 namespace tl {
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 // The marketplace server's copy, scrambled like every stored listing, written in one piece.
 bool storeServerCopy(const std::string& productId) {
@@ -23,55 +29,122 @@ bool storeServerCopy(const std::string& productId) {
     return writeFileAtomically(downloadedListingPath(productId), *listing);
 }
 
-int fetchAttachments(const PeerEndpoint& seller, const std::string& productId,
-                     const DownloadSettings& settings) {
-    const std::optional<std::string> stored = readWholeFile(downloadedListingPath(productId));
-    if (!stored) return 0;
-    const PeerFileLimits limits{settings.attachmentTimeout, settings.attachmentDeadline,
-                                kLargestAttachment};
-    int count = 0;
-    for (const std::string& entry : downloadedAttachmentEntries(productId, *stored)) {
-        const PeerFileResult result =
-            fetchPeerFile(seller, attachmentRequestName(entry),
-                          joinStoredName(downloadsDirectory(), entry), limits);
-        if (result == PeerFileResult::Stored) ++count;
+std::uint64_t storedSize(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<std::uint64_t>(size);
+}
+
+// One opening: its files fetched from the seller one after the other, within the opening's
+// deadline and bytes, and stopped by the member's cancel.
+class Opening {
+public:
+    Opening(const ListingSource& source, const DownloadSettings& settings,
+            const std::atomic<bool>* cancelled)
+        : seller_{source.sellerAddress, settings.port, settings.localAddress,
+                  settings.connectTimeout},
+          settings_(settings),
+          cancelled_(cancelled),
+          deadline_(Clock::now() + settings.openingDeadline) {}
+
+    bool cancelled() const { return cancelled_ && *cancelled_; }
+    // True once the opening has no bytes or time left, or was cancelled.
+    bool exhausted() const { return bytesLeft() == 0 || Clock::now() >= deadline_ || cancelled(); }
+
+    // Fetches one file of at most largest bytes (and no more than the opening has left) into
+    // target within the file's own bounds and the opening's deadline.
+    PeerFileResult fetch(const std::string& requestName, const std::string& target,
+                         std::chrono::milliseconds idle, std::chrono::milliseconds whole,
+                         std::uint32_t largest) {
+        const Socket connection =
+            connectTo(seller_.address, seller_.port, seller_.connectTimeout, seller_.localAddress);
+        if (!connection.valid()) return PeerFileResult::Unreachable;
+        SocketChannel channel(connection.fd(), idle);
+        channel.setDeadline(std::min(Clock::now() + whole, deadline_));
+        channel.setStop(cancelled_);
+        if (!sendFileRequest(channel, requestName)) return PeerFileResult::NotServed;
+        const auto allowed =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(largest, bytesLeft()));
+        const PeerFileResult result = receivePeerFile(channel, target, allowed);
+        if (result == PeerFileResult::Stored) bytesTaken_ += storedSize(target);
+        return result;
     }
-    return count;
+
+private:
+    std::uint64_t bytesLeft() const {
+        return settings_.mostBytes - std::min(settings_.mostBytes, bytesTaken_);
+    }
+
+    const PeerEndpoint seller_;
+    const DownloadSettings& settings_;
+    const std::atomic<bool>* cancelled_;
+    const Clock::time_point deadline_;
+    std::uint64_t bytesTaken_ = 0;
+};
+
+// The attachments of the stored listing, in order: the count stored and the count skipped by
+// the opening's bounds.
+std::pair<int, int> fetchAttachments(Opening& opening, const std::string& productId,
+                                     const DownloadSettings& settings) {
+    const std::optional<std::string> stored = readWholeFile(downloadedListingPath(productId));
+    if (!stored) return {0, 0};
+    const std::vector<std::string> entries = downloadedAttachmentEntries(productId, *stored);
+    int count = 0;
+    int skipped = 0;
+    for (std::size_t i = 0; i < entries.size() && !opening.cancelled(); ++i) {
+        if (i >= settings.mostEntries || opening.exhausted()) {
+            ++skipped;
+            continue;
+        }
+        const PeerFileResult result = opening.fetch(
+            attachmentRequestName(entries[i]), joinStoredName(downloadsDirectory(), entries[i]),
+            settings.attachmentTimeout, settings.attachmentDeadline, kLargestAttachment);
+        // Too large: above what one attachment, or what is left of the opening, may bring.
+        if (result == PeerFileResult::Stored)
+            ++count;
+        else if (result == PeerFileResult::TooLarge || opening.exhausted())
+            ++skipped;
+    }
+    return {count, skipped};
 }
 
 }  // namespace
 
-DownloadOutcome downloadListing(const ListingSource& source, const DownloadSettings& settings) {
+DownloadOutcome downloadListing(const ListingSource& source, const DownloadSettings& settings,
+                                const std::atomic<bool>* cancelled) {
     const std::string& id = source.productId;
     if (!isProductId(id) || !createDirectories(downloadsDirectory())) return {};
-    const PeerEndpoint seller{source.sellerAddress, settings.port, settings.localAddress,
-                              settings.connectTimeout};
+    Opening opening(source, settings, cancelled);
     const PeerFileResult listing =
-        fetchPeerFile(seller, id + ".xml", downloadedListingPath(id),
-                      {settings.listingTimeout, settings.listingDeadline, kLargestListing});
+        opening.fetch(id + ".xml", downloadedListingPath(id), settings.listingTimeout,
+                      settings.listingDeadline, kLargestListing);
+    if (opening.cancelled()) return {};
     if (listing != PeerFileResult::Stored) {
         if (!storeServerCopy(id)) return {};
         noteListingOrigin(downloadedListingPath(id), ListingOrigin::MarketplaceCopy);
         return {.listingPath = downloadedListingPath(id)};
     }
     noteListingOrigin(downloadedListingPath(id), ListingOrigin::Seller);
+    const auto [stored, skipped] = fetchAttachments(opening, id, settings);
+    if (opening.cancelled()) return {};
     return {.listingPath = downloadedListingPath(id),
             .fromSeller = true,
-            .attachmentsStored = fetchAttachments(seller, id, settings)};
+            .attachmentsStored = stored,
+            .entriesSkipped = skipped};
 }
 
 std::shared_ptr<DownloadCompletion> startListingDownload(ListingSource source,
                                                          DownloadSettings settings) {
     auto completion = std::make_shared<DownloadCompletion>();
-    // Detached: a fetch the member cancelled runs to its end in the background.
+    // Detached: it ends at its next read once the member cancelled.
     std::thread([completion, source = std::move(source), settings = std::move(settings)] {
-        std::string path;
+        DownloadOutcome outcome;
         try {
-            path = downloadListing(source, settings).listingPath;
+            outcome = downloadListing(source, settings, &completion->cancelled());
         } catch (...) {
             // Whatever went wrong, the wait for this fetch must end.
         }
-        completion->finish(std::move(path));
+        completion->finish(std::move(outcome.listingPath), outcome.entriesSkipped);
     }).detach();
     return completion;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -27,6 +28,10 @@ struct DownloadSettings {
     // Longest time for a whole file, so a seller cannot trickle for ever.
     std::chrono::milliseconds listingDeadline{std::chrono::minutes(2)};
     std::chrono::milliseconds attachmentDeadline{std::chrono::minutes(10)};
+    // Bounds on one opening, the listing included: attachment entries beyond them are skipped.
+    std::size_t mostEntries = 32;
+    std::uint64_t mostBytes = 256ull << 20;
+    std::chrono::milliseconds openingDeadline{std::chrono::minutes(15)};
 };
 
 inline constexpr std::uint32_t kLargestListing = 16u << 20;
@@ -36,17 +41,23 @@ struct DownloadOutcome {
     std::string listingPath;  // downloads/<id>.xml when a listing was stored, else empty
     bool fromSeller = false;  // false: the marketplace server's copy
     int attachmentsStored = 0;
+    int entriesSkipped = 0;  // left out by the bounds on one opening
 };
 
 // Fetches the listing from the seller's listing server into downloads/<id>.xml, stored
 // scrambled as the seller keeps it, then each accepted attachment entry on a connection of its
 // own, one after the other. When the listing does not arrive whole from the seller (unreachable,
 // nothing served, broken, too large), the marketplace server's copy is stored instead, scrambled,
-// without attachments. A product id that is not digits fetches nothing.
-DownloadOutcome downloadListing(const ListingSource& source, const DownloadSettings& settings);
+// without attachments. A product id that is not digits fetches nothing. Entries beyond the
+// most entries, beyond the most bytes in all, or left when the opening's deadline passes are
+// skipped. When cancelled (if given) is raised the fetch stops at its next read, keeping nothing
+// of the file under way, and returns nothing (no marketplace copy is fetched instead).
+DownloadOutcome downloadListing(const ListingSource& source, const DownloadSettings& settings,
+                                const std::atomic<bool>* cancelled = nullptr);
 
 // Runs downloadListing on a worker thread of its own. The worker catches everything and always
-// finishes the completion it returns; nothing of it touches the user interface.
+// finishes the completion it returns; nothing of it touches the user interface. The
+// completion's cancel() stops it.
 std::shared_ptr<DownloadCompletion> startListingDownload(ListingSource source,
                                                          DownloadSettings settings);
 

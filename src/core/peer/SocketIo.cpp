@@ -56,6 +56,9 @@ bool bindTo(int fd, in_addr address, int port) {
     return ::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0;
 }
 
+// How often a receive that waits looks at its stop flag.
+constexpr milliseconds kStopCheck{200};
+
 }  // namespace
 
 Socket::~Socket() {
@@ -226,7 +229,14 @@ bool SocketChannel::sendAll(std::string_view bytes) {
 }
 
 long SocketChannel::receiveSome(char* buffer, std::size_t size) {
-    return tl::receiveSome(fd_, buffer, size, std::chrono::steady_clock::now() + waitLimit());
+    const SteadyTime until = std::chrono::steady_clock::now() + waitLimit();
+    for (;;) {
+        if (stop_ && *stop_) return -1;
+        const milliseconds left = timeLeft(until);
+        if (left <= milliseconds(0)) return -1;
+        if (waitReady(fd_, POLLIN, std::min(left, kStopCheck)))
+            return tl::receiveSome(fd_, buffer, size, std::chrono::steady_clock::now());
+    }
 }
 
 }  // namespace tl

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -91,11 +92,13 @@ long receiveSome(int fd, char* buffer, std::size_t size, SteadyTime deadline);
 std::optional<std::string> receiveExactly(int fd, std::size_t size, SteadyTime deadline);
 
 // A connection as a byte channel: each wait for the peer lasts at most the idle time, and no
-// longer than the deadline when one is set.
+// longer than the deadline when one is set. A receive fails as soon as the stop flag, when one
+// is set, is raised (checked every few tenths of a second while it waits).
 class SocketChannel : public ByteChannel {
 public:
     SocketChannel(int fd, std::chrono::milliseconds idle) : fd_(fd), idle_(idle) {}
     void setDeadline(std::optional<SteadyTime> deadline) { deadline_ = deadline; }
+    void setStop(const std::atomic<bool>* stop) { stop_ = stop; }
 
     bool sendAll(std::string_view bytes) override;
     long receiveSome(char* buffer, std::size_t size) override;
@@ -106,6 +109,7 @@ private:
     int fd_;
     std::chrono::milliseconds idle_;
     std::optional<SteadyTime> deadline_;
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 }  // namespace tl

@@ -21,7 +21,18 @@ std::string downloadListing(const std::string& productId, const std::string& sel
         startListingDownload({productId, sellerAddress}, settings);
     CDownloadingDlg dialog(completion);
     if (ui().runModal(dialog) != kDialogOk || !completion->finished()) return {};
+    if (const int skipped = completion->entriesSkipped(); skipped > 0)
+        ui().messageBox("Downloading", skippedEntriesText(skipped, settings));
     return completion->listingPath();
+}
+
+std::string skippedEntriesText(int skipped, const DownloadSettings& settings) {
+    const auto minutes =
+        std::chrono::duration_cast<std::chrono::minutes>(settings.openingDeadline).count();
+    return std::to_string(skipped) + " attachment(s) of this listing were not downloaded: one " +
+           "listing brings at most " + std::to_string(settings.mostEntries) + " attachments and " +
+           std::to_string(settings.mostBytes >> 20) + " MB within " + std::to_string(minutes) +
+           " minutes.";
 }
 
 CDownloadingDlg::CDownloadingDlg(std::shared_ptr<DownloadCompletion> completion, QWidget* parent)
@@ -82,6 +93,7 @@ void CDownloadingDlg::onCancel() {
     if (cancelled_) return;
     cancelled_ = true;
     completion_->clearListener();
+    completion_->cancel();
     ui().messageBox("DL Cancel", "Canceled");
     done(QDialog::Rejected);
 }

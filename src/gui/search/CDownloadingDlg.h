@@ -16,14 +16,17 @@ namespace tl {
 // Opens a listing: fetches it (with its attachments) from the seller, or the marketplace
 // server's copy, on a worker thread while the "Downloading" dialog runs modally, so the member
 // can start nothing else meanwhile. Returns the downloaded listing's path, or empty when the
-// member cancelled or nothing new was stored.
+// member cancelled or nothing new was stored. When attachments were left out by the bounds on
+// one opening, the member is told how many.
 std::string downloadListing(const std::string& productId, const std::string& sellerAddress,
                             const DownloadSettings& settings = {});
+// What the member is told of skipped attachments.
+std::string skippedEntriesText(int skipped, const DownloadSettings& settings);
 
 // The "Downloading" dialog: waits for one fetch's completion while its progress bar shows
 // activity (one step of 5 every 300 ms over 0 to 50, then again from 0). "Cancel", or closing
-// the dialog, tells the member "Canceled" and ends the wait; the fetch goes on in the background
-// and its late end reaches nobody.
+// the dialog, tells the member "Canceled", ends the wait and stops the fetch at its next read,
+// which removes the file it had not finished; its late end reaches nobody.
 class CDownloadingDlg : public QDialog, public ModalDialog {
     Q_OBJECT
 public:

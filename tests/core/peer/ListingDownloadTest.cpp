@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "core/listings/ServerCopy.h"
 #include "core/peer/ListingDownload.h"
@@ -170,6 +171,75 @@ TEST_F(ListingDownloadTest, ASilentSellerIsLeftAfterTheAttachmentTimeout) {
     EXPECT_GE(took, 500ms);
     EXPECT_LT(took, 2s);
     EXPECT_EQ(outcome.attachmentsStored, 0);
+    EXPECT_EQ(folderNames(home.path() + "downloads"),
+              (std::vector<std::string>{"12345", "12345.xml"}));
+}
+
+TEST_F(ListingDownloadTest, AnOpeningIsBoundedInEntriesBytesAndTime) {
+    const auto entries = [](int count) {
+        std::vector<std::string> names;
+        for (int i = 0; i < count; ++i) names.push_back("12345/" + std::to_string(i) + ".jpg");
+        return names;
+    };
+    struct Case {
+        const char* name;
+        int entries;
+        bool trickles;  // the attachments come one byte every 20 ms
+        std::size_t mostEntries;
+        std::uint64_t mostBytesBeyondTheListing;
+        milliseconds deadline;
+        int stored;
+        int skipped;
+    };
+    const Case cases[] = {
+        {"within every bound", 3, false, 32, 1 << 20, 10s, 3, 0},
+        {"more entries than one listing brings", 40, false, 32, 1 << 20, 10s, 32, 8},
+        {"more bytes than one opening brings", 3, false, 32, 2500, 10s, 2, 1},
+        {"a seller slower than the opening's deadline", 3, true, 32, 1 << 20, 600ms, 0, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(home.path() + "downloads");
+        const std::string listing = storedListing(entries(c.entries));
+        std::map<std::string, std::string> files{{"12345.xml", listing}};
+        for (const std::string& entry : entries(c.entries))
+            files[attachmentRequestName(entry)] = std::string(1000, 'p');
+        FakeSeller seller([&](int fd, const std::string& name) {
+            if (c.trickles && name != "12345.xml")
+                trickle(1000, 20ms)(fd, name);
+            else
+                serveFiles(files)(fd, name);
+        });
+        DownloadSettings settings = quickSettings(seller.port());
+        settings.mostEntries = c.mostEntries;
+        settings.mostBytes = listing.size() + c.mostBytesBeyondTheListing;
+        settings.openingDeadline = c.deadline;
+        const Clock::time_point start = Clock::now();
+        const DownloadOutcome outcome = downloadListing({"12345", "127.0.0.1"}, settings);
+        EXPECT_LT(Clock::now() - start, c.deadline + 1s);
+        EXPECT_EQ(outcome.attachmentsStored, c.stored);
+        EXPECT_EQ(outcome.entriesSkipped, c.skipped);
+        EXPECT_EQ(folderNames(home.path() + "downloads/12345").size(),
+                  static_cast<std::size_t>(c.stored));
+    }
+}
+
+TEST_F(ListingDownloadTest, CancelStopsTheWorkerAtItsNextReadAndRemovesTheUnfinishedFile) {
+    const std::string listing = storedListing({"12345/a.jpg"});
+    FakeSeller seller([&](int fd, const std::string& name) {
+        if (name == "12345.xml")
+            serveFiles({{name, listing}})(fd, name);
+        else
+            trickle(100000, 10ms)(fd, name);
+    });
+    const std::shared_ptr<DownloadCompletion> completion =
+        startListingDownload({"12345", "127.0.0.1"}, quickSettings(seller.port()));
+    std::this_thread::sleep_for(500ms);  // well into the trickling attachment
+    EXPECT_FALSE(completion->finished());
+    completion->cancel();
+    EXPECT_TRUE(completion->waitFor(1s));
+    EXPECT_EQ(completion->listingPath(), "");
+    // The listing had come whole; nothing is left of the attachment under way.
     EXPECT_EQ(folderNames(home.path() + "downloads"),
               (std::vector<std::string>{"12345", "12345.xml"}));
 }

@@ -86,5 +86,22 @@ TEST_F(DownloadingDialogTest, ACancelledFetchNeverEndsTheWaitOfTheNextOne) {
     EXPECT_EQ(ui.boxes(), (Boxes{{"DL Cancel", "Canceled"}}));
 }
 
+TEST_F(DownloadingDialogTest, TheMemberIsToldOfAttachmentsLeftOutByTheOpeningsBounds) {
+    std::string listing =
+        "<product><attachment><attach>333/a.jpg</attach><attach>333/b.jpg</attach>"
+        "<attach>333/c.jpg</attach></attachment></product>";
+    scrambleBytes(listing);
+    test::FakeSeller seller(test::serveFiles(
+        {{"333.xml", listing}, {"333\\a.jpg", "a"}, {"333\\b.jpg", "b"}, {"333\\c.jpg", "c"}}));
+    DownloadSettings settings = quickSettings(seller.port());
+    settings.mostEntries = 1;
+    ui.onModal(member(false));
+    EXPECT_EQ(downloadListing("333", "127.0.0.1", settings), home.path() + "downloads/333.xml");
+    EXPECT_EQ(ui.boxes(), (Boxes{{"Downloading", skippedEntriesText(2, settings)}}));
+    EXPECT_EQ(skippedEntriesText(2, DownloadSettings()),
+              "2 attachment(s) of this listing were not downloaded: one listing brings at most 32 "
+              "attachments and 256 MB within 15 minutes.");
+}
+
 }  // namespace
 }  // namespace tl
