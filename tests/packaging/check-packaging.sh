@@ -4,7 +4,8 @@
 # packages:   CPack builds tradeloom and tradeloom-market from the built tree; their file lists,
 #             versions and conffiles are checked and lintian finds no errors.
 # validators: desktop-file-validate, appstreamcli and systemd-analyze accept the desktop file, the
-#             metainfo and the service unit; the man page names every option of the server.
+#             metainfo and the service unit; the metainfo's screenshots are in docs/screenshots;
+#             the man page names every option of the server.
 # installed:  both programs installed to a DESTDIR under another prefix answer --version; the
 #             installed server serves and stops cleanly on SIGTERM, and the installed client,
 #             under the offscreen platform against it, gets as far as its login dialog.
@@ -82,6 +83,14 @@ expect_files() {
 check_validators() {
   desktop-file-validate "$source_dir/packaging/$app_id.desktop" || fail "desktop-file-validate"
   appstreamcli validate --no-net "$build/packaging/$app_id.metainfo.xml" || fail "appstreamcli"
+  # Every picture the metainfo names is one of docs/screenshots/.
+  local image shown=0
+  for image in $(grep -oE '<image>[^<]+</image>' "$build/packaging/$app_id.metainfo.xml" |
+    sed -E 's|.*/([^/<]+)</image>|\1|'); do
+    [ -f "$source_dir/docs/screenshots/$image" ] || fail "the metainfo shows $image, not in docs/screenshots"
+    shown=$((shown + 1))
+  done
+  [ "$shown" -gt 0 ] || fail "the metainfo shows no screenshots"
 
   # The unit as installed, with its program taken from the build; its man page link resolves.
   mkdir -p "$work/man/man1"
