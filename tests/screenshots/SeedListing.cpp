@@ -11,6 +11,7 @@
 #include "core/session/FileScramble.h"
 #include "core/session/Login.h"
 #include "core/session/Session.h"
+#include "support/SampleListing.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {
@@ -24,23 +25,13 @@ int main(int argc, char** argv) {
     }
     tl::session().currentUserName = user;
 
-    tl::ListingValues values;
+    tl::ListingValues values = tl::test::chairListing();
     values.title = "Oak rocking chair";
     values.description =
         "Solid oak rocking chair from the 1950s, refinished last spring. Smooth rock, no wobble, "
         "a few honest marks on the arms. Pick up in Springfield or I ship at your cost.";
-    values.quantity = "1";
-    values.shipping = "US";
-    values.zipcode = "12345";
-    values.shippingpay = "Buyer";
     values.username = user;
     values.price = "120.00";
-    values.status = "Selling";
-    values.category1 = "Furniture";
-    values.paymentmethods = "ME";
-    values.escrow = "none";
-    values.readablemethods = "Money Order/Cashiers Check PayPal ";
-    values.hyperlink = "http://";
 
     tl::CProductXml listing;
     if (!listing.BuildAndSave("", values) || !listing.Publish()) {
