@@ -15,7 +15,6 @@ packages=(
   xvfb xauth fonts-dejavu-core clang-format curl
   clang libclang-rt-dev
   dpkg-dev fakeroot lintian desktop-file-utils appstream systemd librsvg2-bin man-db
-  xdotool imagemagick
 )
 
 missing=()
