@@ -14,6 +14,7 @@ packages=(
   libpq-dev postgresql postgresql-contrib
   xvfb xauth fonts-dejavu-core clang-format curl
   clang libclang-rt-dev
+  dpkg-dev fakeroot lintian desktop-file-utils appstream systemd librsvg2-bin man-db
 )
 
 missing=()

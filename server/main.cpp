@@ -1,4 +1,5 @@
-// tradeloom-market [--listen ADDRESS:PORT] [--data DIR] [--database sqlite:PATH|postgresql://...]
+// tradeloom-market --version | [--listen ADDRESS:PORT] [--data DIR] [--database
+// sqlite:PATH|postgresql://...]
 //                  [--reachability-port PORT] [--trusted-proxy ADDRESS]: the reference
 // marketplace server. The data folder holds the reference lists and the outbox (and market.db
 // unless --database names another store).
@@ -9,6 +10,7 @@
 #include <thread>
 
 #include "MarketServer.h"
+#include "core/platform/ProgramVersion.h"
 
 namespace {
 
@@ -21,7 +23,8 @@ std::string defaultDataFolder() {
 }
 
 int usage() {
-    std::cerr << "usage: tradeloom-market [--listen ADDRESS:PORT] [--data DIR] "
+    std::cerr << "usage: tradeloom-market --version\n"
+                 "       tradeloom-market [--listen ADDRESS:PORT] [--data DIR] "
                  "[--database sqlite:PATH|postgresql://...] [--reachability-port PORT] "
                  "[--trusted-proxy ADDRESS]\n";
     return 2;
@@ -41,6 +44,10 @@ int portNumber(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::cout << "tradeloom-market " << tl::programVersion() << "\n";
+        return 0;
+    }
     std::string listen = "127.0.0.1:8080";
     std::string reachabilityPort = "9999";
     tl::market::MarketServerOptions options;

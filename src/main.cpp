@@ -1,11 +1,20 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <cstring>
+#include <iostream>
+
+#include "core/platform/ProgramVersion.h"
 
 #include "gui/frame/TradeloomApp.h"
 #include "gui/widgets/QtUi.h"
 
 int main(int argc, char** argv) {
+    // Answered before any window system is needed, so packaging and scripts can ask it anywhere.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "tradeloom " << tl::programVersion() << "\n";
+        return 0;
+    }
     // The browser engine refuses to start its sandbox for the superuser and would end the
     // program; running as root, the browser panes run without it.
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/platform/ProgramVersion.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 
@@ -17,7 +18,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel("Tradeloom v1.4 Build 0502", this), 1);
+    row->addWidget(new QLabel(QString::fromStdString(programTitle()), this), 1);
     row->addWidget(ok);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);

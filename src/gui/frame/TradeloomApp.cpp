@@ -5,6 +5,7 @@
 
 #include "core/peer/ListingServerStart.h"
 #include "core/platform/ProgramDirectory.h"
+#include "core/platform/ProgramVersion.h"
 #include "core/platform/Ui.h"
 #include "core/session/Heartbeat.h"
 #include "gui/frame/CMainFrame.h"
@@ -12,8 +13,6 @@
 
 namespace tl {
 namespace {
-
-constexpr char kMainWindowTitle[] = "Tradeloom v1.4 Build 0502";
 
 // Sockets need no start-up here, but a peer that closes early must not end the program with
 // SIGPIPE, so the signal is ignored before any socket is used.
@@ -60,7 +59,7 @@ bool TradeloomApp::initInstance() {
     QCoreApplication::setApplicationName("Tradeloom");
 
     mainWindow_ = std::make_unique<CMainFrame>();
-    mainWindow_->setWindowTitle(kMainWindowTitle);
+    mainWindow_->setWindowTitle(QString::fromStdString(programTitle()));
     mainWindow_->show();
     listingServer_ = startListingServer();
     return true;
