@@ -8,9 +8,6 @@
 #include <QVBoxLayout>
 #include <functional>
 
-#include "MarketTestServer.h"
-#include "core/session/Login.h"
-#include "core/session/Session.h"
 #include "gui/reflists/CCategoryDlg.h"
 #include "gui/search/CDisabledLowR.h"
 #include "gui/search/CView2.h"
@@ -18,25 +15,20 @@
 #include "gui/widgets/Controls.h"
 #include "ids_reflists.h"
 #include "ids_search.h"
-#include "support/ScopedSettings.h"
-#include "support/ScriptedUi.h"
-#include "support/TempProgramDirectory.h"
+#include "support/MarketplaceFixture.h"
 
 namespace tl {
 namespace {
 
 // Two members in different clubs publish listings of both kinds; each criterion of the advanced
 // search form, alone and together, lists exactly the listings that meet it.
-TEST(AdvancedSearch, NarrowsByEachCriterion) {
-    test::TempProgramDirectory home;
-    test::MarketTestServer market;
-    test::ScopedSessionValues values;
-    ScriptedUi ui;
+using AdvancedSearch = test::MarketplaceTest;
+
+TEST_F(AdvancedSearch, NarrowsByEachCriterion) {
     endpoints::MemberFields gardener = test::memberFields("seller2", "secret2");
-    gardener.club1 = "Garden Swap";
-    ASSERT_EQ(test::registerMember("seller1"), "0");  // in "Book Lovers"
+    gardener.club1 = "Garden Swap";  // seller1 is in "Book Lovers"
     ASSERT_EQ(requestText(endpoints::newUser(gardener)), "0");
-    ASSERT_EQ(loginRequest("seller1", "secret1"), kLoginOk);
+    logIn(seller);
 
     auto publish = [](const std::string& owner, const std::string& title,
                       const std::string& description, const std::string& zipcode,
@@ -75,7 +67,7 @@ TEST(AdvancedSearch, NarrowsByEachCriterion) {
         auto* box = findControl<QComboBox>(form, res::IDC_ADV_CLUB);
         box->setCurrentIndex(box->findText(name));
     };
-    const auto category = [form, &ui](const char* label) {
+    const auto category = [this, form](const char* label) {
         ui.onModal([label](ModalDialog& dialog) {
             auto& picker = dynamic_cast<CCategoryDlg&>(dialog);
             auto* tree = findControl<QTreeWidget>(&picker, res::IDC_CATEGORY_TREE);

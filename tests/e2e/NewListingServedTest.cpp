@@ -13,18 +13,12 @@
 #include <vector>
 
 #include "LoopbackListingServer.h"
-#include "MarketTestServer.h"
 #include "PeerFetch.h"
 #include "core/platform/XmlDocument.h"
-#include "core/session/FileScramble.h"
-#include "core/session/Login.h"
-#include "core/session/Session.h"
 #include "gui/listings/CView3.h"
 #include "gui/widgets/Controls.h"
 #include "ids_listings.h"
-#include "support/ScopedSettings.h"
-#include "support/ScriptedUi.h"
-#include "support/TempProgramDirectory.h"
+#include "support/MarketplaceFixture.h"
 
 namespace tl::test {
 namespace {
@@ -36,15 +30,11 @@ std::string randomBytes(std::size_t size, unsigned seed) {
     return bytes;
 }
 
-TEST(NewListingServed, AddedListingAndItsPhotosReachAnotherMember) {
-    TempProgramDirectory home;
-    ScriptedUi ui;
-    MarketTestServer market;
-    ASSERT_EQ(registerMember("annie1"), "0");
+using NewListingServed = MarketplaceTest;
+
+TEST_F(NewListingServed, AddedListingAndItsPhotosReachAnotherMember) {
     // Logged in, so that the marketplace takes the listing's changes from this computer.
-    ASSERT_EQ(loginRequest("annie1", "secret1"), kLoginOk);
-    const ScopedSessionValues values;
-    session().currentUserName = "annie1";
+    logIn(seller);
     std::vector<int> shownViews;
     const ScopedViewSwitcher frame([&](int view) { shownViews.push_back(view); });
 
@@ -69,7 +59,7 @@ TEST(NewListingServed, AddedListingAndItsPhotosReachAnotherMember) {
     findControl<QAbstractButton>(&form, res::IDC_ITEM_ADD)->click();
 
     // The marketplace stored it, with the photos' size in kilobytes.
-    const auto mine = records(endpoints::myListings("annie1"));
+    const auto mine = records(endpoints::myListings(seller.name));
     ASSERT_EQ(mine.size(), 1u);
     const std::string id = field(mine[0], "productid");
     EXPECT_EQ(field(mine[0], "titlebar"), "Brass lamp");

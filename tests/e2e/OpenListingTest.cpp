@@ -2,69 +2,49 @@
 
 #include <filesystem>
 
-#include "MarketTestServer.h"
-#include "core/listings/CProductXml.h"
-#include "core/peer/CServerThread.h"
-#include "core/session/FileScramble.h"
 #include "gui/search/CDownloadingDlg.h"
-#include "support/SampleListing.h"
-#include "support/ScopedSettings.h"
-#include "support/ScriptedUi.h"
-#include "support/TempProgramDirectory.h"
+#include "support/MarketplaceFixture.h"
 
-namespace tl {
+namespace tl::test {
 namespace {
 
-// Two members on one machine: the seller's listing server listens on 127.0.0.2, the buyer's
-// requests leave from 127.0.0.3. The seller publishes a listing with three photos and a business
-// card; the buyer opens it, and opens it again once the seller is gone.
-TEST(OpenListing, TheBuyerGetsTheSellersFilesByteForByteOrTheServersCopyWhenTheSellerIsGone) {
-    test::TempProgramDirectory home;
-    test::MarketTestServer market;
-    ScriptedUi ui;
-    test::ScopedEnv bind("TRADELOOM_BIND", "127.0.0.3");
-    ASSERT_EQ(test::registerMember("seller1"), "0");
-
-    ListingValues values = test::chairListing();
-    values.username = "seller1";
-    values.card = "seller1_card.png";
-    CProductXml listing;
-    ASSERT_EQ(listing.BuildAndSave("", values), 1);
-    ASSERT_EQ(listing.Publish(), 1);
-    const std::string id = listing.productId();
-    std::vector<std::string> attachments;
-    for (int photo = 1; photo <= 3; ++photo) {
-        const std::string entry = id + "/photo" + std::to_string(photo) + ".jpg";
-        home.write("products/" + entry, std::string(5000 * photo, static_cast<char>(photo)));
-        ASSERT_EQ(listing.AddAttachment(entry), 1);
-        attachments.push_back(entry);
+// The seller publishes a listing with three photos and a business card and serves it from
+// 127.0.0.2; the buyer, whose requests leave from 127.0.0.3, opens it.
+class OpenListing : public MarketplaceTest {
+protected:
+    OpenListing() {
+        actAs(buyer);
+        ListingValues listing = chairListing();
+        listing.card = "seller1_card.png";
+        Files photos;
+        for (int photo = 1; photo <= 3; ++photo)
+            photos.emplace_back("photo" + std::to_string(photo) + ".jpg",
+                                std::string(5000 * photo, static_cast<char>(photo)));
+        id = publishSellersListing(photos, listing,
+                                   {{"seller1_card.png", std::string(777, '\xC7')}});
+        serveSellersListings();
+        ui.onModal([](ModalDialog& dialog) { return dialog.runModalLoop(); });
     }
-    home.write("products/seller1_card.png", std::string(777, '\xC7'));
-    ASSERT_EQ(listing.AddAttachment("seller1_card.png"), 1);
-    attachments.push_back("seller1_card.png");
-    ASSERT_EQ(ToggleFileScramble(home.path() + "products/" + id + ".xml"), 1);
 
-    CServerThread::Settings sellerSettings;
-    sellerSettings.port = 0;
-    sellerSettings.bindAddress = "127.0.0.2";
-    CServerThread seller(sellerSettings);
-    ASSERT_TRUE(seller.start());
-    DownloadSettings settings;
-    settings.port = seller.port();
-    ASSERT_EQ(settings.localAddress, "127.0.0.3");
+    std::string id;
+};
 
-    const auto member = [](ModalDialog& dialog) { return dialog.runModalLoop(); };
-    ui.onModal(member);
-    const std::string opened = downloadListing(id, "127.0.0.2", settings);
-    EXPECT_EQ(opened, home.path() + "downloads/" + id + ".xml");
+TEST_F(OpenListing, TheBuyerGetsTheSellersFilesByteForByte) {
+    const DownloadSettings settings = downloadFromSeller();
+    ASSERT_EQ(settings.localAddress, buyer.address);
+    EXPECT_EQ(downloadListing(id, seller.address, settings),
+              home.path() + "downloads/" + id + ".xml");
     EXPECT_EQ(home.read("downloads/" + id + ".xml"), home.read("products/" + id + ".xml"));
-    for (const std::string& entry : attachments)
+    ASSERT_EQ(attached.size(), 4u);
+    for (const std::string& entry : attached)
         EXPECT_EQ(home.read("downloads/" + entry), home.read("products/" + entry)) << entry;
+}
 
-    seller.stop();
-    std::filesystem::remove_all(home.path() + "downloads");
-    ui.onModal(member);
-    EXPECT_EQ(downloadListing(id, "127.0.0.2", settings), opened);
+TEST_F(OpenListing, TheBuyerGetsTheServersCopyWithoutPhotosWhenTheSellerIsGone) {
+    const DownloadSettings settings = downloadFromSeller();
+    sellerServer.reset();
+    EXPECT_EQ(downloadListing(id, seller.address, settings),
+              home.path() + "downloads/" + id + ".xml");
     std::string copy = home.read("downloads/" + id + ".xml");
     scrambleBytes(copy);
     XmlDocument document;
@@ -79,4 +59,4 @@ TEST(OpenListing, TheBuyerGetsTheSellersFilesByteForByteOrTheServersCopyWhenTheS
 }
 
 }  // namespace
-}  // namespace tl
+}  // namespace tl::test

@@ -1,55 +1,38 @@
 #include <gtest/gtest.h>
 
 #include "LoopbackListingServer.h"
-#include "MarketTestServer.h"
 #include "PeerFetch.h"
-#include "core/listings/CProductXml.h"
 #include "core/service/Replies.h"
-#include "core/session/FileScramble.h"
-#include "support/SampleListing.h"
-#include "support/ScriptedUi.h"
-#include "support/TempProgramDirectory.h"
+#include "support/MarketplaceFixture.h"
 
-namespace tl {
+namespace tl::test {
 namespace {
 
-// A member publishes a listing on the reference marketplace server; another member's plain
-// socket client then fetches the listing and its photo from the member's listing server.
-TEST(PublishAndServe, APublishedListingIsServedByteForByteOverThePeerPort) {
-    test::TempProgramDirectory home;
-    test::MarketTestServer market;
-    ScriptedUi ui;
-    ASSERT_EQ(test::registerMember("seller1"), "0");
+// The seller publishes a listing with a photo on the reference marketplace server.
+class PublishAndServe : public MarketplaceTest {
+protected:
+    const std::string photo = std::string(6000, '\x89');
+    const std::string id = publishSellersListing({{"photo.png", photo}});
+};
 
-    ListingValues values = test::chairListing();
-    values.username = "seller1";
-
-    CProductXml listing;
-    ASSERT_EQ(listing.BuildAndSave("", values), 1);
-    ASSERT_EQ(listing.Publish(), 1);
-    const std::string id = listing.productId();
+TEST_F(PublishAndServe, ThePublishIsConfirmedAndTheMarketplaceListsTheCleanedTitle) {
     ASSERT_FALSE(id.empty());
     EXPECT_EQ(
         ui.boxes(),
-        (std::vector<ScriptedUi::Box>{{"Product Added", "Item #" + id +
-                                                            " was succefully add to your sharable "
-                                                            "directory."}}));
-
-    const std::string photo(6000, '\x89');
-    home.write("products/" + id + "/photo.png", photo);
-    ASSERT_EQ(listing.AddAttachment(id + "/photo.png"), 1);
-    const std::string listingPath = home.path() + "products/" + id + ".xml";
-    ASSERT_EQ(ToggleFileScramble(listingPath), 1);
-
-    // The marketplace lists it under the cleaned title.
-    const auto found = test::records(endpoints::search("jerry", "SELLING"));
+        (std::vector<ScriptedUi::Box>{
+            {"Product Added", "Item #" + id + " was succefully add to your sharable directory."}}));
+    const auto found = records(endpoints::search("jerry", "SELLING"));
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(test::field(found[0], "titlebar"), "Tom and Jerry number 2");
-    EXPECT_EQ(test::field(found[0], "productid"), id);
+    EXPECT_EQ(field(found[0], "titlebar"), "Tom and Jerry number 2");
+    EXPECT_EQ(field(found[0], "productid"), id);
+}
 
-    test::LoopbackListingServer server;
+// Another member's plain socket client fetches the listing and its photo from the seller's
+// listing server, and nothing outside the products folder.
+TEST_F(PublishAndServe, TheListingAndItsPhotoAreServedByteForByteOverThePeerPort) {
+    LoopbackListingServer server;
     ASSERT_NE(server.port(), 0);
-    const auto served = test::fetchOverPeerProtocol(server.port(), id + ".xml");
+    const auto served = fetchOverPeerProtocol(server.port(), id + ".xml");
     ASSERT_TRUE(served);
     EXPECT_EQ(*served, home.read("products/" + id + ".xml"));
     std::string plain = *served;
@@ -59,9 +42,9 @@ TEST(PublishAndServe, APublishedListingIsServedByteForByteOverThePeerPort) {
     EXPECT_EQ(document.selectSingleNode("/product/price").text(), "Make Offer");
     EXPECT_EQ(document.selectSingleNode("/product/attachment/attach").text(), id + "/photo.png");
 
-    EXPECT_EQ(test::fetchOverPeerProtocol(server.port(), id + "\\photo.png"), photo);
-    EXPECT_FALSE(test::fetchOverPeerProtocol(server.port(), "..\\" + id + ".xml"));
+    EXPECT_EQ(fetchOverPeerProtocol(server.port(), id + "\\photo.png"), photo);
+    EXPECT_FALSE(fetchOverPeerProtocol(server.port(), "..\\" + id + ".xml"));
 }
 
 }  // namespace
-}  // namespace tl
+}  // namespace tl::test

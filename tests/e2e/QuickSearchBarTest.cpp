@@ -5,18 +5,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "MarketTestServer.h"
-#include "core/listings/CProductXml.h"
-#include "core/session/Login.h"
 #include "gui/frame/CLowerRight.h"
 #include "gui/search/CQSearch.h"
 #include "gui/search/ResultList.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
-#include "support/SampleListing.h"
-#include "support/ScopedSettings.h"
-#include "support/ScriptedUi.h"
-#include "support/TempProgramDirectory.h"
+#include "support/MarketplaceFixture.h"
 
 namespace tl {
 namespace {
@@ -37,14 +31,10 @@ std::vector<Row> shownRows(const ResultList& list) {
 // Members publish listings of each kind through the listing document the new-listing form
 // builds; the search bar's Search then fills the result view with what the marketplace holds,
 // for each kind the member picks.
-TEST(QuickSearchBar, EachKindListsTheMatchingListingsWithTheirPostersState) {
-    test::TempProgramDirectory home;
-    test::MarketTestServer market;
-    test::ScopedSessionValues values;
-    ScriptedUi ui;
-    ASSERT_EQ(test::registerMember("seller1"), "0");
-    ASSERT_EQ(test::registerMember("seller2"), "0");
-    ASSERT_EQ(loginRequest("seller1", "secret1"), kLoginOk);  // seller2 stays offline
+using QuickSearchBar = test::MarketplaceTest;
+
+TEST_F(QuickSearchBar, EachKindListsTheMatchingListingsWithTheirPostersState) {
+    logIn(seller);  // the buyer stays offline
 
     auto publish = [](const std::string& owner, const std::string& title, const std::string& price,
                       const std::string& kind) {
@@ -59,9 +49,9 @@ TEST(QuickSearchBar, EachKindListsTheMatchingListingsWithTheirPostersState) {
         return listing.productId();
     };
     const std::string table = publish("seller1", "Oak table", "-1", "Selling");
-    const std::string chair = publish("seller2", "Oak chair", "0", "Selling");
+    const std::string chair = publish("buyer1", "Oak chair", "0", "Selling");
     const std::string lamp = publish("seller1", "Oak lamp", "12.50", "Buying");
-    const std::string clock = publish("seller2", "Oak clock", "5.99", "Buying");
+    const std::string clock = publish("buyer1", "Oak clock", "5.99", "Buying");
     publish("seller1", "Pine box", "3", "Selling");
     {
         CProductXml listing;
@@ -85,9 +75,9 @@ TEST(QuickSearchBar, EachKindListsTheMatchingListingsWithTheirPostersState) {
 
     const Row tableRow{"Oak table", "Make Offer", "seller1", table,
                        "120",       "Cable",      "On",      "selling"};
-    const Row chairRow{"Oak chair", "Free", "seller2", chair, "0", "Cable", "", "selling"};
+    const Row chairRow{"Oak chair", "Free", "buyer1", chair, "0", "Cable", "", "selling"};
     const Row lampRow{"Oak lamp", "12.50", "seller1", lamp, "0", "Cable", "On", "buying"};
-    const Row clockRow{"Oak clock", "5.99", "seller2", clock, "0", "Cable", "", "buying"};
+    const Row clockRow{"Oak clock", "5.99", "buyer1", clock, "0", "Cable", "", "buying"};
     struct Case {
         int kind;
         std::vector<Row> rows;  // by item number

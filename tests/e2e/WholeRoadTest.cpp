@@ -9,12 +9,7 @@
 #include <memory>
 #include <optional>
 
-#include "MarketTestServer.h"
-#include "core/listings/CProductXml.h"
-#include "core/peer/CServerThread.h"
 #include "core/search/ResultQueries.h"
-#include "core/session/FileScramble.h"
-#include "core/session/Login.h"
 #include "gui/messaging/CMessageCenterDlg.h"
 #include "gui/messaging/CTLMessageCenter.h"
 #include "gui/search/CContactDlg.h"
@@ -25,10 +20,7 @@
 #include "gui/web/CExplorer1.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
-#include "support/SampleListing.h"
-#include "support/ScopedSettings.h"
-#include "support/ScriptedUi.h"
-#include "support/TempProgramDirectory.h"
+#include "support/MarketplaceFixture.h"
 
 namespace tl {
 namespace {
@@ -54,84 +46,72 @@ bool waitForText(QWebEngineView* browser, const QString& text) {
     return waitFor(browser, "document.body ? document.body.innerText : ''", text);
 }
 
-// Member A (seller1) serves from 127.0.0.2, member B (buyer1) works from 127.0.0.3. B finds A's
-// listing, opens it from A's computer with its photos, keeps it as a favourite and makes an
-// offer; A reads the offer in the message centre. Once A is gone, B gets the server's copy.
-TEST(WholeRoad, BFindsOpensFavouritesAndContactsAThenGetsTheServersCopy) {
-    test::TempProgramDirectory home;
-    test::MarketTestServer market;
-    test::ScopedSessionValues values;
-    ScriptedUi ui;
-    ASSERT_EQ(test::registerMember("seller1"), "0");
-    ASSERT_EQ(test::registerMember("buyer1"), "0");
-    std::optional<test::ScopedEnv> bind;
-    bind.emplace("TRADELOOM_BIND", "127.0.0.2");
-    ASSERT_EQ(loginRequest("seller1", "secret1"), kLoginOk);
-
-    ListingValues listingValues = test::chairListing();
-    listingValues.username = "seller1";
-    CProductXml listing;
-    ASSERT_EQ(listing.BuildAndSave("", listingValues), 1);
-    ASSERT_EQ(listing.Publish(), 1);
-    const std::string id = listing.productId();
-    std::vector<std::string> photos;
-    for (int photo = 1; photo <= 2; ++photo) {
-        const std::string entry = id + "/photo" + std::to_string(photo) + ".jpg";
-        home.write("products/" + entry, std::string(4000 * photo, static_cast<char>(photo)));
-        ASSERT_EQ(listing.AddAttachment(entry), 1);
-        photos.push_back(entry);
+// Member A (the seller) serves its listing with two photos from 127.0.0.2; member B (the buyer)
+// works from 127.0.0.3 and has found the listing with a quick search.
+class WholeRoad : public test::MarketplaceTest {
+protected:
+    WholeRoad() {
+        logIn(seller);
+        id = publishSellersListing(
+            {{"photo1.jpg", std::string(4000, '\1')}, {"photo2.jpg", std::string(8000, '\2')}});
+        serveSellersListings();
+        logIn(buyer);
+        DownloadSettings settings = downloadFromSeller();
+        settings.connectTimeout = std::chrono::milliseconds(1000);
+        actions.emplace(
+            [this, settings](const std::string& productId, const std::string& address) {
+                ui.onModal([](ModalDialog& dialog) { return dialog.runModalLoop(); });
+                return !downloadListing(productId, address, settings).empty();
+            },
+            &CContactDlg::showForSelection);
+        auto* layout = new QHBoxLayout(&window);
+        layout->addWidget(buttons);
+        layout->addWidget(results);
+        pendingSearch() = {1, "Tom and Jerry", "BOTH"};
+        window.show();
+        EXPECT_EQ(results->list().topLevelItemCount(), 1);
+        row = results->list().topLevelItem(0);
+        if (row) results->list().setCurrentItem(row);
+        ui.clear();
     }
-    ASSERT_EQ(ToggleFileScramble(home.path() + "products/" + id + ".xml"), 1);
-    CServerThread::Settings sellerSettings;
-    sellerSettings.port = 0;
-    sellerSettings.bindAddress = "127.0.0.2";
-    auto seller = std::make_unique<CServerThread>(sellerSettings);
-    ASSERT_TRUE(seller->start());
 
-    bind.emplace("TRADELOOM_BIND", "127.0.0.3");
-    ASSERT_EQ(loginRequest("buyer1", "secret1"), kLoginOk);
-    session().currentUserName = "buyer1";
-    DownloadSettings settings;
-    settings.port = seller->port();
-    settings.connectTimeout = std::chrono::milliseconds(1000);
-    test::ScopedItemActions actions(
-        [&](const std::string& productId, const std::string& address) {
-            ui.onModal([](ModalDialog& dialog) { return dialog.runModalLoop(); });
-            return !downloadListing(productId, address, settings).empty();
-        },
-        &CContactDlg::showForSelection);
+    void open() { emit results->list().itemDoubleClicked(row, 0); }
+
+    std::string id;
+    std::optional<test::ScopedItemActions> actions;
     std::vector<int> views;
-    test::ScopedViewSwitcher frame([&](int view) { views.push_back(view); });
+    test::ScopedViewSwitcher frame{[this](int view) { views.push_back(view); }};
     QWidget window;
-    auto* buttons = new CSearchLeft(&window);
-    auto* results = new CQSearch(&window);
-    auto* layout = new QHBoxLayout(&window);
-    layout->addWidget(buttons);
-    layout->addWidget(results);
-    pendingSearch() = {1, "Tom and Jerry", "BOTH"};
-    window.show();
-    ASSERT_EQ(results->list().topLevelItemCount(), 1);
-    QTreeWidgetItem* row = results->list().topLevelItem(0);
-    EXPECT_EQ(row->text(kAddressColumn).toStdString(), "127.0.0.2");
-    results->list().setCurrentItem(row);
-    ui.clear();
+    CSearchLeft* buttons = new CSearchLeft(&window);
+    CQSearch* results = new CQSearch(&window);
+    QTreeWidgetItem* row = nullptr;
+};
 
-    // Opened from A's computer: the photos arrive as A has them.
-    emit results->list().itemDoubleClicked(row, 0);
+TEST_F(WholeRoad, BOpensTheListingFromAsComputerWithThePhotosAsAHasThem) {
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->text(kAddressColumn).toStdString(), seller.address);
+    open();
     EXPECT_EQ(views, std::vector<int>{4});
     EXPECT_EQ(session().webAddress, home.path() + "downloads/" + id + ".xml");
-    for (const std::string& entry : photos)
+    ASSERT_EQ(attached.size(), 2u);
+    for (const std::string& entry : attached)
         EXPECT_EQ(home.read("downloads/" + entry), home.read("products/" + entry)) << entry;
+}
 
+TEST_F(WholeRoad, BKeepsTheListingAsAFavourite) {
+    ASSERT_NE(row, nullptr);
     findControl<QPushButton>(buttons, res::IDC_SL_ADDFAVORITE)->click();
     EXPECT_EQ(ui.boxes(),
               (std::vector<ScriptedUi::Box>{
                   {"Product Added", "Product " + id + " successfully added to Favorites"}}));
-    FavoritesQuery favorites("buyer1");
+    FavoritesQuery favorites(buyer.name);
     ASSERT_TRUE(favorites.Run());
     EXPECT_EQ(favorites.GetProductid(), id);
+}
 
-    // The offer goes out through the compose page of the Message Center window.
+// The offer goes out through the compose page of the Message Center window; A reads it.
+TEST_F(WholeRoad, BsOfferReachesAsMessageCentre) {
+    ASSERT_NE(row, nullptr);
     ui.onModal([](ModalDialog& dialog) {
         auto& contact = dynamic_cast<CContactDlg&>(dialog);
         findControl<QPushButton>(&contact, res::IDC_CONTACT_OFFER)->click();
@@ -154,18 +134,18 @@ TEST(WholeRoad, BFindsOpensFavouritesAndContactsAThenGetsTheServersCopy) {
              "var f = document.forms[0]; f.body.value = 'Would you take 40?'; f.submit(); 'ok'");
     ASSERT_TRUE(waitForText(page, "was sent"));
 
-    session().currentUserName = "seller1";
+    session().currentUserName = seller.name;
     CTLMessageCenter inbox;
     inbox.resize(600, 400);
     inbox.show();
     EXPECT_TRUE(waitForText(inbox.explorer().browser(), "Would you take 40?"));
-    session().currentUserName = "buyer1";
+}
 
-    // A is gone: the server's copy, without photos.
-    seller.reset();
-    std::filesystem::remove_all(home.path() + "downloads");
-    views.clear();
-    emit results->list().itemDoubleClicked(row, 0);
+// A is gone: B gets the server's copy, without photos.
+TEST_F(WholeRoad, OnceAIsGoneBGetsTheServersCopy) {
+    ASSERT_NE(row, nullptr);
+    sellerServer.reset();
+    open();
     EXPECT_EQ(views, std::vector<int>{4});
     std::string copy = home.read("downloads/" + id + ".xml");
     scrambleBytes(copy);

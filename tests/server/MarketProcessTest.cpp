@@ -18,6 +18,7 @@
 #include "core/platform/ServerHost.h"
 #include "core/session/Login.h"
 #include "support/ScriptedUi.h"
+#include "support/WaitFor.h"
 
 namespace tl {
 namespace {
@@ -71,11 +72,12 @@ struct MarketProcessTest : ::testing::Test {
             _exit(127);
         }
         httplib::Client probe("127.0.0.1", port);
-        for (int i = 0; i < 200; ++i) {
-            if (const auto reply = probe.Get("/"); reply && reply->status == 200) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        }
-        return false;
+        return test::waitFor(
+            [&] {
+                const auto reply = probe.Get("/");
+                return reply && reply->status == 200;
+            },
+            std::chrono::seconds(5), std::chrono::milliseconds(25));
     }
 
     // Sends the signal; the exit status, or -1 when the process did not end within 5 s.

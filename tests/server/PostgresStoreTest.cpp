@@ -17,6 +17,7 @@
 #include "core/platform/ServerHost.h"
 #include "core/service/ServiceRequest.h"
 #include "core/session/Login.h"
+#include "support/WaitFor.h"
 
 namespace tl {
 namespace {
@@ -274,11 +275,12 @@ struct TwoServersTest : ::testing::Test {
             _exit(127);
         }
         httplib::Client probe("127.0.0.1", ports[i]);
-        for (int attempt = 0; attempt < 400; ++attempt) {
-            if (const auto reply = probe.Get("/"); reply && reply->status == 200) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        }
-        return false;
+        return test::waitFor(
+            [&] {
+                const auto reply = probe.Get("/");
+                return reply && reply->status == 200;
+            },
+            std::chrono::seconds(10), std::chrono::milliseconds(25));
     }
 
     void killHard(int i) {

@@ -11,6 +11,8 @@
 #include <random>
 #include <stdexcept>
 
+#include "support/WaitFor.h"
+
 namespace tl::test {
 namespace {
 
@@ -78,12 +80,8 @@ std::vector<FakeNatPmpGateway::MappingRequest> FakeNatPmpGateway::mappingRequest
 }
 
 bool FakeNatPmpGateway::waitForMappingRequests(std::size_t count, int timeoutMs) const {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (mappingRequests().size() < count) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
+    return waitFor([&] { return mappingRequests().size() >= count; },
+                   std::chrono::milliseconds(timeoutMs));
 }
 
 void FakeNatPmpGateway::serve() {

@@ -7,6 +7,8 @@
 
 #include <chrono>
 
+#include "support/WaitFor.h"
+
 namespace tl::test {
 
 ScriptedHttpServer::ScriptedHttpServer() : server_(std::make_unique<httplib::Server>()) {
@@ -37,7 +39,8 @@ ScriptedHttpServer::ScriptedHttpServer() : server_(std::make_unique<httplib::Ser
     server_->Post(R"(.*)", answer);
     port_ = server_->bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_->listen_after_bind(); });
-    while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    waitFor([this] { return server_->is_running(); }, std::chrono::seconds(10),
+            std::chrono::milliseconds(1));
 }
 
 ScriptedHttpServer::~ScriptedHttpServer() {
@@ -86,15 +89,8 @@ std::vector<std::string> ScriptedHttpServer::targets() const {
 }
 
 bool ScriptedHttpServer::waitForRequests(std::size_t count, int timeoutMs) const {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < until) {
-        {
-            std::lock_guard lock(mutex_);
-            if (requests_.size() >= count) return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
+    return waitFor([&] { return requests().size() >= count; },
+                   std::chrono::milliseconds(timeoutMs));
 }
 
 std::string deadHost() {

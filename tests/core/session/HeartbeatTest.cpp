@@ -7,6 +7,7 @@
 #include "core/session/Heartbeat.h"
 #include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
+#include "support/WaitFor.h"
 
 namespace tl {
 namespace {
@@ -36,8 +37,7 @@ TEST(Heartbeat, StoppingAbandonsABeatInFlight) {
     std::atomic<bool> released = false;
     test::ScriptedHttpServer server;
     server.handle("/RUViviride/RUViviride.asmx/HearBeat", [&](const auto&) {
-        for (int waited = 0; waited < 300 && !released; ++waited)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        test::waitFor([&] { return released.load(); }, std::chrono::seconds(3));
         return std::string();
     });
     test::ScopedServerHost host(server.host());
