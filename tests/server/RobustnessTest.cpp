@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "MarketServer.h"
@@ -80,11 +82,17 @@ TEST_F(RobustnessTest, ProductIdsThatAreNoNumbersMatchNothing) {
 // A second server on a taken port must fail to start: sharing the port would split the
 // members' requests between two databases.
 TEST_F(RobustnessTest, ASecondServerCannotTakeThePortOfARunningOne) {
+    // A folder of its own: a fixed one could hold a database another build left there.
+    std::string folder = ::testing::TempDir() + "second-market-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
     market::MarketServerOptions options;
-    options.dataFolder = ::testing::TempDir() + "second-market";
+    options.dataFolder = folder;
     options.logRequests = false;
-    market::MarketServer second(options);
-    EXPECT_EQ(second.start("127.0.0.1", market.port()), -1);
+    {
+        market::MarketServer second(options);
+        EXPECT_EQ(second.start("127.0.0.1", market.port()), -1);
+    }
+    std::filesystem::remove_all(folder);
     EXPECT_EQ(status("/tradeloom/app/login.asp?username=x&password=y"), 200);
 }
 
