@@ -1,10 +1,10 @@
 #include "core/listings/PhotoFiles.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
 
+#include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Ui.h"
 
@@ -32,33 +32,21 @@ bool photoSizeAllowed(const std::string& path) {
 }
 
 std::optional<long long> copyPhoto(const std::string& source, const std::string& target) {
-    // Opening the target for writing would empty the source when both are one file.
-    std::error_code error;
-    if (std::filesystem::equivalent(source, target, error)) {
-        const std::uintmax_t size = std::filesystem::file_size(source, error);
-        if (error) return std::nullopt;
-        return static_cast<long long>(size);
-    }
     std::ifstream in(source, std::ios::binary);
     if (!in.is_open()) return std::nullopt;
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) return std::nullopt;
+    // Through a temporary file: a buyer fetching the photo meanwhile never gets half of it, and
+    // a failed copy leaves an older photo of that name as it was.
+    AtomicFileWriter out(target);
     char block[kCopyBlockSize];
     long long copied = 0;
     while (in) {
         in.read(block, sizeof block);
         const std::streamsize got = in.gcount();
         if (got == 0) break;
-        if (!out.write(block, got)) break;
+        if (!out.write({block, static_cast<std::size_t>(got)})) return std::nullopt;
         copied += got;
     }
-    const bool whole = in.eof() && !in.bad() && out.good();
-    out.close();
-    if (!whole || out.fail()) {
-        std::error_code ignored;
-        std::filesystem::remove(target, ignored);
-        return std::nullopt;
-    }
+    if (!in.eof() || in.bad() || !out.commit()) return std::nullopt;
     return copied;
 }
 

@@ -18,9 +18,9 @@ std::string photoFileName(const std::string& path);
 // True when the file can be opened for reading and is no folder.
 bool isReadablePhoto(const std::string& path);
 
-// Copies source to target block by block; the number of bytes copied, or nothing when the
-// source cannot be read or the target cannot be written (a partly written target is removed).
-// A source that is the target itself is left as it is and counts as copied.
+// Copies source to target block by block through a temporary file; the number of bytes copied,
+// or nothing when the source cannot be read or the target cannot be written (an older target
+// is then left as it was). A source that is the target itself stays whole and counts as copied.
 std::optional<long long> copyPhoto(const std::string& source, const std::string& target);
 
 // The largest file a listing can carry: other members are sent each file's length in 32 bits.

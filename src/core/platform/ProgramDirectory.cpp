@@ -56,6 +56,9 @@ std::string downloadsDirectory() {
 std::string usersDirectory() {
     return programDirectory() + "users/";
 }
+std::string draftsDirectory() {
+    return programDirectory() + "drafts/";
+}
 
 std::string joinStoredName(const std::string& folder, const std::string& name) {
     std::string joined = withSlash(folder);

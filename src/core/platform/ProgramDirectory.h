@@ -12,6 +12,7 @@ std::string productsDirectory();      // program directory + "products/"
 std::string productsTempDirectory();  // program directory + "products/temp/"
 std::string downloadsDirectory();     // program directory + "downloads/"
 std::string usersDirectory();         // program directory + "users/"
+std::string draftsDirectory();        // program directory + "drafts/"
 
 // Tests and embedders point the program at another directory (a trailing '/' is added).
 void setProgramDirectory(const std::string& path);

@@ -6,6 +6,7 @@
 #include "core/peer/ListingServerStart.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/ProgramVersion.h"
+#include "core/platform/StaleTemporaries.h"
 #include "core/platform/Ui.h"
 #include "core/session/Heartbeat.h"
 #include "gui/frame/CMainFrame.h"
@@ -51,6 +52,8 @@ bool TradeloomApp::initInstance() {
             startFailureCode_ = 1;
             return false;
     }
+    // Only now that no other copy can be writing: what an earlier run left half written goes.
+    removeStaleTemporaries();
     if (!prepareSockets()) {
         ui().messageBox("Tradeloom", res::kSocketsInitFailedText);
         return false;
