@@ -1,9 +1,12 @@
 #include "gui/frame/CMainFrame.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QSettings>
 #include <QStatusBar>
 #include <functional>
 #include <optional>
@@ -38,6 +41,7 @@
 #include "gui/search/CViewFavs.h"
 #include "gui/search/ListingOpening.h"
 #include "gui/web/CWebView.h"
+#include "gui/widgets/WindowPlacement.h"
 #include "ids_frame.h"
 
 namespace tl {
@@ -47,6 +51,8 @@ constexpr int kLeftColumnWidth = 90;
 constexpr int kBarRowHeight = 35;
 constexpr int kOtherRowsHeight = 110;  // bars, status bar and splitter gaps
 constexpr int kSmallestLayoutHeight = 100;
+constexpr QSize kFirstStartSize(840, 640);
+constexpr char kGeometryKey[] = "MainFrame/geometry";
 
 template <class PaneClass>
 QWidget* createView(QWidget* parent) {
@@ -88,7 +94,7 @@ const ViewSet* viewSet(View view) {
 }  // namespace
 
 CMainFrame::CMainFrame() : splitter_(new CPaneSplitter(3, 2, this)) {
-    setGeometry(0, 0, 840, 640);
+    placeOnScreen();
     current_ = NavRecord{Tab::Home, View::WebPane, serverHost() + "/tradeloom", 0};
     history_.push_back(current_);
     createStatusBar();
@@ -119,6 +125,20 @@ CMainFrame::~CMainFrame() {
     setListingDownload({});
     setContactDialog({});
     LogOff(session().currentUserName);
+}
+
+void CMainFrame::placeOnScreen() {
+    const QByteArray kept = QSettings().value(kGeometryKey).toByteArray();
+    if (kept.isEmpty() || !restoreGeometry(kept)) placeInsideScreen(*this, kFirstStartSize);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (!event->isAccepted()) return;
+    QSettings().setValue(kGeometryKey, saveGeometry());
+    // Windows without an owner (the message windows) must not keep the program running.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible()) window->close();
 }
 
 void CMainFrame::createStatusBar() {

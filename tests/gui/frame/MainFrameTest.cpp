@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
@@ -46,6 +48,7 @@
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 #include "support/ScopedSettings.h"
+#include "support/ScopedSettingsFolder.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
@@ -60,6 +63,7 @@ struct MainFrameTest : ::testing::Test {
     test::ScriptedHttpServer server;
     test::ScopedServerHost host{server.host()};
     test::ScopedSessionValues values;
+    test::ScopedSettingsFolder settings;
     ScriptedUi ui;
     std::unique_ptr<CMainFrame> frame;
 
@@ -124,13 +128,27 @@ TEST_F(MainFrameTest, BuildsTwentyPanesInOrderWithTheLastOfEachCellVisible) {
     EXPECT_EQ(splitter.columnInfo(0).ideal, 90);
     EXPECT_EQ(splitter.columnInfo(0).minimum, 90);
 
-    EXPECT_EQ(frame->geometry(), QRect(0, 0, 840, 640));
     EXPECT_EQ(
         frame->history(),
         (std::vector<NavRecord>{{Tab::Home, View::WebPane, server.host() + "/tradeloom", 0}}));
     EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Home});
     EXPECT_NE(frame->statusBar()->findChild<QWidget*>("indicator_CAP"), nullptr);
     EXPECT_NE(frame->statusBar()->findChild<QWidget*>("indicator_SCRL"), nullptr);
+}
+
+// The first start opens at 840 x 640 (less on a smaller screen) with the whole window, title bar
+// included, on the screen; later starts open where and as large as the member left it.
+TEST_F(MainFrameTest, OpensInsideTheScreenThenWhereTheMemberLeftIt) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(frame->size(), QSize(840, 640).boundedTo(area.size() - QSize(16, 48)));
+    frame->show();
+    EXPECT_TRUE(area.contains(frame->frameGeometry())) << frame->frameGeometry().x();
+    const QRect left(area.topLeft() + QPoint(30, 40), QSize(500, 400));
+    frame->setGeometry(left);
+    frame->close();
+    frame = std::make_unique<CMainFrame>();
+    frame->show();
+    EXPECT_EQ(frame->geometry(), left);
 }
 
 TEST_F(MainFrameTest, ShowViewOfAnUnknownIdAndAFailedViewChangeNothing) {
