@@ -8,6 +8,7 @@
 
 #include <utility>
 
+#include "gui/search/ListingOpening.h"
 #include "gui/widgets/Controls.h"
 #include "ids_app.h"
 #include "ids_peer.h"
@@ -21,7 +22,9 @@ std::string downloadListing(const std::string& productId, const std::string& sel
         startListingDownload({productId, sellerAddress}, settings);
     CDownloadingDlg dialog(completion);
     if (ui().runModal(dialog) != kDialogOk || !completion->finished()) return {};
-    return completion->listingPath();
+    std::string path = completion->listingPath();
+    if (path.empty()) tellListingNotOpened();
+    return path;
 }
 
 CDownloadingDlg::CDownloadingDlg(std::shared_ptr<DownloadCompletion> completion, QWidget* parent)
