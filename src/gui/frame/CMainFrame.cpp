@@ -8,6 +8,7 @@
 #include <QResizeEvent>
 #include <QSettings>
 #include <QStatusBar>
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -219,10 +220,16 @@ void CMainFrame::createPanes() {
         {Pane::LowerLeft, 2, 0, {30, 50}, &createView<CLowerLeft>},
         {Pane::LowerRight, 2, 1, {300, 50}, &createView<CLowerRight>},
     };
-    for (const Placement& placement : placements)
-        viewIds_[static_cast<int>(placement.pane)] =
+    // The left column is as wide as its widest pane needs, so no button caption is cut off.
+    int leftWidth = kLeftColumnWidth;
+    for (const Placement& placement : placements) {
+        const int id =
             splitter_->AddView(placement.row, placement.column, placement.create, placement.size);
-    splitter_->setColumnInfo(0, kLeftColumnWidth, kLeftColumnWidth);
+        viewIds_[static_cast<int>(placement.pane)] = id;
+        if (placement.column == 0 && splitter_->view(id) != nullptr)
+            leftWidth = std::max(leftWidth, splitter_->view(id)->sizeHint().width());
+    }
+    splitter_->setColumnInfo(0, leftWidth, leftWidth);
     splitter_->recalcLayout();
 }
 
