@@ -13,6 +13,15 @@ inline constexpr int IDC_RESULT_LIST = 1052;
 inline constexpr int IDB_KIND_BUYING = 219;
 inline constexpr int IDB_KIND_SELLING = 218;
 
+// The result view's own buttons (template 149), hidden: the search buttons carry them
+inline constexpr int IDC_QR_SEARCH = 1136;  // "Search!", the default button
+inline constexpr int IDC_QR_ADDFAVORITE = 1137;
+inline constexpr int IDC_QR_BUY = 1138;
+inline constexpr int IDC_QR_ADVANCED = 1139;
+
+// The favourites view's own "Remove" (template 145), hidden: the favourites buttons carry it
+inline constexpr int IDC_FV_REMOVE = 1140;
+
 // Search buttons (template 206), each showing the picture of a hidden control
 inline constexpr int IDC_SL_ADDFAVORITE = 1123;
 inline constexpr int IDC_SL_BUY = 1124;
@@ -43,6 +52,12 @@ inline constexpr int IDC_CONTACT_CHAT = 1131;
 inline constexpr int IDC_CONTACT_ASK = 1132;  // hidden
 inline constexpr int IDC_CONTACT_OFFER = 1133;
 inline constexpr int IDC_CONTACT_CLOSE = 2;
+
+// The "User Not Online" dialog: adding a favourite of a poster who is offline
+inline constexpr int IDD_USERNOTONLINE = 196;
+inline constexpr int IDC_USERNOTONLINE_TEXT = 1134;
+inline constexpr int IDC_USERNOTONLINE_OFFER = 1135;  // "Make Offer/Ask Question"
+inline constexpr int IDC_USERNOTONLINE_CLOSE = 2;
 
 // The advanced search form (template 131); its text fields take at most 50 characters
 inline constexpr int IDC_ADV_TITLE = 1400;

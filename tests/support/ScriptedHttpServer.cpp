@@ -93,7 +93,7 @@ bool ScriptedHttpServer::waitForRequests(std::size_t count, int timeoutMs) const
                    std::chrono::milliseconds(timeoutMs));
 }
 
-std::string deadHost() {
+int deadPort() {
     // Bind a port, then close it: nothing listens there afterwards.
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -103,7 +103,11 @@ std::string deadHost() {
     socklen_t length = sizeof address;
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
     ::close(fd);
-    return "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    return ntohs(address.sin_port);
+}
+
+std::string deadHost() {
+    return "127.0.0.1:" + std::to_string(deadPort());
 }
 
 }  // namespace tl::test

@@ -65,7 +65,9 @@ private:
     std::vector<Request> requests_;
 };
 
-// A loopback address with nothing listening: requests to it fail at once.
+// A loopback address (and a port on 127.0.0.1) with nothing listening: requests to it fail at
+// once.
 std::string deadHost();
+int deadPort();
 
 }  // namespace tl::test

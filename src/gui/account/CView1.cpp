@@ -18,7 +18,7 @@
 #include "gui/account/AccountForm.h"
 #include "gui/frame/SessionStart.h"
 #include "gui/login/CChangePasswordDlg.h"
-#include "gui/web/CExplorer1.h"
+#include "gui/messaging/CMessageCenterDlg.h"
 #include "gui/widgets/Controls.h"
 #include "ids_account.h"
 #include "ids_frame.h"
@@ -215,14 +215,9 @@ void CView1::AddClub() {
     if (!former.isEmpty()) yourClubs_->addItem(former);
 }
 
-// The marketplace's club-creation page, in a window of its own.
+// The marketplace's club-creation page, in a "Message Center" window of its own.
 void CView1::CreateClub() {
-    auto* page = new CExplorer1;
-    page->setAttribute(Qt::WA_DeleteOnClose);
-    page->setWindowTitle("Create a Club");
-    page->resize(800, 600);
-    page->show();
-    page->Navigate2(endpoints::createClub(session().currentUserName).address());
+    CMessageCenterDlg::open(endpoints::createClub(session().currentUserName).address());
 }
 
 }  // namespace tl

@@ -1,10 +1,14 @@
 #include "gui/frame/CMainFrame.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QSettings>
 #include <QStatusBar>
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -38,6 +42,7 @@
 #include "gui/search/CViewFavs.h"
 #include "gui/search/ListingOpening.h"
 #include "gui/web/CWebView.h"
+#include "gui/widgets/WindowPlacement.h"
 #include "ids_frame.h"
 
 namespace tl {
@@ -47,6 +52,8 @@ constexpr int kLeftColumnWidth = 90;
 constexpr int kBarRowHeight = 35;
 constexpr int kOtherRowsHeight = 110;  // bars, status bar and splitter gaps
 constexpr int kSmallestLayoutHeight = 100;
+constexpr QSize kFirstStartSize(840, 640);
+constexpr char kGeometryKey[] = "MainFrame/geometry";
 
 template <class PaneClass>
 QWidget* createView(QWidget* parent) {
@@ -88,7 +95,7 @@ const ViewSet* viewSet(View view) {
 }  // namespace
 
 CMainFrame::CMainFrame() : splitter_(new CPaneSplitter(3, 2, this)) {
-    setGeometry(0, 0, 840, 640);
+    placeOnScreen();
     current_ = NavRecord{Tab::Home, View::WebPane, serverHost() + "/tradeloom", 0};
     history_.push_back(current_);
     createStatusBar();
@@ -119,6 +126,20 @@ CMainFrame::~CMainFrame() {
     setListingDownload({});
     setContactDialog({});
     LogOff(session().currentUserName);
+}
+
+void CMainFrame::placeOnScreen() {
+    const QByteArray kept = QSettings().value(kGeometryKey).toByteArray();
+    if (kept.isEmpty() || !restoreGeometry(kept)) placeInsideScreen(*this, kFirstStartSize);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (!event->isAccepted()) return;
+    QSettings().setValue(kGeometryKey, saveGeometry());
+    // Windows without an owner (the message windows) must not keep the program running.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible()) window->close();
 }
 
 void CMainFrame::createStatusBar() {
@@ -199,10 +220,16 @@ void CMainFrame::createPanes() {
         {Pane::LowerLeft, 2, 0, {30, 50}, &createView<CLowerLeft>},
         {Pane::LowerRight, 2, 1, {300, 50}, &createView<CLowerRight>},
     };
-    for (const Placement& placement : placements)
-        viewIds_[static_cast<int>(placement.pane)] =
+    // The left column is as wide as its widest pane needs, so no button caption is cut off.
+    int leftWidth = kLeftColumnWidth;
+    for (const Placement& placement : placements) {
+        const int id =
             splitter_->AddView(placement.row, placement.column, placement.create, placement.size);
-    splitter_->setColumnInfo(0, kLeftColumnWidth, kLeftColumnWidth);
+        viewIds_[static_cast<int>(placement.pane)] = id;
+        if (placement.column == 0 && splitter_->view(id) != nullptr)
+            leftWidth = std::max(leftWidth, splitter_->view(id)->sizeHint().width());
+    }
+    splitter_->setColumnInfo(0, leftWidth, leftWidth);
     splitter_->recalcLayout();
 }
 

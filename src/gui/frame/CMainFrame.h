@@ -15,7 +15,9 @@ namespace tl {
 
 // The main window: a 3 x 2 pane splitter whose panes are switched in sets by view number,
 // a navigation history for Back, the main menu and a status bar, which also shows the listing
-// server's state as its threads change it. Destroying it logs the member off. While it lives it is
+// server's state as its threads change it. It opens inside the screen, where the member left it
+// the last time; closing it closes every other window of the program. Destroying it logs the
+// member off. While it lives it is
 // the navigator the screens ask for views.
 class CMainFrame : public QMainWindow, public Navigator {
     Q_OBJECT
@@ -56,8 +58,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void placeOnScreen();
     void createStatusBar();
     void createMenu();
     void createPanes();

@@ -4,12 +4,15 @@
 #include <csignal>
 
 #include "core/peer/ListingServerStart.h"
+#include "core/platform/ProcessExit.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/ProgramVersion.h"
 #include "core/platform/StaleTemporaries.h"
 #include "core/platform/Ui.h"
 #include "core/session/Heartbeat.h"
+#include "core/session/Session.h"
 #include "gui/frame/CMainFrame.h"
+#include "gui/frame/TerminationSignals.h"
 #include "ids_app.h"
 
 namespace tl {
@@ -37,6 +40,17 @@ TradeloomApp::~TradeloomApp() {
     mainWindow_.reset();  // destroying the main window sends the log-off
     stopSessionHeartbeat();
     listingServer_.reset();  // stops serving and removes the router mapping
+    signals_.reset();
+}
+
+void TradeloomApp::onTerminationSignal() {
+    if (mainWindow_) {
+        mainWindow_->close();  // as File > Exit: the event loop ends and the member is logged off
+        return;
+    }
+    // The login dialog is open: the signal ends the program as its Exit does.
+    if (session().currentUserName.empty()) return endProcess(0);
+    endRequested_ = true;  // logged in, the main window still being built
 }
 
 bool TradeloomApp::initInstance() {
@@ -61,7 +75,12 @@ bool TradeloomApp::initInstance() {
     QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
     QCoreApplication::setApplicationName("Tradeloom");
 
+    signals_ = std::make_unique<TerminationSignals>([this](int) { onTerminationSignal(); });
     mainWindow_ = std::make_unique<CMainFrame>();
+    if (endRequested_) {
+        mainWindow_.reset();
+        return false;
+    }
     mainWindow_->setWindowTitle(QString::fromStdString(programTitle()));
     mainWindow_->show();
     listingServer_ = startListingServer();

@@ -5,8 +5,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -54,6 +56,8 @@ constexpr char kChoiceValue[] = "choiceValue";
 constexpr char kTextLimit[] = "textLimit";
 // Marks a photo list entry that came with the stored listing.
 constexpr int kStoredEntryRole = Qt::UserRole;
+// The full path of a photo the member added; the list shows its file name.
+constexpr int kPhotoPathRole = Qt::UserRole + 1;
 
 QLineEdit* lineEdit(QWidget* parent, int id, int limit) {
     auto* edit = new QLineEdit(parent);
@@ -136,23 +140,25 @@ QWidget* ListingForm::buildFields(const ListingFormLayout& layout) {
     auto* grid = new QGridLayout(fields);
     grid->setColumnStretch(1, 1);  // the fields take the width the labels and buttons leave
     int row = 0;
-    auto addRow = [&](const char* label, QWidget* field, QWidget* beside = nullptr) {
-        grid->addWidget(new QLabel(label), row, 0, Qt::AlignTop);
-        grid->addWidget(field, row, 1, 1, beside ? 1 : 2);
-        if (beside) grid->addWidget(beside, row, 2, Qt::AlignTop);
-        ++row;
+    // A field's buttons go on a line of their own under it, so the field keeps the whole width
+    // for a long category or photo name.
+    auto addRow = [&](const char* label, QWidget* field, QWidget* under = nullptr) {
+        auto* caption = new QLabel(label);
+        caption->setWordWrap(true);  // a long caption takes two lines rather than the width
+        grid->addWidget(caption, row, 0, Qt::AlignTop);
+        grid->addWidget(field, row++, 1, 1, 2);
+        if (under) grid->addWidget(under, row++, 1, 1, 2);
     };
-    // A column of buttons beside a field.
-    auto buttonColumn = [&](std::initializer_list<QPushButton*> buttons) {
-        auto* column = new QWidget(fields);
-        auto* inside = new QVBoxLayout(column);
+    auto buttonLine = [&](std::initializer_list<QPushButton*> buttons) {
+        auto* line = new QWidget(fields);
+        auto* inside = new QHBoxLayout(line);
         inside->setContentsMargins(0, 0, 0, 0);
+        inside->addStretch();
         for (QPushButton* button : buttons) {
-            button->setParent(column);
+            button->setParent(line);
             inside->addWidget(button);
         }
-        inside->addStretch();
-        return column;
+        return line;
     };
     const QLabel* attachPicture =
         hiddenBitmap(fields, res::IDC_ITEM_ATTACH_BITMAP, res::IDB_ITEM_ATTACH);
@@ -209,10 +215,10 @@ QWidget* ListingForm::buildFields(const ListingFormLayout& layout) {
         QLineEdit* target = category;
         QPushButton* select = pictureButton(fields, selectId, "Select", selectPicture);
         connect(select, &QPushButton::clicked, this, [this, target] { onSelectCategory(target); });
-        if (!clearId) return addRow(label, category, select);
+        if (!clearId) return addRow(label, category, buttonLine({select}));
         QPushButton* clear = idButton(fields, clearId, "Clear");
         connect(clear, &QPushButton::clicked, target, &QLineEdit::clear);
-        addRow(label, category, buttonColumn({select, clear}));
+        addRow(label, category, buttonLine({select, clear}));
     };
     categoryRow(category1_, res::IDC_ITEM_CATEGORY1, res::IDC_ITEM_SELECT_CATEGORY1, 0,
                 layout.category1Label);
@@ -231,7 +237,7 @@ QWidget* ListingForm::buildFields(const ListingFormLayout& layout) {
         pictureButton(fields, res::IDC_ITEM_REMOVE_ATTACH, layout.removeCaption, removePicture);
     connect(attach, &QPushButton::clicked, this, &ListingForm::onAttachPhotos);
     connect(remove, &QPushButton::clicked, this, &ListingForm::onRemoveAttach);
-    addRow("Attached Photo(s)", photos_, buttonColumn({attach, remove}));
+    addRow("Attached Photo(s)", photos_, buttonLine({attach, remove}));
     grid->setRowStretch(row, 1);  // spare height goes below the fields, not between them
     return fields;
 }
@@ -379,7 +385,7 @@ std::vector<std::string> ListingForm::addedPhotos() const {
     std::vector<std::string> paths;
     for (int row = 0; row < photos_->count(); ++row)
         if (!photos_->item(row)->data(kStoredEntryRole).toBool())
-            paths.push_back(photos_->item(row)->text().toStdString());
+            paths.push_back(photos_->item(row)->data(kPhotoPathRole).toString().toStdString());
     return paths;
 }
 
@@ -403,7 +409,9 @@ void ListingForm::onAttachPhotos() {
         ui().messageBox(kPhotoCaption, photoTooLargeText(path));
         return;
     }
-    photos_->addItem(qs(path));
+    auto* item = new QListWidgetItem(QFileInfo(qs(path)).fileName(), photos_);
+    item->setData(kPhotoPathRole, qs(path));
+    item->setToolTip(qs(path));
 }
 
 void ListingForm::onRemoveAttach() {

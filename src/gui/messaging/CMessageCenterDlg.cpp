@@ -2,6 +2,8 @@
 
 #include <QVBoxLayout>
 
+#include "core/service/Endpoints.h"
+#include "core/session/Session.h"
 #include "gui/web/CExplorer1.h"
 #include "gui/widgets/Controls.h"
 #include "ids_messaging.h"
@@ -26,6 +28,14 @@ CMessageCenterDlg* CMessageCenterDlg::open(const std::string& address) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return window;
+}
+
+CMessageCenterDlg* CMessageCenterDlg::openCompose(const std::string& poster,
+                                                  const std::string& productId) {
+    const Session& values = session();
+    return open(endpoints::composeMessage(values.currentUserName, poster, productId,
+                                          values.selectedItemTitle)
+                    .address());
 }
 
 void CMessageCenterDlg::showEvent(QShowEvent* event) {

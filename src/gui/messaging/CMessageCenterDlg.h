@@ -19,6 +19,9 @@ public:
 
     // Makes a window for the address and shows it; it deletes itself when closed.
     static CMessageCenterDlg* open(const std::string& address);
+    // Opens the compose page of a message from the member to the poster about the item, with
+    // the title of the item the member acts on.
+    static CMessageCenterDlg* openCompose(const std::string& poster, const std::string& productId);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -20,7 +20,8 @@
 
 namespace tl {
 
-CCategoryDlg::CCategoryDlg(QWidget* parent) : TemplateDialog(res::IDD_CATEGORY, "Dialog", parent) {
+CCategoryDlg::CCategoryDlg(QWidget* parent)
+    : TemplateDialog(res::IDD_CATEGORY, "Select Category", parent) {
     tree_ = new QTreeWidget(this);
     setControlId(tree_, res::IDC_CATEGORY_TREE);
     tree_->setHeaderHidden(true);
@@ -50,6 +51,11 @@ CCategoryDlg::CCategoryDlg(QWidget* parent) : TemplateDialog(res::IDD_CATEGORY, 
     connect(select, &QPushButton::clicked, this, &CCategoryDlg::onSelect);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(suggest, &QPushButton::clicked, this, &CCategoryDlg::onSuggestCategory);
+    // A double-click on a category without subcategories chooses it; on any other it opens or
+    // closes the branch.
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        if (item->childCount() == 0) onSelect();
+    });
 
     const std::string& fileName = session().categoryFileName;
     if (fileName.empty()) return;
@@ -72,6 +78,11 @@ void CCategoryDlg::fillTree(const CategoryTree& tree) {
                                         : new QTreeWidgetItem(made[items[at].parent], label);
     }
     for (std::size_t at = 0; at < items.size(); ++at) made[at]->setExpanded(items[at].expanded);
+    // The top item and the file's document element only hold the categories: the member sees
+    // the categories themselves. The items stay, so a top-level category still has "root" as
+    // its parent.
+    const std::vector<int>& top = items[CategoryTree::kTop].children;
+    if (!top.empty()) tree_->setRootIndex(tree_->indexFromItem(made[top.front()]));
 }
 
 void CCategoryDlg::onSelect() {

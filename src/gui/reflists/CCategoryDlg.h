@@ -10,9 +10,10 @@ namespace tl {
 
 class CategoryTree;
 
-// The category picker: shows the category file as a tree under the top item "root" and hands
-// the chosen category back to the form that opened it. "Select" ends with OK and the category
-// ("Parent; Child", or a top-level name alone); "Cancel" ends without one; "Make Category
+// The category picker: shows the categories of the category file as a tree and hands the chosen
+// category back to the form that opened it. "Select", or a double-click on a category without
+// subcategories, ends with OK and the category ("Parent; Child", or a top-level name alone);
+// "Cancel" ends without one; "Make Category
 // Suggestion" opens the marketplace's suggestion page in the web pane and ends with OK and an
 // empty category.
 class CCategoryDlg : public TemplateDialog {

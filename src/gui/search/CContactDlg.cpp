@@ -7,7 +7,6 @@
 
 #include "core/listings/COfflineItem.h"
 #include "core/platform/Ui.h"
-#include "core/service/Endpoints.h"
 #include "core/session/Session.h"
 #include "gui/messaging/CMessageCenterDlg.h"
 #include "gui/widgets/Controls.h"
@@ -57,11 +56,7 @@ void CContactDlg::onChatNow() {
 }
 
 void CContactDlg::onMakeOffer() {
-    const Session& values = session();
-    CMessageCenterDlg::open(endpoints::composeMessage(values.currentUserName, poster_,
-                                                      values.selectedProductId,
-                                                      values.selectedItemTitle)
-                                .address());
+    CMessageCenterDlg::openCompose(poster_, session().selectedProductId);
     accept();
 }
 

@@ -8,6 +8,7 @@
 
 #include <utility>
 
+#include "gui/search/ListingOpening.h"
 #include "gui/widgets/Controls.h"
 #include "ids_app.h"
 #include "ids_peer.h"
@@ -23,7 +24,9 @@ std::string downloadListing(const std::string& productId, const std::string& sel
     if (ui().runModal(dialog) != kDialogOk || !completion->finished()) return {};
     if (const int skipped = completion->entriesSkipped(); skipped > 0)
         ui().messageBox("Downloading", skippedEntriesText(skipped, settings));
-    return completion->listingPath();
+    std::string path = completion->listingPath();
+    if (path.empty()) tellListingNotOpened();
+    return path;
 }
 
 std::string skippedEntriesText(int skipped, const DownloadSettings& settings) {

@@ -1,19 +1,24 @@
 #include "gui/search/CQSearch.h"
 
 #include <QEvent>
+#include <QPushButton>
 #include <QVBoxLayout>
+#include <functional>
 #include <optional>
 
 #include "core/platform/Ui.h"
 #include "core/search/DownloadEstimate.h"
 #include "core/search/ResultQueries.h"
 #include "core/service/ServiceRequest.h"
+#include "core/session/Navigation.h"
 #include "core/session/PendingSearch.h"
 #include "core/session/Session.h"
+#include "gui/search/CUserNotOnlineDlg.h"
 #include "gui/search/ListingOpening.h"
 #include "gui/search/ResultList.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
+#include "ids_search.h"
 
 namespace tl {
 namespace {
@@ -36,6 +41,23 @@ CQSearch::CQSearch(QWidget* parent)
     connect(list_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* row) { openResult(row); });
     list_->installEventFilter(this);
+    // The template's own buttons stay hidden: the search buttons beside the view carry them.
+    const struct {
+        int id;
+        const char* text;
+        std::function<void()> command;
+    } hidden[] = {
+        {res::IDC_QR_SEARCH, "Search!", [this] { RunSearch(); }},
+        {res::IDC_QR_ADDFAVORITE, "Add Favorite", [this] { AddFavorite(); }},
+        {res::IDC_QR_BUY, "Buy", showContactDialog},
+        {res::IDC_QR_ADVANCED, "Advanced", [] { switchMainView(View::AdvancedSearch); }},
+    };
+    for (const auto& button : hidden) {
+        QPushButton* made = idButton(this, button.id, button.text);
+        made->setDefault(button.id == res::IDC_QR_SEARCH);
+        made->hide();
+        connect(made, &QPushButton::clicked, this, button.command);
+    }
 }
 
 bool CQSearch::eventFilter(QObject* watched, QEvent* event) {
@@ -86,7 +108,7 @@ void CQSearch::trackChosenRow() {
 void CQSearch::AddFavorite() {
     const Session& values = session();
     if (online_ != 1 || values.selectedProductId.empty()) {
-        ui().messageBox("Can't Add Favorites with User Offline", "User Not Online");
+        CUserNotOnlineDlg::tellPosterOffline(values.selectedProductId);
         return;
     }
     fetchAndAddFavorite(values.selectedProductId, values.selectedSellerAddress);

@@ -6,6 +6,7 @@
 #include "core/session/Navigation.h"
 #include "core/session/Session.h"
 #include "gui/search/CQSearch.h"
+#include "gui/search/CUserNotOnlineDlg.h"
 #include "gui/search/ListingOpening.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
@@ -44,7 +45,7 @@ void CSearchLeft::onAddFavorite() {
         return;
     }
     if (values.advancedSellerAddress.empty() || values.advancedProductId.empty()) {
-        ui().messageBox("Can't Add Favorites with User Offline", "User Not Online");
+        CUserNotOnlineDlg::tellPosterOffline(values.advancedProductId);
         return;
     }
     fetchAndAddFavorite(values.advancedProductId, values.advancedSellerAddress);

@@ -1,5 +1,6 @@
 #include "gui/search/CViewFavs.h"
 
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "core/search/ResultQueries.h"
@@ -8,6 +9,7 @@
 #include "gui/search/ResultList.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
+#include "ids_search.h"
 
 namespace tl {
 namespace {
@@ -29,6 +31,8 @@ CViewFavs::CViewFavs(QWidget* parent)
     connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] { trackChosenRow(); });
     connect(list_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* row) { openFavorite(row); });
+    // The template's own "Remove" stays hidden: the favourites buttons carry it.
+    idButton(this, res::IDC_FV_REMOVE, "Remove")->hide();
 }
 
 void CViewFavs::showEvent(QShowEvent* event) {

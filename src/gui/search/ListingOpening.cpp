@@ -49,6 +49,14 @@ void showContactDialog() {
     if (contactDialog()) contactDialog()();
 }
 
+void tellListingNotOpened() {
+    ui().messageBox("Listing Not Opened",
+                    "The listing could not be opened: the seller's computer did not send it, and "
+                    "the marketplace has no copy of it. The seller may be offline, or the listing "
+                    "may have been removed.",
+                    MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
 void showDownloadedListing(const std::string& productId) {
     session().webAddress = downloadsDirectory() + productId + ".xml";
     switchMainView(View::WebPane);

@@ -23,6 +23,10 @@ void setContactDialog(ContactDialog dialog);
 // Shows it when there is one.
 void showContactDialog();
 
+// Tells the member that a listing could not be opened because neither the seller's computer nor
+// the marketplace copy gave it.
+void tellListingNotOpened();
+
 // Shows the copy of the listing in the downloads folder in the web pane.
 void showDownloadedListing(const std::string& productId);
 

@@ -79,6 +79,7 @@ CWebView::CWebView(QWidget* parent) : QWidget(parent), origin_(new QLabel(this))
     layout->setContentsMargins(0, 0, 0, 0);
     origin_->setObjectName(QStringLiteral("listingOrigin"));
     origin_->setTextFormat(Qt::PlainText);
+    origin_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     origin_->hide();
     layout->addWidget(origin_);
 }
@@ -89,7 +90,7 @@ QWebEngineView* CWebView::browser() {
     if (browser_ == nullptr) {
         browser_ = new QWebEngineView(this);
         browser_->setPage(new WebPanePage(this, browser_));
-        layout()->addWidget(browser_);
+        static_cast<QVBoxLayout*>(layout())->addWidget(browser_, 1);  // the page takes the rest
         connect(browser_, &QWebEngineView::printFinished, this, [this] { printer_.reset(); });
     }
     return browser_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include "gui/account/CUserLeft.h"
 #include "gui/account/CView1.h"
 #include "gui/login/CChangePasswordDlg.h"
+#include "gui/messaging/CMessageCenterDlg.h"
 #include "gui/widgets/Controls.h"
 #include "ids_account.h"
 #include "ids_app.h"
@@ -108,6 +110,20 @@ TEST_F(ProfileTest, TheLoggedInMembersDocumentAndCardFillTheFormAndTheSession) {
     EXPECT_EQ(session().cardFileName, "");
     EXPECT_EQ(LoadRememberedDefaults("annlee")->card, "");
     EXPECT_EQ(LoadRememberedDefaults("annlee")->paymentmethods, "MV");
+}
+
+TEST_F(ProfileTest, TheSecondAddClubOpensTheClubPageInAMessageCenterWindow) {
+    build("annlee");
+    click(res::IDC_USER_CREATE_CLUB);
+    CMessageCenterDlg* opened = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* message = qobject_cast<CMessageCenterDlg*>(window)) opened = message;
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->windowTitle(), "Message Center");
+    EXPECT_EQ(opened->address(),
+              "http://" + server.host() + "/RUViviride/createclub.aspx?username=annlee");
+    EXPECT_TRUE(ui.boxes().empty());
+    delete opened;
 }
 
 TEST_F(ProfileTest, ARememberedCardOutsideTheProductsFolderIsNoCard) {

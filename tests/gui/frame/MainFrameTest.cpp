@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
@@ -46,6 +48,7 @@
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 #include "support/ScopedSettings.h"
+#include "support/ScopedSettingsFolder.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ScriptedUi.h"
 #include "support/TempProgramDirectory.h"
@@ -60,6 +63,7 @@ struct MainFrameTest : ::testing::Test {
     test::ScriptedHttpServer server;
     test::ScopedServerHost host{server.host()};
     test::ScopedSessionValues values;
+    test::ScopedSettingsFolder settings;
     ScriptedUi ui;
     std::unique_ptr<CMainFrame> frame;
 
@@ -121,16 +125,46 @@ TEST_F(MainFrameTest, BuildsTwentyPanesInOrderWithTheLastOfEachCellVisible) {
     EXPECT_EQ(visible, 6);
     EXPECT_EQ(controlId(workArea()), CPaneSplitter::paneControlId(1, 1));
     EXPECT_EQ(controlId(cell(2, 0)), CPaneSplitter::paneControlId(2, 0));
-    EXPECT_EQ(splitter.columnInfo(0).ideal, 90);
-    EXPECT_EQ(splitter.columnInfo(0).minimum, 90);
+    EXPECT_GE(splitter.columnInfo(0).ideal, 90);
+    EXPECT_EQ(splitter.columnInfo(0).minimum, splitter.columnInfo(0).ideal);
 
-    EXPECT_EQ(frame->geometry(), QRect(0, 0, 840, 640));
     EXPECT_EQ(
         frame->history(),
         (std::vector<NavRecord>{{Tab::Home, View::WebPane, server.host() + "/tradeloom", 0}}));
     EXPECT_EQ(selectedTabs(), std::vector<Tab>{Tab::Home});
     EXPECT_NE(frame->statusBar()->findChild<QWidget*>("indicator_CAP"), nullptr);
     EXPECT_NE(frame->statusBar()->findChild<QWidget*>("indicator_SCRL"), nullptr);
+}
+
+// The first start opens at 840 x 640 (less on a smaller screen) with the whole window, title bar
+// included, on the screen; later starts open where and as large as the member left it.
+TEST_F(MainFrameTest, OpensInsideTheScreenThenWhereTheMemberLeftIt) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(frame->size(), QSize(840, 640).boundedTo(area.size() - QSize(16, 48)));
+    frame->show();
+    EXPECT_TRUE(area.contains(frame->frameGeometry())) << frame->frameGeometry().x();
+    const QRect left(area.topLeft() + QPoint(30, 40), QSize(500, 400));
+    frame->setGeometry(left);
+    frame->close();
+    frame = std::make_unique<CMainFrame>();
+    frame->show();
+    EXPECT_EQ(frame->geometry(), left);
+}
+
+// Every button of the left bars shows its whole caption at the first start's size.
+TEST_F(MainFrameTest, TheLeftBarsButtonsAreNotCutOff) {
+    frame->show();
+    for (View view : {View::UserInfo, View::AdvancedSearch, View::NewListing, View::Favorites,
+                      View::MyListings}) {
+        frame->SwitchView(view);
+        QTest::qWait(10);
+        for (const QPushButton* button : leftCell()->findChildren<QPushButton*>()) {
+            if (button->isHidden()) continue;
+            SCOPED_TRACE(button->text().toStdString());
+            EXPECT_GE(button->width(), button->sizeHint().width());
+            EXPECT_GE(leftCell()->contentsRect().right(), button->geometry().right());
+        }
+    }
 }
 
 TEST_F(MainFrameTest, ShowViewOfAnUnknownIdAndAFailedViewChangeNothing) {
@@ -269,6 +303,7 @@ TEST_F(MainFrameTest, SplitterPlacesTheCellsByRowAndColumnSizes) {
     session().currentUserName.clear();
     CPaneSplitter& splitter = frame->splitter();
     splitter.resize(800, 500);
+    splitter.setColumnInfo(0, 90, 90);
     splitter.setRowInfo(0, 35, 35);
     splitter.setRowInfo(1, 300, 300);
     splitter.recalcLayout();

@@ -70,7 +70,27 @@ TEST_F(NewListingFormTest, PhotosAreAddedFromTheFileDialogAndRemovedBySelection)
     list->setCurrentRow(0);
     click(*form, res::IDC_ITEM_REMOVE_ATTACH);
     ASSERT_EQ(list->count(), 1);
-    EXPECT_EQ(list->item(0)->text(), "/pictures/b.jpg");
+    EXPECT_EQ(list->item(0)->text(), "b.jpg");  // the file name; the whole path on hover
+    EXPECT_EQ(list->item(0)->toolTip(), "/pictures/b.jpg");
+}
+
+// At the size the main window gives the form on first start, a usual category and a photo's
+// name show whole.
+TEST_F(NewListingFormTest, CategoryAndPhotoNamesFitTheirBoxesAtTheDefaultSize) {
+    auto form = shownForm();
+    form->resize(740, 520);
+    attach(*form, {"/home/ann/Pictures/Summer holidays 2026/front-of-the-oak-table.jpg"});
+    auto* photos = control<QListWidget>(*form, res::IDC_ITEM_ATTACHMENTS);
+    auto* category = control<QLineEdit>(*form, res::IDC_ITEM_CATEGORY1);
+    category->setText("Antiques; Furniture");
+    QTest::qWait(20);
+    ASSERT_EQ(photos->count(), 1);
+    const std::pair<QWidget*, QString> shown[] = {{category, category->text()},
+                                                  {photos, photos->item(0)->text()}};
+    for (const auto& [box, text] : shown) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(text) + 12);
+    }
 }
 
 TEST_F(NewListingFormTest, SelectButtonsFillTheirCategoryFromThePicker) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "core/platform/ServerHost.h"
@@ -57,7 +58,7 @@ struct CategoryPickerTest : ::testing::Test {
 TEST_F(CategoryPickerTest, ShowsTheFileUnderTheTopItem) {
     CCategoryDlg dialog;
     EXPECT_EQ(dialog.objectName(), "dlg_203");
-    EXPECT_EQ(dialog.windowTitle(), "Dialog");
+    EXPECT_EQ(dialog.windowTitle(), "Select Category");
     EXPECT_EQ(findControl<QPushButton>(&dialog, res::IDOK)->text(), "Select");
     EXPECT_EQ(findControl<QPushButton>(&dialog, res::IDCANCEL)->text(), "Cancel");
     EXPECT_EQ(findControl<QPushButton>(&dialog, res::IDC_CATEGORY_SUGGESTION)->text(),
@@ -70,6 +71,38 @@ TEST_F(CategoryPickerTest, ShowsTheFileUnderTheTopItem) {
     EXPECT_EQ(top->child(0)->child(0)->child(0)->child(0)->text(0), "Chairs");
     EXPECT_TRUE(top->child(0)->child(0)->isExpanded());
     EXPECT_TRUE(ui.boxes().empty());
+}
+
+// The member sees the categories themselves at the top, without the items that only hold them,
+// and a double-click on a category without subcategories chooses it.
+TEST_F(CategoryPickerTest, ShowsTheCategoriesAtTheTopAndADoubleClickOnALeafChoosesIt) {
+    const struct {
+        QString label;
+        bool chosen;
+        std::string category;
+    } cases[] = {
+        {"Clocks", true, "Antiques; Clocks"},
+        {"Toys", true, "Toys"},
+        {"Chairs", true, "Furniture; Chairs"},
+        {"Antiques", false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label.toStdString());
+        CCategoryDlg dialog;
+        dialog.show();
+        QTreeWidget* view = tree(dialog);
+        const QModelIndex shownTop = view->rootIndex();
+        ASSERT_EQ(view->model()->rowCount(shownTop), 2);
+        EXPECT_EQ(view->model()->index(0, 0, shownTop).data().toString(), "Antiques");
+        EXPECT_EQ(view->model()->index(1, 0, shownTop).data().toString(), "Toys");
+        QTreeWidgetItem* item = view->findItems(c.label, Qt::MatchExactly | Qt::MatchRecursive)[0];
+        view->scrollToItem(item);
+        const QPoint at = view->visualItemRect(item).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, c.chosen);
+        EXPECT_EQ(dialog.chosenCategory(), c.category);
+    }
 }
 
 TEST_F(CategoryPickerTest, SelectGivesTheNameWithOneLevelOfParent) {

@@ -103,5 +103,19 @@ TEST_F(DownloadingDialogTest, TheMemberIsToldOfAttachmentsLeftOutByTheOpeningsBo
               "attachments and 256 MB within 15 minutes.");
 }
 
+// Neither the seller nor the marketplace gives the listing: the member is told so and why,
+// rather than the box just closing.
+TEST_F(DownloadingDialogTest, AListingNeitherTheSellerNorTheMarketplaceGivesIsReported) {
+    const int nobody = test::deadPort();
+    ui.onModal(member(false));
+    EXPECT_EQ(downloadListing("333", "127.0.0.1", quickSettings(nobody)), "");
+    EXPECT_EQ(ui.boxes(),
+              (Boxes{{"Listing Not Opened",
+                      "The listing could not be opened: the seller's computer did not send it, "
+                      "and the marketplace has no copy of it. The seller may be offline, or the "
+                      "listing may have been removed."}}));
+    EXPECT_FALSE(home.exists("downloads/333.xml"));
+}
+
 }  // namespace
 }  // namespace tl

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <mutex>
 
@@ -9,8 +11,11 @@
 #include "core/service/ServiceRequest.h"
 #include "core/session/PendingSearch.h"
 #include "core/session/Session.h"
+#include "gui/messaging/CMessageCenterDlg.h"
 #include "gui/search/CQSearch.h"
 #include "gui/search/CSearchLeft.h"
+#include "gui/search/CUserNotOnlineDlg.h"
+#include "gui/search/CViewFavs.h"
 #include "gui/search/ListingOpening.h"
 #include "gui/search/ResultList.h"
 #include "gui/widgets/Controls.h"
@@ -125,7 +130,8 @@ TEST_F(QuickSearchTest, SearchButtonsActOnTheChosenRow) {
     const std::vector<Case> cases = {
         {0, {}, "", "", Works, "0", add, {{"Error MI12q", "You must select an item to add to Favorites"}}, {}},
         {1, {}, "", "", Works, "0", view, {{"Error MI12q", "You must select an item to view the Item"}}, {}},
-        {0, {"9"}, "", "", Works, "0", add, offline, {}},
+        {0, {"9"}, "", "", Works, "0", add, {}, {}},  // the "User Not Online" dialog instead
+        {0, {}, "55", "", Works, "0", add, offline, {}},
         {0, {"9", "12"}, "", "", Works, "0", add, {{"Product Added", "Product 12 successfully added to Favorites"}},
          {"isinfavorite" + q12, "download 12@10.0.0.7", "view 4", "addfavorite" + q12}},
         {0, {"12"}, "", "", Works, "-1", add,
@@ -133,7 +139,7 @@ TEST_F(QuickSearchTest, SearchButtonsActOnTheChosenRow) {
         {0, {"12"}, "", "", Fails, "0", add, {{"User Not Accessable", "Cannot Add to Favorites"}},
          {"isinfavorite" + q12, "download 12@10.0.0.7"}},
         {0, {"12"}, "", "", None, "0", add, {}, {}},
-        {1, {"12"}, "55", "", Works, "0", add, offline, {}},
+        {1, {"12"}, "55", "", Works, "0", add, {}, {}},
         {1, {}, "55", "10.1.1.1", Works, "0", add, {{"Product Added", "Product 55 successfully added to Favorites"}},
          {"isinfavorite" + q55, "download 55@10.1.1.1", "view 4", "addfavorite" + q55}},
         {0, {"12", "9"}, "", "", Works, "0", view, {}, {"download 9@", "view 4"}},
@@ -177,6 +183,82 @@ TEST_F(QuickSearchTest, SearchButtonsActOnTheChosenRow) {
         server.reply("/tradeloom/app/search.asp", "<results/>");
         search(1, "none", "SELLING");
         EXPECT_EQ(session().selectedProductId, c.chosen.back());
+    }
+}
+
+// Every control of the two templates can be found by its id, those the panes carry hidden.
+TEST(ResultTemplates, HoldTheirHiddenButtons) {
+    QWidget window;
+    const QWidget* results = new CQSearch(&window);
+    const QWidget* favorites = new CViewFavs(&window);
+    const struct {
+        const QWidget* view;
+        int id;
+        const char* text;
+    } buttons[] = {
+        {results, res::IDC_QR_SEARCH, "Search!"},
+        {results, res::IDC_QR_ADDFAVORITE, "Add Favorite"},
+        {results, res::IDC_QR_BUY, "Buy"},
+        {results, res::IDC_QR_ADVANCED, "Advanced"},
+        {favorites, res::IDC_FV_REMOVE, "Remove"},
+    };
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.text);
+        const auto* button = findControl<QPushButton>(b.view, b.id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), b.text);
+        EXPECT_TRUE(button->isHidden());
+    }
+    EXPECT_TRUE(findControl<QPushButton>(results, res::IDC_QR_SEARCH)->isDefault());
+}
+
+// A favourite cannot be added while its poster is offline: the "User Not Online" dialog says so
+// and offers to leave the poster a message about the item instead.
+TEST_F(QuickSearchTest, AddingAFavoriteOfAnOfflinePosterOffersToLeaveAMessage) {
+    const struct {
+        int mode;
+        std::string chosen, advancedId, poster, title;
+    } cases[] = {
+        {0, "9", "", "bob", "Brass lamp"},
+        {1, "9", "55", "bob", "Brass lamp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        session().currentUserName = "ann01";
+        server.reply("/tradeloom/app/search.asp", kThreeRowsReply);
+        search(1, "", "BOTH");
+        choose(c.chosen);
+        session().advancedProductId = c.advancedId;
+        session().advancedSellerAddress.clear();
+        buttons->setAdvancedMode(c.mode);
+        const std::string id = c.mode == 0 ? c.chosen : c.advancedId;
+        ui.clear();
+        log.clear();
+        std::string caption, text;
+        ui.onModal([&](ModalDialog& modal) {
+            auto& dialog = dynamic_cast<CUserNotOnlineDlg&>(modal);
+            caption = dialog.windowTitle().toStdString();
+            text = findControl<QLabel>(&dialog, res::IDC_USERNOTONLINE_TEXT)->text().toStdString();
+            findControl<QPushButton>(&dialog, res::IDC_USERNOTONLINE_OFFER)->click();
+            return dialog.result() == QDialog::Accepted ? kDialogOk : kDialogCancel;
+        });
+        findControl<QPushButton>(buttons, res::IDC_SL_ADDFAVORITE)->click();
+        EXPECT_EQ(caption, "User Not Online");
+        EXPECT_EQ(text, c.poster + " is not online, so Item #" + id +
+                            " cannot be fetched from their computer or added to your Favorites "
+                            "now. You can leave " +
+                            c.poster + " a message about it instead.");
+        EXPECT_TRUE(ui.boxes().empty());
+        EXPECT_TRUE(log.empty());  // no favourite request, no download
+        CMessageCenterDlg* compose = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* message = qobject_cast<CMessageCenterDlg*>(window)) compose = message;
+        ASSERT_NE(compose, nullptr);
+        EXPECT_EQ(compose->address(), "http://" + server.host() +
+                                          "/tradeloom/app/message/message.asp?senderid=ann01" +
+                                          "&recipientid=" + c.poster + "&productid=" + id +
+                                          "&title=" + "Brass%20lamp&Price=100");
+        delete compose;
     }
 }
 

@@ -209,10 +209,7 @@ TEST_F(WebViewTest, ADownloadedListingSaysAboveItWhetherItCameFromTheSellerOrThe
     std::string sellers = listing("/tradeloom/product.xsl", "Red bike");
     scrambleBytes(sellers);
     test::FakeSeller seller(test::serveFiles({{"41.xml", sellers}}));
-    const int nobody = [] {
-        const Socket closed = listenOn("127.0.0.1", 0, 1);
-        return localPort(closed);  // nothing listens there once this returns
-    }();
+    const int nobody = test::deadPort();
     server.reply(
         "/RUViviride/RUViviride.asmx/GetItem",
         R"(<?xml version="1.0" encoding="utf-8"?><string xmlns="http://x/">&lt;Product&gt;)"
@@ -235,7 +232,9 @@ TEST_F(WebViewTest, ADownloadedListingSaysAboveItWhetherItCameFromTheSellerOrThe
         {"43", 0, "", "Title: Own"},
     };
     CWebView view;
+    view.show();
     QSignalSpy loads(view.browser(), &QWebEngineView::loadFinished);
+    ASSERT_TRUE(waitForLoad(loads));  // the home page of the first showing
     auto* origin = view.findChild<QLabel*>("listingOrigin");
     ASSERT_NE(origin, nullptr);
     for (const Case& c : cases) {
@@ -258,6 +257,14 @@ TEST_F(WebViewTest, ADownloadedListingSaysAboveItWhetherItCameFromTheSellerOrThe
         EXPECT_TRUE(bodyText(view.browser()).contains(c.title));
         EXPECT_FALSE(bodyText(view.browser()).contains("Opened from"));
         EXPECT_EQ(readWholeFile(path), before);
+        // The line is one line of text; the page fills the rest of the pane at any size.
+        for (const QSize size : {QSize(800, 600), QSize(420, 260), QSize(1200, 900)}) {
+            view.resize(size);
+            QTest::qWait(20);
+            const int line = origin->isHidden() ? 0 : origin->height();
+            EXPECT_LE(line, 2 * origin->fontMetrics().height()) << size.height();
+            EXPECT_GE(view.browser()->height(), size.height() - line - 8) << size.height();
+        }
     }
     // Any other page goes without the line.
     view.navigate("http://" + server.host() + "/tradeloom");
