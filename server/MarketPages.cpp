@@ -3,10 +3,14 @@
 #include <ctime>
 
 #include "Text.h"
+#include "core/service/MarketContract.h"
 #include "core/service/Query.h"
 
 namespace tl::market::pages {
 namespace {
+
+namespace page = contract::page;
+namespace key = contract::key;
 
 constexpr char kStyle[] = R"css(
 body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 14px; color: #1f2a33;
@@ -44,8 +48,8 @@ std::string priceText(const std::string& price) {
 }
 
 std::string kindText(const std::string& status) {
-    if (status == "Selling") return "For Sale";
-    if (status == "Buying") return "Wanted";
+    if (status == contract::kSelling) return "For Sale";
+    if (status == contract::kBuying) return "Wanted";
     return status;
 }
 
@@ -63,11 +67,11 @@ std::string listingTable(const std::vector<ListingRecord>& records, const std::s
 
 std::string composeAddress(const std::string& sender, const std::string& recipient,
                            const std::string& productid, const std::string& title) {
-    return Query("/tradeloom/app/message/message.asp")
-        .add("senderid", sender)
-        .add("recipientid", recipient)
-        .add("productid", productid)
-        .add("title", title)
+    return Query(page::kCompose)
+        .add(key::kSenderId, sender)
+        .add(key::kRecipientId, recipient)
+        .add(key::kProductId, productid)
+        .add(key::kOfferTitle, title)
         .pathAndQuery();
 }
 
@@ -116,9 +120,8 @@ std::string memberHome(const Member& member, const std::vector<ListingRecord>& o
                        const std::vector<ListingRecord>& favourites, int unreadMessages,
                        const std::vector<ListingRecord>& newest) {
     const std::string name = member.firstname.empty() ? member.username : member.firstname;
-    const std::string messagesLink = Query("/tradeloom/app/message/messagesNew.asp")
-                                         .add("username", member.username)
-                                         .pathAndQuery();
+    const std::string messagesLink =
+        Query(page::kMessages).add(key::kUsername, member.username).pathAndQuery();
     std::string body = "<p>Hello " + e(name) + ", welcome back.</p>";
     body += "<p><a href=\"" + e(messagesLink) + "\">" +
             (unreadMessages == 1 ? std::string("1 unread message")
@@ -164,12 +167,12 @@ std::string messages(const std::string& username, const std::vector<Message>& li
 
 std::string compose(const Message& draft, const std::string& note) {
     std::string body = noteBlock(note);
-    body += "<form method=\"post\" action=\"/tradeloom/app/message/message.asp\">";
-    body += field("From", "senderid", draft.sender);
-    body += field("To", "recipientid", draft.recipient);
-    body += field("Item #", "productid", draft.productid);
-    body += field("Title", "title", draft.title);
-    body += field("Price", "Price", draft.price);
+    body += std::string("<form method=\"post\" action=\"") + page::kCompose + "\">";
+    body += field("From", key::kSenderId, draft.sender);
+    body += field("To", key::kRecipientId, draft.recipient);
+    body += field("Item #", key::kProductId, draft.productid);
+    body += field("Title", key::kOfferTitle, draft.title);
+    body += field("Price", key::kOfferPrice, draft.price);
     body += "<label for=\"body\">Message</label><textarea id=\"body\" name=\"body\">" +
             e(draft.body) + "</textarea>";
     body += "<button type=\"submit\">Send</button></form>";
@@ -183,9 +186,9 @@ std::string messageSent(const Message& message) {
 
 std::string categorySuggestion(const std::string& sender, const std::string& note) {
     std::string body = postFormStart(note, "Suggest a category that the marketplace should offer.",
-                                     "/tradeloom/app/catSuggestions.asp", "senderid", sender);
-    body += field("Category", "category", "");
-    body += field("Under (optional)", "parent", "");
+                                     page::kCategorySuggestion, key::kSenderId, sender);
+    body += field("Category", key::kCategory, "");
+    body += field("Under (optional)", key::kParentCategory, "");
     body += "<label for=\"note\">Why</label><textarea id=\"note\" name=\"note\"></textarea>";
     body += "<button type=\"submit\">Suggest</button></form>";
     return layout("Suggest a category", body);
@@ -200,8 +203,8 @@ std::string categorySuggestionStored(const std::string& sender, const std::strin
 std::string createClub(const std::string& username, const std::string& note) {
     std::string body =
         postFormStart(note, "Create a club that members can join from their profile.",
-                      "/RUViviride/createclub.aspx", "username", username);
-    body += field("Club name", "clubname", "");
+                      page::kCreateClub, key::kUsername, username);
+    body += field("Club name", key::kClubName, "");
     body += "<button type=\"submit\">Create club</button></form>";
     return layout("Create a club", body);
 }

@@ -73,13 +73,14 @@ public:
     virtual bool updateMember(const Member& member,
                               const std::string& password) = 0;  // "" keeps it
     virtual std::optional<Member> member(const std::string& username) = 0;
-    virtual LoginResult login(const std::string& username, const std::string& password,
-                              const std::string& address) = 0;
+    // Checks the password; on a match the member counts as online at the address.
+    LoginResult login(const std::string& username, const std::string& password,
+                      const std::string& address);
     virtual bool heartbeat(const std::string& username, const std::string& address) = 0;
     virtual void logOff(const std::string& username) = 0;
     // The address of the member's latest login or heartbeat while they count as online, else "".
     virtual std::string onlineAddress(const std::string& username) = 0;
-    virtual bool passwordMatches(const std::string& username, const std::string& password) = 0;
+    bool passwordMatches(const std::string& username, const std::string& password);
     virtual bool setPassword(const std::string& username, const std::string& password) = 0;
 
     virtual std::optional<std::int64_t> addListing(const Listing& listing) = 0;
@@ -119,6 +120,12 @@ public:
 
     // Inserts many listings in one transaction (seeding benchmarks and demonstrations).
     virtual void addListings(const std::vector<Listing>& listings) = 0;
+
+protected:
+    // The member's stored password hash; nothing for an unknown member.
+    virtual std::optional<std::string> passwordHash(const std::string& username) = 0;
+    // The member counts as online at the address from now on.
+    virtual void setOnline(const std::string& username, const std::string& address) = 0;
 };
 
 // Opens the store a --database value names: "sqlite:PATH" or a "postgresql://" (or

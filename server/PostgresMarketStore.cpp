@@ -7,6 +7,7 @@
 #include "PasswordHash.h"
 #include "StoreRules.h"
 #include "Text.h"
+#include "core/service/MarketContract.h"
 
 namespace tl::market {
 namespace {
@@ -192,15 +193,11 @@ std::optional<Member> PostgresMarketStore::member(const std::string& username) {
     return m;
 }
 
-LoginResult PostgresMarketStore::login(const std::string& username, const std::string& password,
-                                       const std::string& address) {
-    if (!member(username)) return LoginResult::NoSuchMember;
-    if (!passwordMatches(username, password)) return LoginResult::WrongPassword;
+void PostgresMarketStore::setOnline(const std::string& username, const std::string& address) {
     auto db = database_.borrow();
     db->query("UPDATE members SET online = 1, ipaddress = $1, last_seen = " TL_NOW
               " WHERE username = $2",
               address, username);
-    return LoginResult::Match;
 }
 
 bool PostgresMarketStore::heartbeat(const std::string& username, const std::string& address) {
@@ -225,16 +222,11 @@ std::string PostgresMarketStore::onlineAddress(const std::string& username) {
     return row.rows() ? row.text(0, 0) : std::string();
 }
 
-bool PostgresMarketStore::passwordMatches(const std::string& username,
-                                          const std::string& password) {
-    std::string stored;
-    {
-        auto db = database_.borrow();
-        const auto row = db->query("SELECT password FROM members WHERE username = $1", username);
-        if (row.rows() == 0) return false;
-        stored = row.text(0, 0);
-    }
-    return passwordMatchesHash(password, stored);
+std::optional<std::string> PostgresMarketStore::passwordHash(const std::string& username) {
+    auto db = database_.borrow();
+    const auto row = db->query("SELECT password FROM members WHERE username = $1", username);
+    if (row.rows() == 0) return std::nullopt;
+    return row.text(0, 0);
 }
 
 bool PostgresMarketStore::setPassword(const std::string& username, const std::string& password) {
@@ -244,11 +236,10 @@ bool PostgresMarketStore::setPassword(const std::string& username, const std::st
                .affected() == 1;
 }
 
-std::optional<std::int64_t> PostgresMarketStore::addListing(const Listing& l) {
-    const std::string title = storedText(l.titlebar);
-    const auto price = parsePrice(l.price);
-    const KindFilter kind = kindFilter(l.kind);
-    if (title.empty() || !price || kind == KindFilter::Both) return std::nullopt;
+std::optional<std::int64_t> PostgresMarketStore::addListing(const Listing& listing) {
+    const auto accepted = acceptedListing(listing);
+    if (!accepted) return std::nullopt;
+    const Listing& l = accepted->listing;
     auto db = database_.borrow();
     const auto row = db->query(
         "INSERT INTO listings(owner, titlebar, description, quantity, shipping, shippingpay, "
@@ -257,19 +248,17 @@ std::optional<std::int64_t> PostgresMarketStore::addListing(const Listing& l) {
         "SELECT username, $1::text, $2::text, $3::text, $4::text, $5::text, $6::text, $7::text, "
         "$8::text, $9::text, $10::text, $11::text, $12::text, $13::float8, $14::text "
         "FROM members WHERE username = $15 RETURNING productid",
-        title, storedText(l.description), storedText(l.quantity), storedText(l.shipping),
-        storedText(l.shippingpay), storedText(l.zipcode), storedText(l.category1),
-        storedText(l.category2), storedText(l.paymentterms), storedText(l.paymentmethods),
-        storedText(l.escrow), std::string(trimSpaces(l.price)), *price, kindName(kind), l.owner);
+        l.titlebar, l.description, l.quantity, l.shipping, l.shippingpay, l.zipcode, l.category1,
+        l.category2, l.paymentterms, l.paymentmethods, l.escrow, l.price, accepted->priceValue,
+        l.kind, l.owner);
     if (row.rows() == 0) return std::nullopt;
     return row.integer(0, 0);
 }
 
-bool PostgresMarketStore::editListing(const Listing& l) {
-    const std::string title = storedText(l.titlebar);
-    const auto price = parsePrice(l.price);
-    const KindFilter kind = kindFilter(l.kind);
-    if (title.empty() || !price || kind == KindFilter::Both) return false;
+bool PostgresMarketStore::editListing(const Listing& listing) {
+    const auto accepted = acceptedListing(listing);
+    if (!accepted) return false;
+    const Listing& l = accepted->listing;
     auto db = database_.borrow();
     return db->query(
                  "UPDATE listings SET titlebar = $1, description = $2, quantity = $3, "
@@ -277,10 +266,9 @@ bool PostgresMarketStore::editListing(const Listing& l) {
                  "category2 = $8, price = $9, price_value = $10, kind = $11, "
                  "state = 'ACTIVE', buyer = '', sale_price = '' "
                  "WHERE productid = $12 AND owner = $13",
-                 title, storedText(l.description), storedText(l.quantity), storedText(l.shipping),
-                 storedText(l.shippingpay), storedText(l.zipcode), storedText(l.category1),
-                 storedText(l.category2), std::string(trimSpaces(l.price)), *price, kindName(kind),
-                 l.productid, l.owner)
+                 l.titlebar, l.description, l.quantity, l.shipping, l.shippingpay, l.zipcode,
+                 l.category1, l.category2, l.price, accepted->priceValue, l.kind, l.productid,
+                 l.owner)
                .affected() == 1;
 }
 
@@ -321,7 +309,8 @@ void PostgresMarketStore::removeListing(std::int64_t productid) {
 
 void PostgresMarketStore::inactivate(std::int64_t productid) {
     auto db = database_.borrow();
-    db->query("UPDATE listings SET state = 'INACTIVE' WHERE productid = $1", productid);
+    db->query("UPDATE listings SET state = $1 WHERE productid = $2", contract::kInactive,
+              productid);
 }
 
 void PostgresMarketStore::reactivate(std::int64_t productid, const std::string& kind) {
@@ -337,10 +326,10 @@ bool PostgresMarketStore::sell(std::int64_t productid, const std::string& buyer,
                                const std::string& price) {
     auto db = database_.borrow();
     return db->query(
-                 "UPDATE listings SET state = 'SOLD', buyer = $1::text, sale_price = $2 "
+                 "UPDATE listings SET state = $4, buyer = $1::text, sale_price = $2 "
                  "WHERE productid = $3 AND state = 'ACTIVE' "
                  "AND EXISTS (SELECT 1 FROM members WHERE username = $1::text)",
-                 buyer, storedText(price), productid)
+                 buyer, storedText(price), productid, contract::kSold)
                .affected() == 1;
 }
 
@@ -551,10 +540,10 @@ std::vector<ListingRecord> PostgresMarketStore::favourites(const std::string& us
 
 std::vector<ListingRecord> PostgresMarketStore::bought(const std::string& username) {
     auto db = database_.borrow();
-    return records(
-        db->query(recordSelect("l.sale_price") +
-                      "WHERE l.state = 'SOLD' AND l.buyer = $1 ORDER BY l.productid DESC",
-                  username));
+    return records(db->query(recordSelect("l.sale_price") +
+                                 "WHERE l.state = " + sqlWord(contract::kSold) +
+                                 " AND l.buyer = $1 ORDER BY l.productid DESC",
+                             username));
 }
 
 std::vector<ListingRecord> PostgresMarketStore::memberListings(const std::string& username) {

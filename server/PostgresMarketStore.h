@@ -24,12 +24,9 @@ public:
     bool createMember(const Member& member, const std::string& password) override;
     bool updateMember(const Member& member, const std::string& password) override;
     std::optional<Member> member(const std::string& username) override;
-    LoginResult login(const std::string& username, const std::string& password,
-                      const std::string& address) override;
     bool heartbeat(const std::string& username, const std::string& address) override;
     void logOff(const std::string& username) override;
     std::string onlineAddress(const std::string& username) override;
-    bool passwordMatches(const std::string& username, const std::string& password) override;
     bool setPassword(const std::string& username, const std::string& password) override;
 
     std::optional<std::int64_t> addListing(const Listing& listing) override;
@@ -67,6 +64,9 @@ public:
     void addListings(const std::vector<Listing>& listings) override;
 
 private:
+    std::optional<std::string> passwordHash(const std::string& username) override;
+    void setOnline(const std::string& username, const std::string& address) override;
+
     std::vector<ListingRecord> records(const PgResult& result);
     std::shared_ptr<const SearchTextSample> searchSample(PgConnection& db);
     // The ids of the listings (of the kinds) whose search text holds needle, newest first, at

@@ -6,6 +6,7 @@
 #include "PasswordHash.h"
 #include "StoreRules.h"
 #include "Text.h"
+#include "core/service/MarketContract.h"
 
 namespace tl::market {
 namespace {
@@ -70,10 +71,6 @@ std::string recordSelect(const char* priceColumn = "l.price") {
            "FROM listings l LEFT JOIN members m ON m.username = l.owner ";
 }
 
-std::int64_t onlineCutoff() {
-    return unixNow() - MarketStore::kOnlineSeconds;
-}
-
 }  // namespace
 
 SqliteMarketStore::SqliteMarketStore(const std::string& path) : database_(path) {
@@ -112,9 +109,9 @@ void SqliteMarketStore::reindex(Connection& db, std::int64_t productid) {
         textIndex_.remove(productid);
         return;
     }
-    textIndex_.put(
-        productid, row.text(0), row.text(1), row.text(2) == "ACTIVE",
-        row.text(3) == "Buying" ? ListingTextIndex::Kind::Buying : ListingTextIndex::Kind::Selling);
+    textIndex_.put(productid, row.text(0), row.text(1), row.text(2) == "ACTIVE",
+                   row.text(3) == contract::kBuying ? ListingTextIndex::Kind::Buying
+                                                    : ListingTextIndex::Kind::Selling);
 }
 
 bool SqliteMarketStore::createMember(const Member& member, const std::string& password) {
@@ -166,15 +163,11 @@ std::optional<Member> SqliteMarketStore::member(const std::string& username) {
     return m;
 }
 
-LoginResult SqliteMarketStore::login(const std::string& username, const std::string& password,
-                                     const std::string& address) {
-    if (!member(username)) return LoginResult::NoSuchMember;
-    if (!passwordMatches(username, password)) return LoginResult::WrongPassword;
+void SqliteMarketStore::setOnline(const std::string& username, const std::string& address) {
     auto db = database_.borrow();
     db->prepare("UPDATE members SET online = 1, ipaddress = ?, last_seen = ? WHERE username = ?")
         .bind(address, unixNow(), username)
         .run();
-    return LoginResult::Match;
 }
 
 bool SqliteMarketStore::heartbeat(const std::string& username, const std::string& address) {
@@ -198,16 +191,12 @@ std::string SqliteMarketStore::onlineAddress(const std::string& username) {
     return query.step() ? query.text(0) : std::string();
 }
 
-bool SqliteMarketStore::passwordMatches(const std::string& username, const std::string& password) {
-    std::string stored;
-    {
-        auto db = database_.borrow();
-        auto query = db->prepare("SELECT password FROM members WHERE username = ?");
-        query.bind(username);
-        if (!query.step()) return false;
-        stored = query.text(0);
-    }
-    return passwordMatchesHash(password, stored);
+std::optional<std::string> SqliteMarketStore::passwordHash(const std::string& username) {
+    auto db = database_.borrow();
+    auto query = db->prepare("SELECT password FROM members WHERE username = ?");
+    query.bind(username);
+    if (!query.step()) return std::nullopt;
+    return query.text(0);
 }
 
 bool SqliteMarketStore::setPassword(const std::string& username, const std::string& password) {
@@ -218,11 +207,10 @@ bool SqliteMarketStore::setPassword(const std::string& username, const std::stri
     return db->changes() == 1;
 }
 
-std::optional<std::int64_t> SqliteMarketStore::addListing(const Listing& l) {
-    const std::string title = storedText(l.titlebar);
-    const auto price = parsePrice(l.price);
-    const KindFilter kind = kindFilter(l.kind);
-    if (title.empty() || !price || kind == KindFilter::Both) return std::nullopt;
+std::optional<std::int64_t> SqliteMarketStore::addListing(const Listing& listing) {
+    const auto accepted = acceptedListing(listing);
+    if (!accepted) return std::nullopt;
+    const Listing& l = accepted->listing;
     auto db = database_.borrow();
     std::lock_guard writes(listingWrites_);
     auto insert = db->prepare(
@@ -231,11 +219,9 @@ std::optional<std::int64_t> SqliteMarketStore::addListing(const Listing& l) {
         "price_value, kind) "
         "SELECT username, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? FROM members "
         "WHERE username = ? RETURNING productid");
-    insert.bind(title, storedText(l.description), storedText(l.quantity), storedText(l.shipping),
-                storedText(l.shippingpay), storedText(l.zipcode), storedText(l.category1),
-                storedText(l.category2), storedText(l.paymentterms), storedText(l.paymentmethods),
-                storedText(l.escrow), std::string(trimSpaces(l.price)), *price, kindName(kind),
-                l.owner);
+    insert.bind(l.titlebar, l.description, l.quantity, l.shipping, l.shippingpay, l.zipcode,
+                l.category1, l.category2, l.paymentterms, l.paymentmethods, l.escrow, l.price,
+                accepted->priceValue, l.kind, l.owner);
     if (!insert.step()) return std::nullopt;
     const std::int64_t id = insert.integer(0);
     insert.run();
@@ -243,11 +229,10 @@ std::optional<std::int64_t> SqliteMarketStore::addListing(const Listing& l) {
     return id;
 }
 
-bool SqliteMarketStore::editListing(const Listing& l) {
-    const std::string title = storedText(l.titlebar);
-    const auto price = parsePrice(l.price);
-    const KindFilter kind = kindFilter(l.kind);
-    if (title.empty() || !price || kind == KindFilter::Both) return false;
+bool SqliteMarketStore::editListing(const Listing& listing) {
+    const auto accepted = acceptedListing(listing);
+    if (!accepted) return false;
+    const Listing& l = accepted->listing;
     auto db = database_.borrow();
     std::lock_guard writes(listingWrites_);
     db->prepare(
@@ -255,10 +240,8 @@ bool SqliteMarketStore::editListing(const Listing& l) {
           "shippingpay = ?, zipcode = ?, category1 = ?, category2 = ?, price = ?, "
           "price_value = ?, kind = ?, state = 'ACTIVE', buyer = '', sale_price = '' "
           "WHERE productid = ? AND owner = ?")
-        .bind(title, storedText(l.description), storedText(l.quantity), storedText(l.shipping),
-              storedText(l.shippingpay), storedText(l.zipcode), storedText(l.category1),
-              storedText(l.category2), std::string(trimSpaces(l.price)), *price, kindName(kind),
-              l.productid, l.owner)
+        .bind(l.titlebar, l.description, l.quantity, l.shipping, l.shippingpay, l.zipcode,
+              l.category1, l.category2, l.price, accepted->priceValue, l.kind, l.productid, l.owner)
         .run();
     const bool changed = db->changes() == 1;
     reindex(*db, l.productid);
@@ -306,7 +289,9 @@ void SqliteMarketStore::removeListing(std::int64_t productid) {
 void SqliteMarketStore::inactivate(std::int64_t productid) {
     auto db = database_.borrow();
     std::lock_guard writes(listingWrites_);
-    db->prepare("UPDATE listings SET state = 'INACTIVE' WHERE productid = ?").bind(productid).run();
+    db->prepare("UPDATE listings SET state = ? WHERE productid = ?")
+        .bind(contract::kInactive, productid)
+        .run();
     reindex(*db, productid);
 }
 
@@ -328,9 +313,9 @@ bool SqliteMarketStore::sell(std::int64_t productid, const std::string& buyer,
     auto db = database_.borrow();
     std::lock_guard writes(listingWrites_);
     db->prepare(
-          "UPDATE listings SET state = 'SOLD', buyer = ?1, sale_price = ?2 WHERE productid = ?3 "
+          "UPDATE listings SET state = ?4, buyer = ?1, sale_price = ?2 WHERE productid = ?3 "
           "AND state = 'ACTIVE' AND EXISTS (SELECT 1 FROM members WHERE username = ?1)")
-        .bind(buyer, storedText(price), productid)
+        .bind(buyer, storedText(price), productid, contract::kSold)
         .run();
     const bool sold = db->changes() == 1;
     reindex(*db, productid);
@@ -449,7 +434,8 @@ std::vector<ListingRecord> SqliteMarketStore::favourites(const std::string& user
 
 std::vector<ListingRecord> SqliteMarketStore::bought(const std::string& username) {
     const std::string sql = recordSelect("l.sale_price") +
-                            "WHERE l.state = 'SOLD' AND l.buyer = ?2 ORDER BY l.productid DESC";
+                            "WHERE l.state = " + sqlWord(contract::kSold) +
+                            " AND l.buyer = ?2 ORDER BY l.productid DESC";
     return memberRecords(sql, username);
 }
 
