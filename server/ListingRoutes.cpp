@@ -110,7 +110,8 @@ void ListingRoutes::sell(const Request& req, Response& res) {
     const std::string buyer = param(req, key::kUserBought);
     if (!store_.sell(id, buyer, param(req, key::kPrice))) return plain(res, "-1");
     Message note;
-    note.sender = param(req, key::kSellerId);
+    // The owner was proven by the address; the sender value sent along could name anyone.
+    note.sender = listing->owner;
     note.recipient = buyer;
     note.productid = std::to_string(id);
     note.title = "Sold: " + listing->titlebar;

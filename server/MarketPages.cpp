@@ -1,7 +1,5 @@
 #include "MarketPages.h"
 
-#include <ctime>
-
 #include "Text.h"
 #include "core/service/MarketContract.h"
 #include "core/service/Query.h"
@@ -30,6 +28,9 @@ form textarea { height: 140px; }
 form button { margin-top: 10px; }
 .unread { font-weight: bold; }
 )css";
+
+constexpr char kOpenFromProgram[] =
+    "Please open this page from the Tradeloom program while you are logged in";
 
 std::string e(const std::string& text) {
     return escapeMarkup(text);
@@ -75,15 +76,6 @@ std::string composeAddress(const std::string& sender, const std::string& recipie
         .pathAndQuery();
 }
 
-std::string timeText(std::int64_t when) {
-    const std::time_t t = static_cast<std::time_t>(when);
-    std::tm utc{};
-    gmtime_r(&t, &utc);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M UTC", &utc);
-    return buffer;
-}
-
 std::string field(const char* label, const char* name, const std::string& value) {
     return std::string("<label for=\"") + name + "\">" + label +
            "</label><input type=\"text\" id=\"" + name + "\" name=\"" + name + "\" value=\"" +
@@ -117,20 +109,32 @@ std::string publicHome(const std::vector<ListingRecord>& newest) {
 }
 
 std::string memberHome(const Member& member, const std::vector<ListingRecord>& own,
-                       const std::vector<ListingRecord>& favourites, int unreadMessages,
-                       const std::vector<ListingRecord>& newest) {
+                       const OwnHomeData* mine, const std::vector<ListingRecord>& newest) {
     const std::string name = member.firstname.empty() ? member.username : member.firstname;
-    const std::string messagesLink =
-        Query(page::kMessages).add(key::kUsername, member.username).pathAndQuery();
     std::string body = "<p>Hello " + e(name) + ", welcome back.</p>";
-    body += "<p><a href=\"" + e(messagesLink) + "\">" +
-            (unreadMessages == 1 ? std::string("1 unread message")
-                                 : std::to_string(unreadMessages) + " unread messages") +
-            "</a></p>";
+    if (mine) {
+        const std::string messagesLink =
+            Query(page::kMessages).add(key::kUsername, member.username).pathAndQuery();
+        body += "<p><a href=\"" + e(messagesLink) + "\">" +
+                (mine->unreadMessages == 1
+                     ? std::string("1 unread message")
+                     : std::to_string(mine->unreadMessages) + " unread messages") +
+                "</a></p>";
+    } else {
+        body += std::string("<p class=\"note\">") + kOpenFromProgram +
+                " to see your favourites and messages.</p>";
+    }
     body += "<h2>Your listings</h2>" + listingTable(own, "You have no listings.");
-    body += "<h2>Your favourites</h2>" + listingTable(favourites, "You have no favourites.");
+    if (mine)
+        body +=
+            "<h2>Your favourites</h2>" + listingTable(mine->favourites, "You have no favourites.");
     body += "<h2>Newest listings</h2>" + listingTable(newest, "No listings yet.");
     return layout("Tradeloom: " + member.username, body);
+}
+
+std::string messagesElsewhere() {
+    return layout("Messages", std::string("<p class=\"note\">") + kOpenFromProgram +
+                                  " to read your messages.</p>");
 }
 
 std::string unknownMember(const std::string& username) {
@@ -154,11 +158,11 @@ std::string messages(const std::string& username, const std::vector<Message>& li
             const std::string reply =
                 composeAddress(username, m.sender, m.productid,
                                m.title.rfind("Re: ", 0) == 0 ? m.title : "Re: " + m.title);
-            body += std::string("<tr") + (m.read ? "" : " class=\"unread\"") + "><td>" +
-                    e(m.sender) + "</td><td>" + e(m.productid) + "</td><td>" + e(m.title) +
-                    "</td><td>" + e(m.body) +
-                    (m.price.empty() ? "" : " (price " + e(m.price) + ")") + "</td><td>" +
-                    timeText(m.sent) + "</td><td><a href=\"" + e(reply) + "\">Reply</a></td></tr>";
+            body +=
+                std::string("<tr") + (m.read ? "" : " class=\"unread\"") + "><td>" + e(m.sender) +
+                "</td><td>" + e(m.productid) + "</td><td>" + e(m.title) + "</td><td>" + e(m.body) +
+                (m.price.empty() ? "" : " (price " + e(m.price) + ")") + "</td><td>" +
+                utcTimeText(m.sent) + "</td><td><a href=\"" + e(reply) + "\">Reply</a></td></tr>";
         }
         body += "</table>";
     }

@@ -3,6 +3,7 @@
 #include "MarketStore.h"
 #include "Outbox.h"
 #include "PasswordHash.h"
+#include "Text.h"
 
 namespace tl::market {
 namespace {
@@ -47,8 +48,9 @@ void MemberRoutes::heartbeat(const Request& req, Response& res) {
                  (known ? "true" : "false") + "</boolean>");
 }
 
+// Taken only from where the member is online, so nobody can end another member's session.
 void MemberRoutes::logOff(const Request& req, Response& res) {
-    store_.logOff(param(req, key::kUsername));
+    store_.logOff(param(req, key::kUsername), req.remote_addr);
     plain(res, "0");
 }
 
@@ -66,32 +68,46 @@ void MemberRoutes::updateUser(const Request& req, Response& res) {
     plain(res, updated ? "0" : "-1");
 }
 
+// The temporary password is added beside the member's own, so a request made by anyone else
+// locks nobody out. Requests past the hourly limit are answered as done and change nothing.
 void MemberRoutes::forgotPassword(const Request& req, Response& res) {
     const auto member = store_.member(param(req, key::kUserId));
-    // Without an address to mail it to, a new password would only lock the member out.
+    // Without an address to mail it to, a temporary password would be of no use.
     if (!member || member->email.empty()) return plain(res, "-1");
     const std::string password = temporaryPassword();
-    if (!outbox_.send(member->email, "Your Tradeloom password",
-                      "Hello " + member->username +
-                          ",\n\nyour new temporary Tradeloom password is: " + password +
-                          "\n\nPlease log in with it and change it in your profile.\n"))
-        return plain(res, "-1");
-    store_.setPassword(member->username, password);
-    plain(res, "1");
+    if (!store_.addTemporaryPassword(member->username, password)) return plain(res, "1");
+    const bool sent = outbox_.send(
+        member->email, "Your Tradeloom password",
+        "Hello " + member->username + ",\n\nyour temporary Tradeloom password is: " + password +
+            "\n\nIt works for " + std::to_string(MarketStore::kTemporarySeconds / 60) +
+            " minutes beside your own password. Logging in with it makes it your password; "
+            "logging in with your own password cancels it. If you did not ask for it, just "
+            "log in as usual.\n");
+    plain(res, sent ? "1" : "-1");
 }
 
-// Mails a member's password to the member, only when it is the member's password: nobody can
-// have the marketplace mail arbitrary text to a member.
+// Mails the member a welcome after registering, or a notice after a password change, only when
+// the request carries the member's password: nobody can have the marketplace mail a member at
+// will. The mail never carries the password itself.
 void MemberRoutes::sendPassword(const Request& req, Response& res) {
     const std::string username = param(req, key::kUsername);
-    const std::string password = param(req, key::kPassword);
     const auto member = store_.member(username);
-    if (member && store_.passwordMatches(username, password) &&
-        outbox_.send(member->email, "Welcome to Tradeloom",
-                     "Hello " + member->username + ",\n\nwelcome to Tradeloom. Your user name is " +
-                         member->username + " and your password is: " + password + "\n"))
-        return plain(res, "0");
-    plain(res, "-1");
+    if (!member || !store_.passwordConfirmed(username, param(req, key::kPassword), req.remote_addr))
+        return plain(res, "-1");
+    const std::int64_t changed = store_.passwordChanged(username);
+    const bool sent =
+        changed == 0
+            ? outbox_.send(member->email, "Welcome to Tradeloom",
+                           "Hello " + member->username +
+                               ",\n\nwelcome to Tradeloom. Your user name is " + member->username +
+                               "; your password is the one you chose when you registered.\n")
+            : outbox_.send(member->email, "Your Tradeloom password was changed",
+                           "Hello " + member->username +
+                               ",\n\nthe password of your Tradeloom account was changed on " +
+                               utcTimeText(changed) +
+                               ".\n\nIf you did not change it, please ask for a temporary "
+                               "password at the login and set a new one.\n");
+    plain(res, sent ? "0" : "-1");
 }
 
 }  // namespace tl::market

@@ -1,5 +1,7 @@
 #include "PageRoutes.h"
 
+#include <optional>
+
 #include "MarketPages.h"
 #include "MarketReplies.h"
 #include "MarketStore.h"
@@ -36,31 +38,39 @@ void PageRoutes::registrationProbe(const Request&, Response& res) {
     html(res, pages::registrationProbe());
 }
 
+// Favourites and the unread count are the member's own: shown only at the member's address.
 void PageRoutes::memberHome(const Request& req, Response& res) {
     const std::string username = param(req, key::kUsername);
     const auto member = store_.member(username);
     if (!member) return html(res, pages::unknownMember(username));
-    html(res,
-         pages::memberHome(*member, store_.memberListings(username), store_.favourites(username),
-                           store_.unreadMessages(username), store_.newestListings(kNewestShown)));
+    std::optional<pages::OwnHomeData> mine;
+    if (fromMember(store_, req, username))
+        mine = pages::OwnHomeData{store_.favourites(username), store_.unreadMessages(username)};
+    html(res, pages::memberHome(*member, store_.memberListings(username), mine ? &*mine : nullptr,
+                                store_.newestListings(kNewestShown)));
 }
 
+// A member's messages are read (and so marked read) only from where the member is online.
 void PageRoutes::messages(const Request& req, Response& res) {
     const std::string username = param(req, key::kUsername);
-    if (!store_.member(username)) return html(res, pages::unknownMember(username));
+    if (!fromMember(store_, req, username)) return html(res, pages::messagesElsewhere());
     const auto list = store_.messages(username);
     store_.markMessagesRead(username);
     html(res, pages::messages(username, list));
 }
 
+// A message is stored only in the name of the member online at the requesting address.
 void PageRoutes::compose(const Request& req, Response& res) {
     Message m;
     readParams(req, {&m.sender, &m.recipient, &m.productid, &m.title, &m.price, &m.body},
                {key::kSenderId, key::kRecipientId, key::kProductId, key::kOfferTitle,
                 key::kOfferPrice, key::kMessageBody});
     if (req.method != "POST") return html(res, pages::compose(m, ""));
-    if (!store_.member(m.sender))
-        return html(res, pages::compose(m, "Please give your own user name in From."));
+    if (!fromMember(store_, req, m.sender))
+        return html(res, pages::compose(m,
+                                        "Messages are sent in your own name only: give your "
+                                        "user name in From, and send from the Tradeloom "
+                                        "program while you are logged in."));
     if (!store_.member(m.recipient))
         return html(res, pages::compose(m, "There is no member named \"" + m.recipient + "\"."));
     if (m.body.empty() && m.title.empty())

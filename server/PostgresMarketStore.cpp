@@ -8,7 +8,7 @@ namespace tl::market {
 namespace {
 
 // The schema's steps: kSchemaVersionN brings a database from version N-1 to N.
-constexpr int kSchemaVersion = 3;
+constexpr int kSchemaVersion = 4;
 
 // The quick search looks in this text of a listing: title and description with ASCII letters
 // folded to lower case (the "C" collation folds nothing else), kept apart by a byte that stored
@@ -83,6 +83,21 @@ CREATE INDEX IF NOT EXISTS listings_search ON listings
     USING gin ()sql" TL_BLOCK R"sql(, search_text gin_trgm_ops) WHERE state = 'ACTIVE';
 )sql";
 
+// A temporary password beside the member's own, when the password was last changed, and the
+// records that limit password guessing and lost-password requests.
+const char* const kSchemaVersion4 = R"sql(
+ALTER TABLE members ADD COLUMN IF NOT EXISTS temporary_password TEXT NOT NULL DEFAULT '';
+ALTER TABLE members ADD COLUMN IF NOT EXISTS temporary_until BIGINT NOT NULL DEFAULT 0;
+ALTER TABLE members ADD COLUMN IF NOT EXISTS password_changed BIGINT NOT NULL DEFAULT 0;
+CREATE TABLE IF NOT EXISTS login_failures (
+    username TEXT NOT NULL, address TEXT NOT NULL, at BIGINT NOT NULL);
+CREATE INDEX IF NOT EXISTS login_failures_address ON login_failures(address, at);
+CREATE TABLE IF NOT EXISTS temporary_password_requests (
+    username TEXT NOT NULL, at BIGINT NOT NULL);
+CREATE INDEX IF NOT EXISTS temporary_password_requests_username
+    ON temporary_password_requests(username, at);
+)sql";
+
 // A key of the advisory lock under which one server process at a time sets the schema up.
 constexpr std::int64_t kSchemaLock = 0x74726164656c6f6f;
 
@@ -105,6 +120,7 @@ PostgresMarketStore::PostgresMarketStore(const std::string& uri) : database_(uri
         }
         if (version < 2) db->execute(kSchemaVersion2);
         if (version < 3) db->execute(kSchemaVersion3);
+        if (version < 4) db->execute(kSchemaVersion4);
         db->execute("DELETE FROM schema_version");
         db->query("INSERT INTO schema_version(version) VALUES ($1)", kSchemaVersion);
     });

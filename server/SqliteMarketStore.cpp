@@ -8,7 +8,7 @@ namespace tl::market {
 namespace {
 
 // The schema's steps: kSchemaVersionN brings a database from version N-1 to N.
-constexpr std::int64_t kSchemaVersion = 1;
+constexpr std::int64_t kSchemaVersion = 2;
 
 const char* const kSchemaVersion1 = R"sql(
 CREATE TABLE IF NOT EXISTS members (
@@ -55,6 +55,21 @@ CREATE TABLE IF NOT EXISTS category_suggestions (
     note TEXT NOT NULL DEFAULT '', sent INTEGER NOT NULL);
 )sql";
 
+// A temporary password beside the member's own, when the password was last changed, and the
+// records that limit password guessing and lost-password requests.
+const char* const kSchemaVersion2 = R"sql(
+ALTER TABLE members ADD COLUMN temporary_password TEXT NOT NULL DEFAULT '';
+ALTER TABLE members ADD COLUMN temporary_until INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE members ADD COLUMN password_changed INTEGER NOT NULL DEFAULT 0;
+CREATE TABLE IF NOT EXISTS login_failures (
+    username TEXT NOT NULL, address TEXT NOT NULL, at INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS login_failures_address ON login_failures(address, at);
+CREATE TABLE IF NOT EXISTS temporary_password_requests (
+    username TEXT NOT NULL, at INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS temporary_password_requests_username
+    ON temporary_password_requests(username, at);
+)sql";
+
 }  // namespace
 
 SqliteMarketStore::SqliteMarketStore(const std::string& path) : database_(path) {
@@ -78,6 +93,7 @@ SqliteMarketStore::SqliteMarketStore(const std::string& path) : database_(path) 
             for (const char* club : kSeedClubs)
                 db->prepare("INSERT OR IGNORE INTO clubs(name) VALUES (?)").bind(club).run();
         }
+        if (version < 2) db->execute(kSchemaVersion2);
         db->execute("DELETE FROM schema_version");
         db->prepare("INSERT INTO schema_version(version) VALUES (?)").bind(kSchemaVersion).run();
     });

@@ -33,8 +33,10 @@ bool SqliteMarketStore::updateMember(const Member& member, const std::string& pa
         .run();
     const bool found = db->changes() == 1;
     if (found && !password.empty())
-        db->prepare("UPDATE members SET password = ? WHERE username = ?")
-            .bind(hashPassword(password), member.username)
+        db->prepare(
+              "UPDATE members SET password = ?, password_changed = ?, temporary_password = '', "
+              "temporary_until = 0 WHERE username = ?")
+            .bind(hashPassword(password), unixNow(), member.username)
             .run();
     return found;
 }
@@ -54,24 +56,34 @@ std::optional<Member> SqliteMarketStore::member(const std::string& username) {
     return m;
 }
 
-void SqliteMarketStore::setOnline(const std::string& username, const std::string& address) {
+void SqliteMarketStore::setOnline(const std::string& username, const std::string& address,
+                                  bool takeTemporary) {
     auto db = database_.borrow();
-    db->prepare("UPDATE members SET online = 1, ipaddress = ?, last_seen = ? WHERE username = ?")
-        .bind(address, unixNow(), username)
+    db->prepare(
+          "UPDATE members SET online = 1, ipaddress = ?1, last_seen = ?2, "
+          "password = CASE WHEN ?3 THEN temporary_password ELSE password END, "
+          "password_changed = CASE WHEN ?3 THEN ?2 ELSE password_changed END, "
+          "temporary_password = '', temporary_until = 0 WHERE username = ?4")
+        .bind(address, unixNow(), static_cast<std::int64_t>(takeTemporary), username)
         .run();
 }
 
 bool SqliteMarketStore::heartbeat(const std::string& username, const std::string& address) {
     auto db = database_.borrow();
-    db->prepare("UPDATE members SET ipaddress = ?, last_seen = ? WHERE username = ?")
-        .bind(address, unixNow(), username)
+    db->prepare(
+          "UPDATE members SET last_seen = ? WHERE username = ? AND online = 1 AND ipaddress = ?")
+        .bind(unixNow(), username, address)
         .run();
-    return db->changes() == 1;
+    auto known = db->prepare("SELECT 1 FROM members WHERE username = ?");
+    known.bind(username);
+    return known.step();
 }
 
-void SqliteMarketStore::logOff(const std::string& username) {
+void SqliteMarketStore::logOff(const std::string& username, const std::string& address) {
     auto db = database_.borrow();
-    db->prepare("UPDATE members SET online = 0 WHERE username = ?").bind(username).run();
+    db->prepare("UPDATE members SET online = 0 WHERE username = ? AND ipaddress = ?")
+        .bind(username, address)
+        .run();
 }
 
 std::string SqliteMarketStore::onlineAddress(const std::string& username) {
@@ -82,20 +94,80 @@ std::string SqliteMarketStore::onlineAddress(const std::string& username) {
     return query.step() ? query.text(0) : std::string();
 }
 
-std::optional<std::string> SqliteMarketStore::passwordHash(const std::string& username) {
+std::optional<MarketStore::StoredPasswords> SqliteMarketStore::storedPasswords(
+    const std::string& username) {
     auto db = database_.borrow();
-    auto query = db->prepare("SELECT password FROM members WHERE username = ?");
-    query.bind(username);
+    auto query = db->prepare(
+        "SELECT password, CASE WHEN temporary_until > ? THEN temporary_password ELSE '' END "
+        "FROM members WHERE username = ?");
+    query.bind(unixNow(), username);
     if (!query.step()) return std::nullopt;
-    return query.text(0);
+    return StoredPasswords{query.text(0), query.text(1)};
 }
 
-bool SqliteMarketStore::setPassword(const std::string& username, const std::string& password) {
+std::int64_t SqliteMarketStore::passwordChanged(const std::string& username) {
     auto db = database_.borrow();
-    db->prepare("UPDATE members SET password = ? WHERE username = ?")
-        .bind(hashPassword(password), username)
+    auto query = db->prepare("SELECT password_changed FROM members WHERE username = ?");
+    query.bind(username);
+    return query.step() ? query.integer(0) : 0;
+}
+
+MarketStore::FailureCounts SqliteMarketStore::recentFailures(const std::string& username,
+                                                             const std::string& address) {
+    auto db = database_.borrow();
+    auto query = db->prepare(
+        "SELECT count(*), coalesce(sum(username = ?), 0) FROM login_failures "
+        "WHERE address = ? AND at > ?");
+    query.bind(username, address, unixNow() - kGuessWindowSeconds);
+    query.step();
+    return FailureCounts{static_cast<int>(query.integer(1)), static_cast<int>(query.integer(0))};
+}
+
+void SqliteMarketStore::addFailure(const std::string& username, const std::string& address) {
+    const std::int64_t now = unixNow();
+    auto db = database_.borrow();
+    db->transaction([&] {
+        db->prepare("DELETE FROM login_failures WHERE at <= ?")
+            .bind(now - kGuessWindowSeconds)
+            .run();
+        db->prepare("INSERT INTO login_failures(username, address, at) VALUES (?, ?, ?)")
+            .bind(username, address, now)
+            .run();
+    });
+}
+
+void SqliteMarketStore::clearFailures(const std::string& username, const std::string& address) {
+    auto db = database_.borrow();
+    db->prepare("DELETE FROM login_failures WHERE username = ? AND address = ?")
+        .bind(username, address)
         .run();
-    return db->changes() == 1;
+}
+
+int SqliteMarketStore::recentTemporaryRequests(const std::string& username) {
+    auto db = database_.borrow();
+    auto query = db->prepare(
+        "SELECT count(*) FROM temporary_password_requests WHERE username = ? AND at > ?");
+    query.bind(username, unixNow() - kTemporarySeconds);
+    query.step();
+    return static_cast<int>(query.integer(0));
+}
+
+void SqliteMarketStore::storeTemporaryPassword(const std::string& username,
+                                               const std::string& hash) {
+    const std::int64_t now = unixNow();
+    auto db = database_.borrow();
+    db->transaction([&] {
+        db->prepare("DELETE FROM temporary_password_requests WHERE at <= ?")
+            .bind(now - kTemporarySeconds)
+            .run();
+        db->prepare("INSERT INTO temporary_password_requests(username, at) VALUES (?, ?)")
+            .bind(username, now)
+            .run();
+        db->prepare(
+              "UPDATE members SET temporary_password = ?, temporary_until = ? WHERE username = ?")
+            .bind(hash, now + kTemporarySeconds, username)
+            .run();
+    });
 }
 
 }  // namespace tl::market

@@ -83,17 +83,54 @@ std::optional<AcceptedListing> acceptedListing(const Listing& l) {
 }
 
 bool MarketStore::passwordMatches(const std::string& username, const std::string& password) {
-    const auto hash = passwordHash(username);
-    return hash && passwordMatchesHash(password, *hash);
+    const auto stored = storedPasswords(username);
+    return stored && passwordMatchesHash(password, stored->password);
+}
+
+// A refused try is not counted: the failures before it hold the refusal until they age out.
+MarketStore::PasswordCheck MarketStore::checkPassword(const std::string& username,
+                                                      const std::string& password,
+                                                      const std::string& address) {
+    const FailureCounts failures = recentFailures(username, address);
+    if (failures.memberAtAddress >= kGuessLimit || failures.atAddress >= kGuessLimit)
+        return PasswordCheck::Refused;
+    const auto stored = storedPasswords(username);
+    if (stored && passwordMatchesHash(password, stored->password)) return PasswordCheck::Password;
+    if (stored && !stored->temporary.empty() && passwordMatchesHash(password, stored->temporary))
+        return PasswordCheck::Temporary;
+    addFailure(username, address);
+    return stored ? PasswordCheck::Wrong : PasswordCheck::NoSuchMember;
 }
 
 LoginResult MarketStore::login(const std::string& username, const std::string& password,
                                const std::string& address) {
-    const auto hash = passwordHash(username);
-    if (!hash) return LoginResult::NoSuchMember;
-    if (!passwordMatchesHash(password, *hash)) return LoginResult::WrongPassword;
-    setOnline(username, address);
+    const PasswordCheck check = checkPassword(username, password, address);
+    switch (check) {
+        case PasswordCheck::NoSuchMember:
+            return LoginResult::NoSuchMember;
+        case PasswordCheck::Refused:
+        case PasswordCheck::Wrong:
+            return LoginResult::WrongPassword;
+        case PasswordCheck::Password:
+        case PasswordCheck::Temporary:
+            break;
+    }
+    setOnline(username, address, check == PasswordCheck::Temporary);
+    clearFailures(username, address);
     return LoginResult::Match;
+}
+
+bool MarketStore::passwordConfirmed(const std::string& username, const std::string& password,
+                                    const std::string& address) {
+    if (checkPassword(username, password, address) != PasswordCheck::Password) return false;
+    clearFailures(username, address);
+    return true;
+}
+
+bool MarketStore::addTemporaryPassword(const std::string& username, const std::string& password) {
+    if (recentTemporaryRequests(username) >= kTemporaryRequests) return false;
+    storeTemporaryPassword(username, hashPassword(password));
+    return true;
 }
 
 }  // namespace tl::market
