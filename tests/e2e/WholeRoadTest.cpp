@@ -131,7 +131,11 @@ TEST(WholeRoad, BFindsOpensFavouritesAndContactsAThenGetsTheServersCopy) {
     ASSERT_TRUE(favorites.Run());
     EXPECT_EQ(favorites.GetProductid(), id);
 
-    // The offer goes out through the compose page of the Message Center window.
+    // The offer goes out through the compose page of the Message Center window. Its pages reach
+    // the marketplace from 127.0.0.1 (the web engine takes no chosen source address), and the
+    // marketplace serves messages only where the member is online: B logs in from there too.
+    ASSERT_EQ(test::fromAddress("127.0.0.1", [] { return loginRequest("buyer1", "secret1"); }),
+              kLoginOk);
     ui.onModal([](ModalDialog& dialog) {
         auto& contact = dynamic_cast<CContactDlg&>(dialog);
         findControl<QPushButton>(&contact, res::IDC_CONTACT_OFFER)->click();
@@ -155,6 +159,8 @@ TEST(WholeRoad, BFindsOpensFavouritesAndContactsAThenGetsTheServersCopy) {
     ASSERT_TRUE(waitForText(page, "was sent"));
 
     session().currentUserName = "seller1";
+    ASSERT_EQ(test::fromAddress("127.0.0.1", [] { return loginRequest("seller1", "secret1"); }),
+              kLoginOk);
     CTLMessageCenter inbox;
     inbox.resize(600, 400);
     inbox.show();
