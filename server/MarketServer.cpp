@@ -11,6 +11,7 @@
 #include "ConnectionStream.h"
 #include "ListRoutes.h"
 #include "ListingRoutes.h"
+#include "LongRequestLine.h"
 #include "MarketPages.h"
 #include "MarketStore.h"
 #include "MemberRoutes.h"
@@ -66,6 +67,9 @@ bool isNumericAddress(const std::string& text) {
     return inet_pton(AF_INET, text.c_str(), bytes) == 1 ||
            inet_pton(AF_INET6, text.c_str(), bytes) == 1;
 }
+
+// Marks, for the dispatcher, a request whose long query was moved into a form body.
+constexpr char kMovedQueryHeader[] = "X-Tradeloom-Moved-Query";
 
 // The HTTP request reader and reply writer, driven one request at a time by the network front
 // instead of by a listening loop of its own.
@@ -149,11 +153,16 @@ struct MarketServer::Impl {
     bool serveRequest(ClientConnection& c) {
         const auto readDeadline =
             c.headComplete ? FrontClock::now() + kBodyTimeout : c.headDeadline;
+        const bool movedQuery = c.headComplete && moveLongQueryToBody(c.buffer);
         ConnectionStream stream(c, readDeadline, kWriteTimeout, kMaxRequestBytes);
         const bool last = ++c.served >= kKeepAliveRequests;
         bool closed = false;
-        const bool answered = http.process_request(stream, last, closed,
-                                                   [this](Request& req) { takeRequester(req); });
+        const bool answered =
+            http.process_request(stream, last, closed, [this, movedQuery](Request& req) {
+                takeRequester(req);
+                req.headers.erase(kMovedQueryHeader);
+                if (movedQuery) req.set_header(kMovedQueryHeader, "1");
+            });
         return answered && !closed && !last;
     }
 
@@ -180,7 +189,18 @@ struct MarketServer::Impl {
         return req.path == page::kBoughtProducts && given == zeroAuthorization;
     }
 
+    // A long GET arrives with its query moved into the body (see LongRequestLine.h): it is
+    // served as the GET it was, its values read as the library reads a query.
     void dispatch(const Request& req, Response& res) {
+        if (!req.has_header(kMovedQueryHeader)) return serve(req, res);
+        Request asSent = req;
+        asSent.method = "GET";
+        asSent.body.clear();
+        httplib::detail::parse_query_text(req.body, asSent.params);
+        serve(asSent, res);
+    }
+
+    void serve(const Request& req, Response& res) {
         if (!credentialsAccepted(req)) {
             res.set_header("WWW-Authenticate", "Basic realm=\"Tradeloom\"");
             html(res, pages::failure(401, "These credentials are not accepted."), 401);
