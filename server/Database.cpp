@@ -117,23 +117,8 @@ std::int64_t Connection::lastInsertId() const {
     return sqlite3_last_insert_rowid(db_);
 }
 
-Database::Database(std::string path) : path_(std::move(path)) {}
-
-Database::Lease Database::borrow() {
-    {
-        std::lock_guard lock(mutex_);
-        if (!idle_.empty()) {
-            auto connection = std::move(idle_.back());
-            idle_.pop_back();
-            return Lease(*this, std::move(connection));
-        }
-    }
-    return Lease(*this, std::make_unique<Connection>(path_));
-}
-
-void Database::giveBack(std::unique_ptr<Connection> connection) {
-    std::lock_guard lock(mutex_);
-    idle_.push_back(std::move(connection));
+bool Connection::reusable() const {
+    return sqlite3_get_autocommit(db_) != 0;
 }
 
 }  // namespace tl::market

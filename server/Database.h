@@ -3,14 +3,12 @@
 #include <sqlite3.h>
 
 #include <cstdint>
-#include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
+#include "ConnectionPool.h"
 #include "DatabaseError.h"
 #include "core/platform/NonCopyable.h"
 
@@ -67,6 +65,8 @@ public:
     void execute(const std::string& sql);  // statements without results, no bindings
     std::int64_t changes() const;
     std::int64_t lastInsertId() const;
+    // Outside any transaction, so fit to be handed out again.
+    bool reusable() const;
 
     // Runs body inside BEGIN IMMEDIATE ... COMMIT; rolls back when body throws.
     template <typename Body>
@@ -86,32 +86,7 @@ private:
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
 };
 
-// A pool of connections to one database file: a request borrows one for its whole run.
-class Database {
-public:
-    explicit Database(std::string path);
-
-    class Lease : NonCopyable {
-    public:
-        Lease(Database& owner, std::unique_ptr<Connection> connection)
-            : owner_(owner), connection_(std::move(connection)) {}
-        ~Lease() { owner_.giveBack(std::move(connection_)); }
-        Connection* operator->() { return connection_.get(); }
-        Connection& operator*() { return *connection_; }
-
-    private:
-        Database& owner_;
-        std::unique_ptr<Connection> connection_;
-    };
-
-    Lease borrow();
-
-private:
-    void giveBack(std::unique_ptr<Connection> connection);
-
-    std::string path_;
-    std::mutex mutex_;
-    std::vector<std::unique_ptr<Connection>> idle_;
-};
+// The pool of connections to one database file.
+using Database = ConnectionPool<Connection>;
 
 }  // namespace tl::market

@@ -1,12 +1,14 @@
 #include "MarketPages.h"
 
-#include <ctime>
-
 #include "Text.h"
+#include "core/service/MarketContract.h"
 #include "core/service/Query.h"
 
 namespace tl::market::pages {
 namespace {
+
+namespace page = contract::page;
+namespace key = contract::key;
 
 constexpr char kStyle[] = R"css(
 body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 14px; color: #1f2a33;
@@ -27,6 +29,9 @@ form button { margin-top: 10px; }
 .unread { font-weight: bold; }
 )css";
 
+constexpr char kOpenFromProgram[] =
+    "Please open this page from the Tradeloom program while you are logged in";
+
 std::string e(const std::string& text) {
     return escapeMarkup(text);
 }
@@ -44,8 +49,8 @@ std::string priceText(const std::string& price) {
 }
 
 std::string kindText(const std::string& status) {
-    if (status == "Selling") return "For Sale";
-    if (status == "Buying") return "Wanted";
+    if (status == contract::kSelling) return "For Sale";
+    if (status == contract::kBuying) return "Wanted";
     return status;
 }
 
@@ -63,21 +68,12 @@ std::string listingTable(const std::vector<ListingRecord>& records, const std::s
 
 std::string composeAddress(const std::string& sender, const std::string& recipient,
                            const std::string& productid, const std::string& title) {
-    return Query("/tradeloom/app/message/message.asp")
-        .add("senderid", sender)
-        .add("recipientid", recipient)
-        .add("productid", productid)
-        .add("title", title)
+    return Query(page::kCompose)
+        .add(key::kSenderId, sender)
+        .add(key::kRecipientId, recipient)
+        .add(key::kProductId, productid)
+        .add(key::kOfferTitle, title)
         .pathAndQuery();
-}
-
-std::string timeText(std::int64_t when) {
-    const std::time_t t = static_cast<std::time_t>(when);
-    std::tm utc{};
-    gmtime_r(&t, &utc);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M UTC", &utc);
-    return buffer;
 }
 
 std::string field(const char* label, const char* name, const std::string& value) {
@@ -113,21 +109,32 @@ std::string publicHome(const std::vector<ListingRecord>& newest) {
 }
 
 std::string memberHome(const Member& member, const std::vector<ListingRecord>& own,
-                       const std::vector<ListingRecord>& favourites, int unreadMessages,
-                       const std::vector<ListingRecord>& newest) {
+                       const OwnHomeData* mine, const std::vector<ListingRecord>& newest) {
     const std::string name = member.firstname.empty() ? member.username : member.firstname;
-    const std::string messagesLink = Query("/tradeloom/app/message/messagesNew.asp")
-                                         .add("username", member.username)
-                                         .pathAndQuery();
     std::string body = "<p>Hello " + e(name) + ", welcome back.</p>";
-    body += "<p><a href=\"" + e(messagesLink) + "\">" +
-            (unreadMessages == 1 ? std::string("1 unread message")
-                                 : std::to_string(unreadMessages) + " unread messages") +
-            "</a></p>";
+    if (mine) {
+        const std::string messagesLink =
+            Query(page::kMessages).add(key::kUsername, member.username).pathAndQuery();
+        body += "<p><a href=\"" + e(messagesLink) + "\">" +
+                (mine->unreadMessages == 1
+                     ? std::string("1 unread message")
+                     : std::to_string(mine->unreadMessages) + " unread messages") +
+                "</a></p>";
+    } else {
+        body += std::string("<p class=\"note\">") + kOpenFromProgram +
+                " to see your favourites and messages.</p>";
+    }
     body += "<h2>Your listings</h2>" + listingTable(own, "You have no listings.");
-    body += "<h2>Your favourites</h2>" + listingTable(favourites, "You have no favourites.");
+    if (mine)
+        body +=
+            "<h2>Your favourites</h2>" + listingTable(mine->favourites, "You have no favourites.");
     body += "<h2>Newest listings</h2>" + listingTable(newest, "No listings yet.");
     return layout("Tradeloom: " + member.username, body);
+}
+
+std::string messagesElsewhere() {
+    return layout("Messages", std::string("<p class=\"note\">") + kOpenFromProgram +
+                                  " to read your messages.</p>");
 }
 
 std::string unknownMember(const std::string& username) {
@@ -151,11 +158,11 @@ std::string messages(const std::string& username, const std::vector<Message>& li
             const std::string reply =
                 composeAddress(username, m.sender, m.productid,
                                m.title.rfind("Re: ", 0) == 0 ? m.title : "Re: " + m.title);
-            body += std::string("<tr") + (m.read ? "" : " class=\"unread\"") + "><td>" +
-                    e(m.sender) + "</td><td>" + e(m.productid) + "</td><td>" + e(m.title) +
-                    "</td><td>" + e(m.body) +
-                    (m.price.empty() ? "" : " (price " + e(m.price) + ")") + "</td><td>" +
-                    timeText(m.sent) + "</td><td><a href=\"" + e(reply) + "\">Reply</a></td></tr>";
+            body +=
+                std::string("<tr") + (m.read ? "" : " class=\"unread\"") + "><td>" + e(m.sender) +
+                "</td><td>" + e(m.productid) + "</td><td>" + e(m.title) + "</td><td>" + e(m.body) +
+                (m.price.empty() ? "" : " (price " + e(m.price) + ")") + "</td><td>" +
+                utcTimeText(m.sent) + "</td><td><a href=\"" + e(reply) + "\">Reply</a></td></tr>";
         }
         body += "</table>";
     }
@@ -164,12 +171,12 @@ std::string messages(const std::string& username, const std::vector<Message>& li
 
 std::string compose(const Message& draft, const std::string& note) {
     std::string body = noteBlock(note);
-    body += "<form method=\"post\" action=\"/tradeloom/app/message/message.asp\">";
-    body += field("From", "senderid", draft.sender);
-    body += field("To", "recipientid", draft.recipient);
-    body += field("Item #", "productid", draft.productid);
-    body += field("Title", "title", draft.title);
-    body += field("Price", "Price", draft.price);
+    body += std::string("<form method=\"post\" action=\"") + page::kCompose + "\">";
+    body += field("From", key::kSenderId, draft.sender);
+    body += field("To", key::kRecipientId, draft.recipient);
+    body += field("Item #", key::kProductId, draft.productid);
+    body += field("Title", key::kOfferTitle, draft.title);
+    body += field("Price", key::kOfferPrice, draft.price);
     body += "<label for=\"body\">Message</label><textarea id=\"body\" name=\"body\">" +
             e(draft.body) + "</textarea>";
     body += "<button type=\"submit\">Send</button></form>";
@@ -183,9 +190,9 @@ std::string messageSent(const Message& message) {
 
 std::string categorySuggestion(const std::string& sender, const std::string& note) {
     std::string body = postFormStart(note, "Suggest a category that the marketplace should offer.",
-                                     "/tradeloom/app/catSuggestions.asp", "senderid", sender);
-    body += field("Category", "category", "");
-    body += field("Under (optional)", "parent", "");
+                                     page::kCategorySuggestion, key::kSenderId, sender);
+    body += field("Category", key::kCategory, "");
+    body += field("Under (optional)", key::kParentCategory, "");
     body += "<label for=\"note\">Why</label><textarea id=\"note\" name=\"note\"></textarea>";
     body += "<button type=\"submit\">Suggest</button></form>";
     return layout("Suggest a category", body);
@@ -200,8 +207,8 @@ std::string categorySuggestionStored(const std::string& sender, const std::strin
 std::string createClub(const std::string& username, const std::string& note) {
     std::string body =
         postFormStart(note, "Create a club that members can join from their profile.",
-                      "/RUViviride/createclub.aspx", "username", username);
-    body += field("Club name", "clubname", "");
+                      page::kCreateClub, key::kUsername, username);
+    body += field("Club name", key::kClubName, "");
     body += "<button type=\"submit\">Create club</button></form>";
     return layout("Create a club", body);
 }

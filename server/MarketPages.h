@@ -10,13 +10,20 @@
 namespace tl::market::pages {
 
 std::string publicHome(const std::vector<ListingRecord>& newest);
+// What the member home page shows only to the member's own address.
+struct OwnHomeData {
+    std::vector<ListingRecord> favourites;
+    int unreadMessages = 0;
+};
+// The home page; without mine (a request from elsewhere) it says where to open it instead.
 std::string memberHome(const Member& member, const std::vector<ListingRecord>& own,
-                       const std::vector<ListingRecord>& favourites, int unreadMessages,
-                       const std::vector<ListingRecord>& newest);
+                       const OwnHomeData* mine, const std::vector<ListingRecord>& newest);
 std::string unknownMember(const std::string& username);
 std::string registrationProbe();
 
 std::string messages(const std::string& username, const std::vector<Message>& messages);
+// In place of the message list, for a request from anywhere but the member's online address.
+std::string messagesElsewhere();
 
 // The compose form, filled with the draft; note is shown above it when not empty.
 std::string compose(const Message& draft, const std::string& note);

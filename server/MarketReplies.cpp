@@ -88,7 +88,8 @@ std::string itemPayload(const Listing& l) {
     appendPayloadElement(out, "zipcode", l.zipcode);
     appendPayloadElement(out, "username", l.owner);
     appendPayloadElement(out, "price", fourDecimalPrice(l.price));
-    appendPayloadElement(out, "status", l.kind);
+    // A listing no longer offered shows its state in place of its kind, as the lists do.
+    appendPayloadElement(out, "status", l.state == "ACTIVE" ? l.kind : l.state);
     appendPayloadElement(out, "shipping", l.shipping);
     appendPayloadElement(out, "category1", l.category1);
     appendPayloadElement(out, "category2", l.category2);

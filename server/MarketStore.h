@@ -69,18 +69,44 @@ public:
     // A member counts as online this long after the latest login or heartbeat.
     static constexpr std::int64_t kOnlineSeconds = 11 * 60;
 
+    // Failed logins count against a member at an address, and against the address: once
+    // either count reaches kGuessLimit within kGuessWindowSeconds, further tries from the
+    // address (for the member, or for anyone) are refused until older failures age out.
+    static constexpr int kGuessLimit = 5;
+    static constexpr std::int64_t kGuessWindowSeconds = 15 * 60;
+    // A lost-password request adds a temporary password, valid this long beside the member's
+    // own; at most kTemporaryRequests requests per member are acted on in that time.
+    static constexpr std::int64_t kTemporarySeconds = 60 * 60;
+    static constexpr int kTemporaryRequests = 3;
+
     virtual bool createMember(const Member& member, const std::string& password) = 0;
-    virtual bool updateMember(const Member& member,
-                              const std::string& password) = 0;  // "" keeps it
+    // "" keeps the password; a new one cancels a temporary password.
+    virtual bool updateMember(const Member& member, const std::string& password) = 0;
     virtual std::optional<Member> member(const std::string& username) = 0;
-    virtual LoginResult login(const std::string& username, const std::string& password,
-                              const std::string& address) = 0;
+
+    // Checks the password (or the member's unexpired temporary password) from the address; on
+    // a match the member counts as online there, and a temporary password used becomes the
+    // password, while the member's own cancels it. Answers WrongPassword, whatever the
+    // password, while guessing from the address is refused.
+    LoginResult login(const std::string& username, const std::string& password,
+                      const std::string& address);
+    // Whether the password is the member's own, counted and refused as a login try is (it
+    // changes nothing else).
+    bool passwordConfirmed(const std::string& username, const std::string& password,
+                           const std::string& address);
+    // Keeps the member online when the heartbeat comes from where the member is online, and
+    // changes nothing otherwise. True for a known member either way.
     virtual bool heartbeat(const std::string& username, const std::string& address) = 0;
-    virtual void logOff(const std::string& username) = 0;
-    // The address of the member's latest login or heartbeat while they count as online, else "".
+    // Ends the member's online state when the request comes from where the member is online.
+    virtual void logOff(const std::string& username, const std::string& address) = 0;
+    // The address of the member's latest login while they count as online, else "".
     virtual std::string onlineAddress(const std::string& username) = 0;
-    virtual bool passwordMatches(const std::string& username, const std::string& password) = 0;
-    virtual bool setPassword(const std::string& username, const std::string& password) = 0;
+    bool passwordMatches(const std::string& username, const std::string& password);
+    // Adds the temporary password beside the member's own; false (and nothing stored) when the
+    // member has had kTemporaryRequests of them within the last kTemporarySeconds.
+    bool addTemporaryPassword(const std::string& username, const std::string& password);
+    // When the member's password was last changed (unix time), 0 when never since registering.
+    virtual std::int64_t passwordChanged(const std::string& username) = 0;
 
     virtual std::optional<std::int64_t> addListing(const Listing& listing) = 0;
     virtual bool editListing(const Listing& listing) = 0;  // only the owner's; makes it active
@@ -119,6 +145,41 @@ public:
 
     // Inserts many listings in one transaction (seeding benchmarks and demonstrations).
     virtual void addListings(const std::vector<Listing>& listings) = 0;
+
+protected:
+    // The member's password hashes; nothing for an unknown member.
+    struct StoredPasswords {
+        std::string password;
+        std::string temporary;  // "" when there is none or it expired
+    };
+    virtual std::optional<StoredPasswords> storedPasswords(const std::string& username) = 0;
+    // The member counts as online at the address from now on; the temporary password becomes
+    // the password when takeTemporary, and is cancelled either way.
+    virtual void setOnline(const std::string& username, const std::string& address,
+                           bool takeTemporary) = 0;
+
+    struct FailureCounts {
+        int memberAtAddress = 0;  // failures for the member from the address
+        int atAddress = 0;        // failures for anyone from the address
+    };
+    // Failed logins within the last kGuessWindowSeconds.
+    virtual FailureCounts recentFailures(const std::string& username,
+                                         const std::string& address) = 0;
+    // Records a failed login (dropping those older than the window).
+    virtual void addFailure(const std::string& username, const std::string& address) = 0;
+    // Forgets the member's failures from the address, after a login there succeeded.
+    virtual void clearFailures(const std::string& username, const std::string& address) = 0;
+
+    // Temporary passwords requested for the member within the last kTemporarySeconds.
+    virtual int recentTemporaryRequests(const std::string& username) = 0;
+    // Records the request and keeps the hash as the member's temporary password for
+    // kTemporarySeconds.
+    virtual void storeTemporaryPassword(const std::string& username, const std::string& hash) = 0;
+
+private:
+    enum class PasswordCheck { Refused, NoSuchMember, Wrong, Password, Temporary };
+    PasswordCheck checkPassword(const std::string& username, const std::string& password,
+                                const std::string& address);
 };
 
 // Opens the store a --database value names: "sqlite:PATH" or a "postgresql://" (or

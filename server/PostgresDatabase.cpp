@@ -84,22 +84,4 @@ bool PgConnection::reusable() const {
            PQtransactionStatus(connection_) == PQTRANS_IDLE;
 }
 
-PgDatabase::Lease PgDatabase::borrow() {
-    {
-        std::lock_guard lock(mutex_);
-        if (!idle_.empty()) {
-            auto connection = std::move(idle_.back());
-            idle_.pop_back();
-            return Lease(*this, std::move(connection));
-        }
-    }
-    return Lease(*this, std::make_unique<PgConnection>(uri_));
-}
-
-void PgDatabase::giveBack(std::unique_ptr<PgConnection> connection) {
-    if (!connection || !connection->reusable()) return;
-    std::lock_guard lock(mutex_);
-    idle_.push_back(std::move(connection));
-}
-
 }  // namespace tl::market

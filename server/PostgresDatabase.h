@@ -4,13 +4,13 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <unordered_map>
 #include <vector>
 
+#include "ConnectionPool.h"
 #include "DatabaseError.h"
 #include "core/platform/NonCopyable.h"
 
@@ -104,34 +104,7 @@ private:
     std::unordered_map<std::string, std::string> prepared_;  // statement text -> name
 };
 
-// A pool of connections to one database: a request borrows one for its whole run. A connection
-// that broke (the database restarted, the network failed) is dropped instead of given back, so
-// the next request opens a fresh one.
-class PgDatabase {
-public:
-    explicit PgDatabase(std::string uri) : uri_(std::move(uri)) {}
-
-    class Lease : NonCopyable {
-    public:
-        Lease(PgDatabase& owner, std::unique_ptr<PgConnection> connection)
-            : owner_(owner), connection_(std::move(connection)) {}
-        ~Lease() { owner_.giveBack(std::move(connection_)); }
-        PgConnection* operator->() { return connection_.get(); }
-        PgConnection& operator*() { return *connection_; }
-
-    private:
-        PgDatabase& owner_;
-        std::unique_ptr<PgConnection> connection_;
-    };
-
-    Lease borrow();
-
-private:
-    void giveBack(std::unique_ptr<PgConnection> connection);
-
-    std::string uri_;
-    std::mutex mutex_;
-    std::vector<std::unique_ptr<PgConnection>> idle_;
-};
+// The pool of connections to one database.
+using PgDatabase = ConnectionPool<PgConnection>;
 
 }  // namespace tl::market

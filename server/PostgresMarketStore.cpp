@@ -1,10 +1,6 @@
 #include "PostgresMarketStore.h"
 
-#include <algorithm>
-#include <chrono>
-#include <optional>
-
-#include "PasswordHash.h"
+#include "PostgresSql.h"
 #include "StoreRules.h"
 #include "Text.h"
 
@@ -12,7 +8,7 @@ namespace tl::market {
 namespace {
 
 // The schema's steps: kSchemaVersionN brings a database from version N-1 to N.
-constexpr int kSchemaVersion = 3;
+constexpr int kSchemaVersion = 4;
 
 // The quick search looks in this text of a listing: title and description with ASCII letters
 // folded to lower case (the "C" collation folds nothing else), kept apart by a byte that stored
@@ -80,15 +76,6 @@ CREATE INDEX IF NOT EXISTS listings_search_text ON listings
     USING gin (search_text gin_trgm_ops) WHERE state = 'ACTIVE';
 )sql";
 
-// Listings are numbered into blocks of this many, newest block last. The trigram index keys each
-// listing by its block as well, so a search can ask it for one block, and the index reads only
-// that block's share of each trigram's listings.
-#define TL_BLOCK_LISTINGS 131072
-#define TL_QUOTED(X) #X
-#define TL_NUMBER_TEXT(X) TL_QUOTED(X)
-#define TL_BLOCK "(productid / " TL_NUMBER_TEXT(TL_BLOCK_LISTINGS) ")"
-constexpr std::int64_t kBlockListings = TL_BLOCK_LISTINGS;
-
 const char* const kSchemaVersion3 = R"sql(
 CREATE EXTENSION IF NOT EXISTS btree_gin;
 DROP INDEX IF EXISTS listings_search_text;
@@ -96,28 +83,20 @@ CREATE INDEX IF NOT EXISTS listings_search ON listings
     USING gin ()sql" TL_BLOCK R"sql(, search_text gin_trgm_ops) WHERE state = 'ACTIVE';
 )sql";
 
-// Times come from the database's clock, which every server process shares.
-#define TL_NOW "CAST(extract(epoch FROM now()) AS BIGINT)"
-
-const std::string kOnlineCutoff = TL_NOW " - " + std::to_string(MarketStore::kOnlineSeconds);
-
-// The columns of a list record, in ListingRecord order.
-std::string recordSelect(const char* priceColumn = "l.price") {
-    return "SELECT l.productid, l.titlebar, l.owner, "
-           "CASE WHEN m.online = 1 AND m.last_seen >= " +
-           kOnlineCutoff +
-           " THEN m.ipaddress ELSE '' END, "
-           "COALESCE(m.connection, ''), l.filesize, COALESCE(m.email, ''), " +
-           priceColumn +
-           ", CASE l.state WHEN 'ACTIVE' THEN l.kind ELSE l.state END "
-           "FROM listings l LEFT JOIN members m ON m.username = l.owner ";
-}
-
-const std::string kResultLimit = " LIMIT " + std::to_string(MarketStore::kMaxResults);
-
-// The search texts of this many newest listings steer the quick search, taken afresh this often.
-constexpr int kSampleSize = 5000;
-constexpr auto kSampleLife = std::chrono::seconds(30);
+// A temporary password beside the member's own, when the password was last changed, and the
+// records that limit password guessing and lost-password requests.
+const char* const kSchemaVersion4 = R"sql(
+ALTER TABLE members ADD COLUMN IF NOT EXISTS temporary_password TEXT NOT NULL DEFAULT '';
+ALTER TABLE members ADD COLUMN IF NOT EXISTS temporary_until BIGINT NOT NULL DEFAULT 0;
+ALTER TABLE members ADD COLUMN IF NOT EXISTS password_changed BIGINT NOT NULL DEFAULT 0;
+CREATE TABLE IF NOT EXISTS login_failures (
+    username TEXT NOT NULL, address TEXT NOT NULL, at BIGINT NOT NULL);
+CREATE INDEX IF NOT EXISTS login_failures_address ON login_failures(address, at);
+CREATE TABLE IF NOT EXISTS temporary_password_requests (
+    username TEXT NOT NULL, at BIGINT NOT NULL);
+CREATE INDEX IF NOT EXISTS temporary_password_requests_username
+    ON temporary_password_requests(username, at);
+)sql";
 
 // A key of the advisory lock under which one server process at a time sets the schema up.
 constexpr std::int64_t kSchemaLock = 0x74726164656c6f6f;
@@ -141,434 +120,11 @@ PostgresMarketStore::PostgresMarketStore(const std::string& uri) : database_(uri
         }
         if (version < 2) db->execute(kSchemaVersion2);
         if (version < 3) db->execute(kSchemaVersion3);
+        if (version < 4) db->execute(kSchemaVersion4);
         db->execute("DELETE FROM schema_version");
         db->query("INSERT INTO schema_version(version) VALUES ($1)", kSchemaVersion);
     });
 }
-
-bool PostgresMarketStore::createMember(const Member& member, const std::string& password) {
-    if (!validUserName(member.username)) return false;
-    const Member m = storedMember(member);
-    auto db = database_.borrow();
-    return db->query(
-                 "INSERT INTO members(username, password, firstname, lastname, address, city, "
-                 "zipcode, state, connection, contact, email, phone, club1, club2, country) "
-                 "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15) "
-                 "ON CONFLICT DO NOTHING",
-                 m.username, hashPassword(password), m.firstname, m.lastname, m.address, m.city,
-                 m.zipcode, m.state, m.connection, m.contact, m.email, m.phone, m.club1, m.club2,
-                 m.country)
-               .affected() == 1;
-}
-
-bool PostgresMarketStore::updateMember(const Member& member, const std::string& password) {
-    const Member m = storedMember(member);
-    auto db = database_.borrow();
-    // An empty password keeps the stored hash.
-    return db->query(
-                 "UPDATE members SET firstname = $1, lastname = $2, address = $3, city = $4, "
-                 "zipcode = $5, state = $6, connection = $7, contact = $8, email = $9, "
-                 "phone = $10, club1 = $11, club2 = $12, country = $13, "
-                 "password = CASE WHEN $14 = '' THEN password ELSE $14 END "
-                 "WHERE username = $15",
-                 m.firstname, m.lastname, m.address, m.city, m.zipcode, m.state, m.connection,
-                 m.contact, m.email, m.phone, m.club1, m.club2, m.country,
-                 password.empty() ? std::string() : hashPassword(password), member.username)
-               .affected() == 1;
-}
-
-std::optional<Member> PostgresMarketStore::member(const std::string& username) {
-    auto db = database_.borrow();
-    const auto row = db->query(
-        "SELECT username, firstname, lastname, address, city, zipcode, state, connection, "
-        "contact, email, phone, club1, club2, country FROM members WHERE username = $1",
-        username);
-    if (row.rows() == 0) return std::nullopt;
-    Member m;
-    std::string* fields[] = {&m.username, &m.firstname, &m.lastname,   &m.address, &m.city,
-                             &m.zipcode,  &m.state,     &m.connection, &m.contact, &m.email,
-                             &m.phone,    &m.club1,     &m.club2,      &m.country};
-    for (int i = 0; i < 14; ++i) *fields[i] = row.text(0, i);
-    return m;
-}
-
-LoginResult PostgresMarketStore::login(const std::string& username, const std::string& password,
-                                       const std::string& address) {
-    if (!member(username)) return LoginResult::NoSuchMember;
-    if (!passwordMatches(username, password)) return LoginResult::WrongPassword;
-    auto db = database_.borrow();
-    db->query("UPDATE members SET online = 1, ipaddress = $1, last_seen = " TL_NOW
-              " WHERE username = $2",
-              address, username);
-    return LoginResult::Match;
-}
-
-bool PostgresMarketStore::heartbeat(const std::string& username, const std::string& address) {
-    auto db = database_.borrow();
-    return db->query("UPDATE members SET ipaddress = $1, last_seen = " TL_NOW
-                     " WHERE username = $2",
-                     address, username)
-               .affected() == 1;
-}
-
-void PostgresMarketStore::logOff(const std::string& username) {
-    auto db = database_.borrow();
-    db->query("UPDATE members SET online = 0 WHERE username = $1", username);
-}
-
-std::string PostgresMarketStore::onlineAddress(const std::string& username) {
-    auto db = database_.borrow();
-    const auto row = db->query(
-        "SELECT ipaddress FROM members WHERE username = $1 AND online = 1 AND last_seen >= " +
-            kOnlineCutoff,
-        username);
-    return row.rows() ? row.text(0, 0) : std::string();
-}
-
-bool PostgresMarketStore::passwordMatches(const std::string& username,
-                                          const std::string& password) {
-    std::string stored;
-    {
-        auto db = database_.borrow();
-        const auto row = db->query("SELECT password FROM members WHERE username = $1", username);
-        if (row.rows() == 0) return false;
-        stored = row.text(0, 0);
-    }
-    return passwordMatchesHash(password, stored);
-}
-
-bool PostgresMarketStore::setPassword(const std::string& username, const std::string& password) {
-    auto db = database_.borrow();
-    return db->query("UPDATE members SET password = $1 WHERE username = $2", hashPassword(password),
-                     username)
-               .affected() == 1;
-}
-
-std::optional<std::int64_t> PostgresMarketStore::addListing(const Listing& l) {
-    const std::string title = storedText(l.titlebar);
-    const auto price = parsePrice(l.price);
-    const KindFilter kind = kindFilter(l.kind);
-    if (title.empty() || !price || kind == KindFilter::Both) return std::nullopt;
-    auto db = database_.borrow();
-    const auto row = db->query(
-        "INSERT INTO listings(owner, titlebar, description, quantity, shipping, shippingpay, "
-        "zipcode, category1, category2, paymentterms, paymentmethods, escrow, price, "
-        "price_value, kind) "
-        "SELECT username, $1::text, $2::text, $3::text, $4::text, $5::text, $6::text, $7::text, "
-        "$8::text, $9::text, $10::text, $11::text, $12::text, $13::float8, $14::text "
-        "FROM members WHERE username = $15 RETURNING productid",
-        title, storedText(l.description), storedText(l.quantity), storedText(l.shipping),
-        storedText(l.shippingpay), storedText(l.zipcode), storedText(l.category1),
-        storedText(l.category2), storedText(l.paymentterms), storedText(l.paymentmethods),
-        storedText(l.escrow), std::string(trimSpaces(l.price)), *price, kindName(kind), l.owner);
-    if (row.rows() == 0) return std::nullopt;
-    return row.integer(0, 0);
-}
-
-bool PostgresMarketStore::editListing(const Listing& l) {
-    const std::string title = storedText(l.titlebar);
-    const auto price = parsePrice(l.price);
-    const KindFilter kind = kindFilter(l.kind);
-    if (title.empty() || !price || kind == KindFilter::Both) return false;
-    auto db = database_.borrow();
-    return db->query(
-                 "UPDATE listings SET titlebar = $1, description = $2, quantity = $3, "
-                 "shipping = $4, shippingpay = $5, zipcode = $6, category1 = $7, "
-                 "category2 = $8, price = $9, price_value = $10, kind = $11, "
-                 "state = 'ACTIVE', buyer = '', sale_price = '' "
-                 "WHERE productid = $12 AND owner = $13",
-                 title, storedText(l.description), storedText(l.quantity), storedText(l.shipping),
-                 storedText(l.shippingpay), storedText(l.zipcode), storedText(l.category1),
-                 storedText(l.category2), std::string(trimSpaces(l.price)), *price, kindName(kind),
-                 l.productid, l.owner)
-               .affected() == 1;
-}
-
-void PostgresMarketStore::setFileSize(std::int64_t productid, std::int64_t kilobytes) {
-    auto db = database_.borrow();
-    db->query("UPDATE listings SET filesize = $1 WHERE productid = $2",
-              std::max<std::int64_t>(kilobytes, 0), productid);
-}
-
-std::optional<Listing> PostgresMarketStore::listing(std::int64_t productid) {
-    auto db = database_.borrow();
-    const auto row = db->query(
-        "SELECT productid, owner, titlebar, description, quantity, shipping, shippingpay, "
-        "zipcode, category1, category2, paymentterms, paymentmethods, escrow, price, kind, "
-        "state, filesize, buyer, sale_price FROM listings WHERE productid = $1",
-        productid);
-    if (row.rows() == 0) return std::nullopt;
-    Listing l;
-    l.productid = row.integer(0, 0);
-    std::string* texts[] = {&l.owner,     &l.titlebar,     &l.description,    &l.quantity,
-                            &l.shipping,  &l.shippingpay,  &l.zipcode,        &l.category1,
-                            &l.category2, &l.paymentterms, &l.paymentmethods, &l.escrow,
-                            &l.price,     &l.kind,         &l.state};
-    for (int i = 0; i < 15; ++i) *texts[i] = row.text(0, i + 1);
-    l.filesize = row.integer(0, 16);
-    l.buyer = row.text(0, 17);
-    l.salePrice = row.text(0, 18);
-    return l;
-}
-
-void PostgresMarketStore::removeListing(std::int64_t productid) {
-    auto db = database_.borrow();
-    db->transaction([&] {
-        db->query("DELETE FROM favourites WHERE productid = $1", productid);
-        db->query("DELETE FROM listings WHERE productid = $1", productid);
-    });
-}
-
-void PostgresMarketStore::inactivate(std::int64_t productid) {
-    auto db = database_.borrow();
-    db->query("UPDATE listings SET state = 'INACTIVE' WHERE productid = $1", productid);
-}
-
-void PostgresMarketStore::reactivate(std::int64_t productid, const std::string& kind) {
-    auto db = database_.borrow();
-    // An unknown kind keeps the listing's own.
-    db->query(
-        "UPDATE listings SET state = 'ACTIVE', buyer = '', sale_price = '', "
-        "kind = CASE WHEN $1::text = '' THEN kind ELSE $1::text END WHERE productid = $2",
-        kindName(kindFilter(kind)), productid);
-}
-
-bool PostgresMarketStore::sell(std::int64_t productid, const std::string& buyer,
-                               const std::string& price) {
-    auto db = database_.borrow();
-    return db->query(
-                 "UPDATE listings SET state = 'SOLD', buyer = $1::text, sale_price = $2 "
-                 "WHERE productid = $3 AND state = 'ACTIVE' "
-                 "AND EXISTS (SELECT 1 FROM members WHERE username = $1::text)",
-                 buyer, storedText(price), productid)
-               .affected() == 1;
-}
-
-std::vector<ListingRecord> PostgresMarketStore::records(const PgResult& result) {
-    std::vector<ListingRecord> out;
-    out.reserve(static_cast<std::size_t>(result.rows()));
-    for (int i = 0; i < result.rows(); ++i) {
-        ListingRecord r;
-        r.productid = result.integer(i, 0);
-        r.titlebar = result.text(i, 1);
-        r.username = result.text(i, 2);
-        r.ipaddress = result.text(i, 3);
-        r.connection = result.text(i, 4);
-        r.filesize = result.integer(i, 5);
-        r.email = result.text(i, 6);
-        r.price = result.text(i, 7);
-        r.status = result.text(i, 8);
-        out.push_back(std::move(r));
-    }
-    return out;
-}
-
-std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConnection& db) {
-    {
-        std::lock_guard lock(sampleMutex_);
-        if (sample_ && std::chrono::steady_clock::now() < sampleTaken_ + kSampleLife)
-            return sample_;
-    }
-    // One request takes the sample; the others go on with the one they have.
-    std::unique_lock taking(sampleTaking_, std::try_to_lock);
-    if (!taking.owns_lock()) {
-        std::lock_guard lock(sampleMutex_);
-        return sample_ ? sample_ : std::make_shared<const SearchTextSample>();
-    }
-    const PgResult newest = db.query(
-        "SELECT search_text, kind FROM listings WHERE state = 'ACTIVE' ORDER BY productid DESC "
-        "LIMIT $1",
-        kSampleSize);
-    std::vector<std::string> texts;
-    std::vector<std::string> kinds;
-    for (int row = 0; row < newest.rows(); ++row) {
-        texts.push_back(newest.text(row, 0));
-        kinds.push_back(newest.text(row, 1));
-    }
-    auto sample = std::make_shared<const SearchTextSample>(std::move(texts), std::move(kinds));
-    const auto highestId = static_cast<std::size_t>(
-        db.query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0));
-    std::lock_guard lock(sampleMutex_);
-    sample_ = sample;
-    sampleTaken_ = std::chrono::steady_clock::now();
-    marketSize_ = highestId;
-    return sample_;
-}
-
-std::vector<std::int64_t> PostgresMarketStore::indexedIds(PgConnection& db,
-                                                          const std::string& needle,
-                                                          KindFilter kinds,
-                                                          const SearchTextSample& sample) {
-    // The index names the listings that hold the text's rarest pieces (never a common trigram,
-    // which would cost it a walk over nearly every listing), and those are read.
-    std::vector<std::string> texts = {needle};
-    std::string found =
-        "SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
-        "AND strpos(l.search_text, $1::text) > 0 ";
-    const auto next = [&](const std::string& value) {
-        texts.push_back(value);
-        return "$" + std::to_string(texts.size()) + "::text ";
-    };
-    if (kinds != KindFilter::Both) found += "AND l.kind = " + next(kindName(kinds));
-    std::vector<std::string> pieces = sample.rarestPieces(needle);
-    if (pieces.empty()) pieces.push_back(needle);
-    for (const std::string& piece : pieces)
-        found += "AND l.search_text LIKE " + next(containsPattern(piece));
-    std::vector<std::int64_t> ids;
-    const auto ask = [&](const std::string& sql, std::optional<std::int64_t> block) {
-        PgParameters values;
-        for (const std::string& value : texts) values.add(value);
-        if (block) values.add(*block);
-        const PgResult result = db.run(sql, values);
-        for (int row = 0; row < result.rows(); ++row) ids.push_back(result.integer(row, 0));
-    };
-    // When the newest two blocks should hold a page of results of the kind asked for, they are
-    // asked first, each on its own; otherwise (or when they fall short) the whole index is asked
-    // at once.
-    bool complete = false;
-    const double share = sample.share(needle, kinds == KindFilter::Both ? "" : kindName(kinds));
-    if (share * static_cast<double>(kBlockListings) * 2 >= kMaxResults) {
-        const std::int64_t newest =
-            db.query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0) /
-            kBlockListings;
-        const std::string inBlock =
-            found + "AND " TL_BLOCK " = $" + std::to_string(texts.size() + 1) + "::bigint";
-        for (std::int64_t block = newest; block >= 0 && block > newest - 2; --block) {
-            ask(inBlock, block);
-            if (ids.size() >= kMaxResults) break;
-        }
-        complete = ids.size() >= kMaxResults || newest < 2;
-    }
-    if (!complete) {
-        ids.clear();
-        ask(found, std::nullopt);
-    }
-    std::sort(ids.rbegin(), ids.rend());
-    if (ids.size() > kMaxResults) ids.resize(kMaxResults);
-    return ids;
-}
-
-std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criteria,
-                                                       KindFilter kinds) {
-    const std::string text = storedText(criteria);
-    auto db = database_.borrow();
-    // $1: the kind's name, "" for both.
-    const std::string activeOfKind =
-        "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = $1::text) ";
-    if (text.empty()) {
-        return records(
-            db->query(recordSelect() + activeOfKind + "ORDER BY l.productid DESC" + kResultLimit,
-                      kindName(kinds)));
-    }
-    const std::string needle = asciiLower(text);
-    const auto sample = searchSample(*db);
-    // A common text: its newest holders are near the top of the listings.
-    if (sample->worthWalking(sample->share(needle), marketSize(), kMaxResults)) {
-        return records(db->query(recordSelect() + activeOfKind +
-                                     "AND strpos(l.search_text, $2::text) > 0 "
-                                     "ORDER BY l.productid DESC" +
-                                     kResultLimit,
-                                 kindName(kinds), needle));
-    }
-    // Any other: through the index.
-    const std::vector<std::int64_t> ids = indexedIds(*db, needle, kinds, *sample);
-    if (ids.empty()) return {};
-    std::string list = "{";
-    for (const std::int64_t id : ids) list += (list.size() > 1 ? "," : "") + std::to_string(id);
-    list += "}";
-    return records(db->query(recordSelect() + "WHERE l.productid = ANY(CAST($1::text AS bigint[])) "
-                                              "ORDER BY l.productid DESC",
-                             list));
-}
-
-std::size_t PostgresMarketStore::marketSize() {
-    std::lock_guard lock(sampleMutex_);
-    return marketSize_;
-}
-
-std::vector<ListingRecord> PostgresMarketStore::advancedSearch(const AdvancedCriteria& c) {
-    auto db = database_.borrow();
-    const auto sample = searchSample(*db);
-    std::string sql = recordSelect() + "WHERE l.state = 'ACTIVE' ";
-    PgParameters values;
-    const auto next = [&] { return "$" + std::to_string(values.count() + 1); };
-    // A text found anywhere in the column, ASCII letters matched without regard to case. What is
-    // in the title or the description is in the search text, so the index narrows by the text's
-    // rarest pieces there first.
-    const auto contains = [&](const char* column, const std::string& text) {
-        const std::string stored = storedText(text);
-        for (const std::string& piece : sample->rarestPieces(asciiLower(stored))) {
-            sql += "AND l.search_text LIKE " + next() + "::text ";
-            values.add(containsPattern(piece));
-        }
-        sql += std::string("AND lower(") + column + " COLLATE \"C\") LIKE lower(" + next() +
-               "::text COLLATE \"C\") ";
-        values.add(containsPattern(stored));
-    };
-    if (!c.titlebar.empty()) contains("l.titlebar", c.titlebar);
-    if (!c.description.empty()) contains("l.description", c.description);
-    if (!c.zipcode.empty()) {
-        sql += "AND l.zipcode = " + next() + " ";
-        values.add(storedText(c.zipcode));
-    }
-    if (!c.category.empty()) {
-        const std::string p = next() + "::text";
-        values.add(storedText(c.category));
-        const std::string q = next() + "::text";
-        values.add(storedText(c.category) + "; ");
-        sql += "AND (l.category1 = " + p + " OR l.category2 = " + p +
-               " OR starts_with(l.category1, " + q + ") OR starts_with(l.category2, " + q + ")) ";
-    }
-    if (!c.club.empty()) {
-        const std::string p = next() + "::text";
-        values.add(storedText(c.club));
-        sql += "AND (m.club1 = " + p + " OR m.club2 = " + p + ") ";
-    }
-    if (c.kinds != KindFilter::Both) {
-        sql += "AND l.kind = " + next() + " ";
-        values.add(kindName(c.kinds));
-    }
-    if (!c.user.empty()) {
-        sql += "AND l.owner = " + next() + " ";
-        values.add(c.user);
-    }
-    if (c.price) {
-        // Make-offer listings have no price to compare.
-        sql += std::string("AND l.price_value >= 0 AND l.price_value ") +
-               (c.priceGreater ? ">" : "<") + " " + next() + "::float8 ";
-        values.add(*c.price);
-    }
-    sql += "ORDER BY l.productid DESC" + kResultLimit;
-    return records(db->run(sql, values));
-}
-
-std::vector<ListingRecord> PostgresMarketStore::favourites(const std::string& username) {
-    auto db = database_.borrow();
-    return records(db->query(recordSelect() + "JOIN favourites f ON f.productid = l.productid "
-                                              "WHERE f.username = $1 ORDER BY l.productid DESC",
-                             username));
-}
-
-std::vector<ListingRecord> PostgresMarketStore::bought(const std::string& username) {
-    auto db = database_.borrow();
-    return records(
-        db->query(recordSelect("l.sale_price") +
-                      "WHERE l.state = 'SOLD' AND l.buyer = $1 ORDER BY l.productid DESC",
-                  username));
-}
-
-std::vector<ListingRecord> PostgresMarketStore::memberListings(const std::string& username) {
-    auto db = database_.borrow();
-    return records(
-        db->query(recordSelect() + "WHERE l.owner = $1 ORDER BY l.productid DESC", username));
-}
-
-std::vector<ListingRecord> PostgresMarketStore::newestListings(int count) {
-    auto db = database_.borrow();
-    return records(db->query(
-        recordSelect() + "WHERE l.state = 'ACTIVE' ORDER BY l.productid DESC LIMIT $1", count));
-}
-
 bool PostgresMarketStore::addFavourite(const std::string& username, std::int64_t productid) {
     auto db = database_.borrow();
     db->query(
@@ -659,46 +215,6 @@ void PostgresMarketStore::addCategorySuggestion(const std::string& sender,
 int PostgresMarketStore::categorySuggestionCount() {
     auto db = database_.borrow();
     return static_cast<int>(db->query("SELECT count(*) FROM category_suggestions").integer(0, 0));
-}
-
-void PostgresMarketStore::addListings(const std::vector<Listing>& listings) {
-    // Rows go in batches: one statement per batch keeps a large seeding quick.
-    constexpr std::size_t kBatch = 1000;
-    constexpr int kColumns = 16;
-    auto db = database_.borrow();
-    db->transaction([&] {
-        for (std::size_t first = 0; first < listings.size(); first += kBatch) {
-            const std::size_t count = std::min(kBatch, listings.size() - first);
-            std::string sql =
-                "INSERT INTO listings(owner, titlebar, description, quantity, shipping, "
-                "shippingpay, zipcode, category1, category2, paymentterms, paymentmethods, "
-                "escrow, price, price_value, kind, filesize) VALUES ";
-            PgParameters values;
-            for (std::size_t i = 0; i < count; ++i) {
-                const Listing& l = listings[first + i];
-                sql += i ? ",(" : "(";
-                for (int column = 1; column <= kColumns; ++column) {
-                    const int number = static_cast<int>(i) * kColumns + column;
-                    sql += "$" + std::to_string(number) +
-                           (column == 14   ? "::float8"
-                            : column == 16 ? "::bigint"
-                                           : "::text");
-                    sql += column < kColumns ? "," : ")";
-                }
-                values.add(l.owner);
-                values.add(storedText(l.titlebar));
-                values.add(storedText(l.description));
-                for (const std::string* text :
-                     {&l.quantity, &l.shipping, &l.shippingpay, &l.zipcode, &l.category1,
-                      &l.category2, &l.paymentterms, &l.paymentmethods, &l.escrow, &l.price})
-                    values.add(*text);
-                values.add(parsePrice(l.price).value_or(0));
-                values.add(kindName(kindFilter(l.kind)));
-                values.add(l.filesize);
-            }
-            db->run(sql, values);
-        }
-    });
 }
 
 }  // namespace tl::market

@@ -5,11 +5,10 @@
 #include <regex>
 
 #include "core/platform/Files.h"
+#include "core/service/MarketContract.h"
 
 namespace tl::market {
 namespace {
-
-constexpr char kFirstWordList[] = "wordlist-1.xml";
 
 // Only list files are published: a plain name of letters, digits, "-" and "_" ending in ".xml".
 bool isListFileName(const std::string& name) {
@@ -53,14 +52,14 @@ std::string seedWordList() {
 
 ReferenceLists::ReferenceLists(std::string folder) : folder_(std::move(folder)) {
     createDirectories(folder_);
-    if (!fileExists(folder_ + "/" + kCategoryListName))
-        writeFileAtomically(folder_ + "/" + kCategoryListName, seedCategoryList());
-    if (!fileExists(folder_ + "/" + kFirstWordList))
-        writeFileAtomically(folder_ + "/" + kFirstWordList, seedWordList());
+    if (!fileExists(folder_ + "/" + contract::kCategoryListName))
+        writeFileAtomically(folder_ + "/" + contract::kCategoryListName, seedCategoryList());
+    if (!fileExists(folder_ + "/" + contract::kFirstWordListName))
+        writeFileAtomically(folder_ + "/" + contract::kFirstWordListName, seedWordList());
 }
 
 std::string ReferenceLists::currentWordListName() const {
-    std::string current = kFirstWordList;
+    std::string current = contract::kFirstWordListName;
     long highest = 1;
     if (DIR* dir = opendir(folder_.c_str())) {
         while (const dirent* entry = readdir(dir)) {

@@ -6,12 +6,10 @@
 namespace tl::market {
 
 // The reference-list files the marketplace publishes from its data folder: the category list
-// "NewTLTree.xml" and the word lists "wordlist-N.xml" (the highest N is current). Missing
-// files are written on first start.
+// and the word lists "wordlist-N.xml" (the highest N is current). Missing files are written on
+// first start.
 class ReferenceLists {
 public:
-    static constexpr char kCategoryListName[] = "NewTLTree.xml";
-
     explicit ReferenceLists(std::string folder);
 
     std::string currentWordListName() const;

@@ -19,13 +19,10 @@ public:
     bool createMember(const Member& member, const std::string& password) override;
     bool updateMember(const Member& member, const std::string& password) override;
     std::optional<Member> member(const std::string& username) override;
-    LoginResult login(const std::string& username, const std::string& password,
-                      const std::string& address) override;
     bool heartbeat(const std::string& username, const std::string& address) override;
-    void logOff(const std::string& username) override;
+    void logOff(const std::string& username, const std::string& address) override;
     std::string onlineAddress(const std::string& username) override;
-    bool passwordMatches(const std::string& username, const std::string& password) override;
-    bool setPassword(const std::string& username, const std::string& password) override;
+    std::int64_t passwordChanged(const std::string& username) override;
 
     std::optional<std::int64_t> addListing(const Listing& listing) override;
     bool editListing(const Listing& listing) override;
@@ -62,6 +59,15 @@ public:
     void addListings(const std::vector<Listing>& listings) override;
 
 private:
+    std::optional<StoredPasswords> storedPasswords(const std::string& username) override;
+    void setOnline(const std::string& username, const std::string& address,
+                   bool takeTemporary) override;
+    FailureCounts recentFailures(const std::string& username, const std::string& address) override;
+    void addFailure(const std::string& username, const std::string& address) override;
+    void clearFailures(const std::string& username, const std::string& address) override;
+    int recentTemporaryRequests(const std::string& username) override;
+    void storeTemporaryPassword(const std::string& username, const std::string& hash) override;
+
     std::vector<ListingRecord> records(Statement& statement);
     // The records a record query selects for one member (?1 the online cut-off, ?2 the member).
     std::vector<ListingRecord> memberRecords(const std::string& sql, const std::string& username);

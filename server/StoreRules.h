@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "MarketStore.h"
@@ -14,7 +15,7 @@ extern const char* const kSeedClubs[6];
 
 std::int64_t unixNow();
 
-// "Selling", "Buying", or "" for both.
+// The kind as stored, or "" for both.
 const char* kindName(KindFilter kinds);
 
 // A LIKE pattern (escape character "\") that finds text anywhere, with the pattern characters of
@@ -27,5 +28,20 @@ bool validUserName(const std::string& name);
 
 // The member with every text in its stored form.
 Member storedMember(const Member& member);
+
+// A word of the listing contract as an SQL text literal (the words hold no quote).
+std::string sqlWord(const char* word);
+
+// The earliest "last seen" time of a member who still counts as online.
+std::int64_t onlineCutoff();
+
+// A new or edited listing with every text in its stored form, the price trimmed and the kind
+// spelt as stored, and its price as a number.
+struct AcceptedListing {
+    Listing listing;
+    double priceValue = 0;
+};
+// Nothing when the listing has no title, no price that is a number, or no kind.
+std::optional<AcceptedListing> acceptedListing(const Listing& listing);
 
 }  // namespace tl::market

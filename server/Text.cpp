@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "core/platform/ReplaceCharacters.h"
 
@@ -113,6 +114,15 @@ std::string asciiLower(std::string_view text) {
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
+}
+
+std::string utcTimeText(std::int64_t when) {
+    const std::time_t t = static_cast<std::time_t>(when);
+    std::tm utc{};
+    gmtime_r(&t, &utc);
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M UTC", &utc);
+    return buffer;
 }
 
 }  // namespace tl::market

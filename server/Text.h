@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,5 +34,8 @@ std::string asciiLower(std::string_view text);
 
 // Number of characters (code points) of UTF-8 text.
 std::size_t characterCount(std::string_view text);
+
+// A unix time as "YYYY-MM-DD HH:MM UTC".
+std::string utcTimeText(std::int64_t when);
 
 }  // namespace tl::market

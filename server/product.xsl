@@ -91,6 +91,8 @@
     <xsl:choose>
       <xsl:when test="status[1] = 'Selling'">For Sale</xsl:when>
       <xsl:when test="status[1] = 'Buying'">Wanted</xsl:when>
+      <xsl:when test="status[1] = 'SOLD'">Sold</xsl:when>
+      <xsl:when test="status[1] = 'INACTIVE'">No longer offered</xsl:when>
       <xsl:otherwise><xsl:value-of select="status[1]"/></xsl:otherwise>
     </xsl:choose>
   </xsl:template>

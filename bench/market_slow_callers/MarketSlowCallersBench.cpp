@@ -1,9 +1,12 @@
-// The marketplace server under slow callers: 200 connections from 127.0.0.2 each trickle one
-// header byte every 5 s (reconnecting when dropped), while 4 ordinary requesters at 127.0.0.3
-// ask a page and a search in a loop. Prints the ordinary requests' latency percentiles and how
-// often the slow callers were dropped.
+// The marketplace server under slow callers and a password guesser: 200 connections from
+// 127.0.0.2 each trickle one header byte every 5 s (reconnecting when dropped), and 2 guessers
+// at 127.0.0.4 send wrong logins for a member as fast as they are answered, while 4 ordinary
+// requesters at 127.0.0.3 ask a list, a search and that member's own login in a loop. Prints
+// the ordinary requests' latency percentiles, how often the slow callers were dropped and how
+// the guesses were answered.
 //
 //   market_slow_callers_bench [seconds (default 30)] [slow connections (default 200)]
+//                             [guessers (default 2)]
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -43,9 +46,10 @@ int connectFrom(const char* source, int port) {
     return fd;
 }
 
-// One whole GET on a connection of its own; true when a reply came and the server closed.
-bool get(int port, const std::string& path) {
-    const int fd = connectFrom("127.0.0.3", port);
+// One whole GET from the source address on a connection of its own; true when a 200 reply came
+// and the server closed. The reply's body goes to body when given.
+bool get(const char* source, int port, const std::string& path, std::string* body = nullptr) {
+    const int fd = connectFrom(source, port);
     if (fd < 0) return false;
     const std::string request =
         "GET " + path + " HTTP/1.1\r\nHost: market\r\nConnection: close\r\n\r\n";
@@ -64,6 +68,10 @@ bool get(int port, const std::string& path) {
         reply.append(chunk, static_cast<std::size_t>(n));
     }
     ::close(fd);
+    if (body) {
+        const auto headEnd = reply.find("\r\n\r\n");
+        *body = headEnd == std::string::npos ? "" : reply.substr(headEnd + 4);
+    }
     return ok && reply.rfind("HTTP/1.1 200", 0) == 0;
 }
 
@@ -78,6 +86,7 @@ double percentile(std::vector<double> values, double p) {
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::max(5, std::atoi(argv[1])) : 30;
     const int slowCount = argc > 2 ? std::max(1, std::atoi(argv[2])) : 200;
+    const int guesserCount = argc > 3 ? std::max(0, std::atoi(argv[3])) : 2;
 
     char folder[] = "/tmp/market-slow-callers.XXXXXX";
     if (!mkdtemp(folder)) return 1;
@@ -98,6 +107,9 @@ int main(int argc, char** argv) {
             listings.push_back(l);
         }
         server.store().addListings(listings);
+        tl::market::Member member;
+        member.username = "member1000";
+        if (!server.store().createMember(member, "secret1")) return 1;
         port = server.start("127.0.0.1", 0);
         if (port < 0) return 1;
 
@@ -125,6 +137,21 @@ int main(int argc, char** argv) {
             for (const int fd : fds)
                 if (fd >= 0) ::close(fd);
         });
+        std::atomic<long> guesses{0}, guessesTaken{0};
+        std::vector<std::thread> guessers;
+        for (int g = 0; g < guesserCount; ++g) {
+            guessers.emplace_back([&, g] {
+                for (long i = 0; Clock::now() < end; ++i) {
+                    std::string reply;
+                    get("127.0.0.4", port,
+                        "/tradeloom/app/login.asp?username=member1000&password=guess" +
+                            std::to_string(g) + "x" + std::to_string(i),
+                        &reply);
+                    ++guesses;
+                    if (reply != "-2") ++guessesTaken;
+                }
+            });
+        }
         std::this_thread::sleep_for(1s);  // the slow callers are in place
 
         std::vector<std::vector<double>> latencies(4);
@@ -134,9 +161,14 @@ int main(int argc, char** argv) {
             ordinary.emplace_back([&, t] {
                 for (int i = 0; Clock::now() < end; ++i) {
                     const auto start = Clock::now();
+                    const char* path =
+                        i % 3 == 0 ? "/tradeloom/currentcategorylist.xml"
+                        : i % 3 == 1
+                            ? "/tradeloom/app/search.asp?criteria=oak&status=BOTH"
+                            : "/tradeloom/app/login.asp?username=member1000&password=secret1";
+                    std::string reply;
                     const bool ok =
-                        get(port, i % 2 ? "/tradeloom/currentcategorylist.xml"
-                                        : "/tradeloom/app/search.asp?criteria=oak&status=BOTH");
+                        get("127.0.0.3", port, path, &reply) && (i % 3 != 2 || reply == "0");
                     latencies[t].push_back(
                         std::chrono::duration<double, std::milli>(Clock::now() - start).count());
                     if (!ok) ++failures;
@@ -144,6 +176,7 @@ int main(int argc, char** argv) {
             });
         }
         for (auto& t : ordinary) t.join();
+        for (auto& t : guessers) t.join();
         slow.join();
         std::vector<double> all;
         for (const auto& l : latencies) all.insert(all.end(), l.begin(), l.end());
@@ -152,6 +185,8 @@ int main(int argc, char** argv) {
             slowCount, dropped.load());
         std::printf("ordinary requests from 127.0.0.3: %zu in %d s, %ld failed\n", all.size(),
                     seconds - 1, failures.load());
+        std::printf("guesses from 127.0.0.4 (%d at once): %ld answered, %ld not as a refusal\n",
+                    guesserCount, guesses.load(), guessesTaken.load());
         std::printf("latency ms: p50 %.2f  p99 %.2f  max %.2f\n", percentile(all, 0.5),
                     percentile(all, 0.99), percentile(all, 1.0));
     }

@@ -124,7 +124,9 @@ TEST_F(AccountFlowTest, ANewMemberRegistersEditsTheProfileAndLogsInWithTheNewPas
     EXPECT_EQ(stored.values.club2, clubs->itemText(0).toStdString());
     const std::vector<std::string> mails = market.outboxMails();
     ASSERT_FALSE(mails.empty());
-    EXPECT_NE(mails.back().find("n#w&pass"), std::string::npos);
+    EXPECT_NE(mails.back().find("password of your Tradeloom account was changed"),
+              std::string::npos);
+    EXPECT_EQ(mails.back().find("n#w&pass"), std::string::npos) << "no password in a mail";
 
     ASSERT_EQ(LogOff("annlee"), 1);
     EXPECT_EQ(loginRequest("annlee", "a&b#c d"), kLoginMismatch);

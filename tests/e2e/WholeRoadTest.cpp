@@ -109,9 +109,13 @@ TEST_F(WholeRoad, BKeepsTheListingAsAFavourite) {
     EXPECT_EQ(favorites.GetProductid(), id);
 }
 
-// The offer goes out through the compose page of the Message Center window; A reads it.
+// The offer goes out through the compose page of the Message Center window; A reads it. Its
+// pages reach the marketplace from 127.0.0.1 (the web engine takes no chosen source address),
+// and the marketplace serves messages only where the member is online: both log in from there.
 TEST_F(WholeRoad, BsOfferReachesAsMessageCentre) {
     ASSERT_NE(row, nullptr);
+    ASSERT_EQ(test::fromAddress("127.0.0.1", [&] { return loginRequest(buyer.name, "secret1"); }),
+              kLoginOk);
     ui.onModal([](ModalDialog& dialog) {
         auto& contact = dynamic_cast<CContactDlg&>(dialog);
         findControl<QPushButton>(&contact, res::IDC_CONTACT_OFFER)->click();
@@ -135,6 +139,8 @@ TEST_F(WholeRoad, BsOfferReachesAsMessageCentre) {
     ASSERT_TRUE(waitForText(page, "was sent"));
 
     session().currentUserName = seller.name;
+    ASSERT_EQ(test::fromAddress("127.0.0.1", [&] { return loginRequest(seller.name, "secret1"); }),
+              kLoginOk);
     CTLMessageCenter inbox;
     inbox.resize(600, 400);
     inbox.show();

@@ -76,17 +76,23 @@ bool LoopbackSocket::peerClosed(std::chrono::milliseconds wait) {
     return closed_;
 }
 
-RawReply rawGet(const std::string& from, int port, const std::string& path,
-                const std::string& extraHeaders) {
+RawReply rawRequest(const std::string& from, int port, const std::string& method,
+                    const std::string& path, const std::string& extraHeaders) {
     LoopbackSocket socket(from, port);
-    if (!socket.send("GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + extraHeaders +
-                     "Connection: close\r\n\r\n"))
+    const std::string body = method == "POST" ? "Content-Length: 0\r\n" : "";
+    if (!socket.send(method + " " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + extraHeaders +
+                     body + "Connection: close\r\n\r\n"))
         return {};
     const std::string reply = socket.receiveUntilClosed(std::chrono::seconds(10));
     const auto lineEnd = reply.find("\r\n");
     const auto headEnd = reply.find("\r\n\r\n");
     if (lineEnd == std::string::npos || headEnd == std::string::npos) return {};
     return {reply.substr(0, lineEnd), reply.substr(headEnd + 4)};
+}
+
+RawReply rawGet(const std::string& from, int port, const std::string& path,
+                const std::string& extraHeaders) {
+    return rawRequest(from, port, "GET", path, extraHeaders);
 }
 
 }  // namespace tl::test

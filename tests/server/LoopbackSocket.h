@@ -29,10 +29,13 @@ private:
     bool closed_ = false;
 };
 
-// A GET of the path as one whole request; the reply's status line and body, "" when none came.
+// One whole request of the path (a POST carries its values in the query, no body); the reply's
+// status line and body, "" when none came.
 struct RawReply {
     std::string statusLine, body;
 };
+RawReply rawRequest(const std::string& from, int port, const std::string& method,
+                    const std::string& path, const std::string& extraHeaders = "");
 RawReply rawGet(const std::string& from, int port, const std::string& path,
                 const std::string& extraHeaders = "");
 

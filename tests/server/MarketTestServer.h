@@ -12,6 +12,7 @@
 #include "core/platform/XmlDocument.h"
 #include "core/service/Endpoints.h"
 #include "core/service/ServiceRequest.h"
+#include "support/ScopedSettings.h"
 
 namespace tl::test {
 
@@ -46,6 +47,13 @@ private:
     std::unique_ptr<market::MarketServer> server_;
     int port_ = 0;
 };
+
+// Runs the request with the client's connections leaving from the loopback address.
+template <typename F>
+auto fromAddress(const char* address, F request) {
+    ScopedEnv bind("TRADELOOM_BIND", address);
+    return request();
+}
 
 // A member's registration fields with plausible values.
 endpoints::MemberFields memberFields(const std::string& user, const std::string& password);

@@ -6,7 +6,6 @@
 
 #include "MarketTestServer.h"
 #include "core/session/Login.h"
-#include "support/ScopedSettings.h"
 #include "support/ScriptedUi.h"
 
 namespace tl {
@@ -14,13 +13,6 @@ namespace {
 
 constexpr char kOwnerAddress[] = "127.0.0.2";
 constexpr char kOtherAddress[] = "127.0.0.3";
-
-// Runs the request with its connections leaving from the address.
-template <typename F>
-auto from(const char* address, F request) {
-    test::ScopedEnv bind("TRADELOOM_BIND", address);
-    return request();
-}
 
 enum class Situation { FromOwner, FromOtherMember, OwnerLoggedOff, OwnerSilentTooLong };
 
@@ -31,19 +23,24 @@ struct OwnershipTest : ::testing::Test {
     OwnershipTest() {
         EXPECT_EQ(test::registerMember("seller1"), "0");
         EXPECT_EQ(test::registerMember("buyer01"), "0");
-        EXPECT_EQ(from(kOtherAddress, [] { return loginRequest("buyer01", "secret1"); }), kLoginOk);
+        EXPECT_EQ(
+            test::fromAddress(kOtherAddress, [] { return loginRequest("buyer01", "secret1"); }),
+            kLoginOk);
     }
 
     // Puts the seller in the situation; returns the address the request then comes from.
     const char* arrange(Situation situation) {
-        EXPECT_EQ(from(kOwnerAddress, [] { return loginRequest("seller1", "secret1"); }), kLoginOk);
+        EXPECT_EQ(
+            test::fromAddress(kOwnerAddress, [] { return loginRequest("seller1", "secret1"); }),
+            kLoginOk);
         switch (situation) {
             case Situation::FromOwner:
                 return kOwnerAddress;
             case Situation::FromOtherMember:
                 return kOtherAddress;
             case Situation::OwnerLoggedOff:
-                from(kOwnerAddress, [] { return requestText(endpoints::logOff("seller1")); });
+                test::fromAddress(kOwnerAddress,
+                                  [] { return requestText(endpoints::logOff("seller1")); });
                 return kOwnerAddress;
             case Situation::OwnerSilentTooLong:
                 // Ages the latest login past the online window, in either kind of store.
@@ -122,7 +119,7 @@ TEST_F(OwnershipTest, ChangesAreTakenOnlyFromTheAddressWhereTheOwnerIsOnline) {
             ASSERT_GT(std::atol(id.c_str()), 0);
             if (page.startInactive) market.server().store().inactivate(std::stol(id));
             const char* address = arrange(s.situation);
-            const std::string reply = from(address, [&] { return page.request(id); });
+            const std::string reply = test::fromAddress(address, [&] { return page.request(id); });
             EXPECT_EQ(reply, s.accepted ? "0" : "-1");
             EXPECT_EQ(page.changed(id), s.accepted);
             // The seller's own profile again for the next case.

@@ -7,6 +7,7 @@
 #include "MarketTestServer.h"
 #include "core/platform/Files.h"
 #include "core/service/Replies.h"
+#include "core/session/Login.h"
 #include "core/session/ReferenceLists.h"
 #include "core/session/Session.h"
 #include "support/ScriptedUi.h"
@@ -23,6 +24,9 @@ struct PagesTest : ::testing::Test {
     PagesTest() {
         EXPECT_EQ(test::registerMember("annlee"), "0");
         EXPECT_EQ(test::registerMember("bobby1"), "0");
+        // A member's own view and messages are served at the member's online address.
+        EXPECT_EQ(loginRequest("annlee", "secret1"), kLoginOk);
+        EXPECT_EQ(loginRequest("bobby1", "secret1"), kLoginOk);
     }
 
     std::string page(const Query& query) { return requestText(query, Credentials::None); }

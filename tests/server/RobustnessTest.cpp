@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "LoopbackSocket.h"
 #include "MarketServer.h"
 #include "MarketTestServer.h"
 #include "core/session/Login.h"
@@ -42,9 +43,39 @@ TEST_F(RobustnessTest, CredentialsMustBeTheServicePairWhenGiven) {
     EXPECT_TRUE(test::records(endpoints::boughtProducts("annlee"), Credentials::Zero).empty());
 }
 
+TEST_F(RobustnessTest, TheLongestListingTheClientSendsIsTaken) {
+    ASSERT_EQ(test::registerMember("annlee"), "0");
+    const std::string fourBytes = "\xF0\x9F\x95\xB0";  // a mantelpiece clock
+    auto repeat = [&](int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += fourBytes;
+        return text;
+    };
+    auto fields = test::listingFields("annlee", repeat(100));
+    fields.description = repeat(1024);
+    fields.zipcode = repeat(50);
+    fields.quantity = std::string(9, '9');
+    fields.price = "12345678901234567890123456789012345678901234.5678";
+    fields.category1 = fields.category2 = "Antiques; " + repeat(60);
+    ASSERT_GT(endpoints::newProduct(fields).pathAndQuery().size(), 15000u);
+    const std::string id = test::publish(fields);
+    ASSERT_GT(std::atol(id.c_str()), 0) << id;
+    EXPECT_EQ(market.server().store().listing(std::stol(id))->description, fields.description);
+
+    // A long line is served as the GET it is: the compose page shows its form, storing nothing.
+    const auto form = test::rawGet(
+        "127.0.0.1", market.port(),
+        "/tradeloom/app/message/message.asp?senderid=annlee&body=" + std::string(4000, 'x') +
+            "&title=" + std::string(4000, 'y') + "&Price=" + std::string(1000, '9'));
+    EXPECT_EQ(form.statusLine, "HTTP/1.1 200 OK");
+    EXPECT_NE(form.body.find("method=\"post\""), std::string::npos);
+    EXPECT_NE(form.body.find(std::string(4000, 'x')), std::string::npos);
+    EXPECT_TRUE(market.server().store().messages("annlee").empty());
+}
+
 TEST_F(RobustnessTest, OversizedAndBadlyEncodedRequestsAreRefusedAndTheServerCarriesOn) {
     ASSERT_EQ(test::registerMember("annlee"), "0");
-    EXPECT_EQ(status("/tradeloom/app/search.asp?criteria=" + std::string(9000, 'a')), 414);
+    EXPECT_EQ(status("/tradeloom/app/search.asp?criteria=" + std::string(33000, 'a')), 414);
     EXPECT_EQ(status("/tradeloom/app/search.asp?criteria=" + std::string(5000, 'a')), 400);
     EXPECT_EQ(status("/tradeloom/app/search.asp?criteria=" + std::string(4000, 'a')), 200);
     EXPECT_EQ(status("/tradeloom/app/newproduct.asp?titlebar=%FF%FE&username=annlee"), 400);

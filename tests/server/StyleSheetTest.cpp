@@ -6,6 +6,9 @@
 #include <libxslt/xsltInternals.h>
 #include <libxslt/xsltutils.h>
 
+#include <functional>
+
+#include "MarketStore.h"
 #include "MarketTestServer.h"
 
 namespace tl {
@@ -96,6 +99,32 @@ TEST_F(StyleSheetTest, RendersAFetchedCopyAndRefusesScriptLinks) {
     EXPECT_TRUE(has(html, "PayPal"));
     EXPECT_FALSE(has(html, "href=\"javascript:"));
     EXPECT_FALSE(has(html, "<img"));
+}
+
+TEST_F(StyleSheetTest, TheMarketplaceCopyOfAListingNoLongerOfferedSaysSo) {
+    ASSERT_EQ(test::registerMember("annlee"), "0");
+    auto& store = market.server().store();
+    const struct {
+        const char* state;
+        std::function<void(std::int64_t)> change;
+        const char* shown;
+    } cases[] = {
+        {"Selling", [](std::int64_t) {}, "For Sale"},
+        {"SOLD", [&](std::int64_t id) { store.sell(id, "annlee", "4"); }, "Sold"},
+        {"INACTIVE", [&](std::int64_t id) { store.inactivate(id); }, "No longer offered"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        const std::string id = test::publish(test::listingFields("annlee", "Oak table"));
+        c.change(std::stol(id));
+        const std::string status = std::string("<status>") + c.state + "</status>";
+        const std::string reply = requestText(endpoints::getItem(id));
+        EXPECT_TRUE(has(reply, "&lt;status&gt;" + std::string(c.state) + "&lt;/status&gt;"));
+        const std::string html =
+            render(sheet, "<product><titlebar>Oak table</titlebar>" + status + "</product>");
+        EXPECT_TRUE(has(html, c.shown));
+        EXPECT_EQ(has(html, "For Sale"), std::string(c.shown) == "For Sale");
+    }
 }
 
 }  // namespace

@@ -94,6 +94,11 @@ inline constexpr char kSenderId[] = "senderid";
 inline constexpr char kRecipientId[] = "recipientid";
 inline constexpr char kOfferTitle[] = "title";
 inline constexpr char kOfferPrice[] = "Price";
+// The fields of the forms the marketplace's own pages post.
+inline constexpr char kMessageBody[] = "body";
+inline constexpr char kParentCategory[] = "parent";
+inline constexpr char kNote[] = "note";
+inline constexpr char kClubName[] = "clubname";
 }  // namespace key
 
 // The HTTP basic-authentication pair that requests of the service style carry, and the pair

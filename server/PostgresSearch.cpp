@@ -1,0 +1,200 @@
+// The searches of the PostgreSQL store: the quick search, steered by a sample of the newest
+// listings, and the advanced search.
+#include <algorithm>
+#include <chrono>
+#include <optional>
+
+#include "PostgresMarketStore.h"
+#include "PostgresSql.h"
+#include "StoreRules.h"
+#include "Text.h"
+
+namespace tl::market {
+namespace {
+
+// The search texts of this many newest listings steer the quick search, taken afresh this often.
+constexpr int kSampleSize = 5000;
+constexpr auto kSampleLife = std::chrono::seconds(30);
+
+}  // namespace
+
+std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConnection& db) {
+    {
+        std::lock_guard lock(sampleMutex_);
+        if (sample_ && std::chrono::steady_clock::now() < sampleTaken_ + kSampleLife)
+            return sample_;
+    }
+    // One request takes the sample; the others go on with the one they have.
+    std::unique_lock taking(sampleTaking_, std::try_to_lock);
+    if (!taking.owns_lock()) {
+        std::lock_guard lock(sampleMutex_);
+        return sample_ ? sample_ : std::make_shared<const SearchTextSample>();
+    }
+    const PgResult newest = db.query(
+        "SELECT search_text, kind FROM listings WHERE state = 'ACTIVE' ORDER BY productid DESC "
+        "LIMIT $1",
+        kSampleSize);
+    std::vector<std::string> texts;
+    std::vector<std::string> kinds;
+    for (int row = 0; row < newest.rows(); ++row) {
+        texts.push_back(newest.text(row, 0));
+        kinds.push_back(newest.text(row, 1));
+    }
+    auto sample = std::make_shared<const SearchTextSample>(std::move(texts), std::move(kinds));
+    const auto highestId = static_cast<std::size_t>(
+        db.query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0));
+    std::lock_guard lock(sampleMutex_);
+    sample_ = sample;
+    sampleTaken_ = std::chrono::steady_clock::now();
+    marketSize_ = highestId;
+    return sample_;
+}
+
+std::vector<std::int64_t> PostgresMarketStore::indexedIds(PgConnection& db,
+                                                          const std::string& needle,
+                                                          KindFilter kinds,
+                                                          const SearchTextSample& sample) {
+    // The index names the listings that hold the text's rarest pieces (never a common trigram,
+    // which would cost it a walk over nearly every listing), and those are read.
+    std::vector<std::string> texts = {needle};
+    std::string found =
+        "SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
+        "AND strpos(l.search_text, $1::text) > 0 ";
+    const auto next = [&](const std::string& value) {
+        texts.push_back(value);
+        return "$" + std::to_string(texts.size()) + "::text ";
+    };
+    if (kinds != KindFilter::Both) found += "AND l.kind = " + next(kindName(kinds));
+    std::vector<std::string> pieces = sample.rarestPieces(needle);
+    if (pieces.empty()) pieces.push_back(needle);
+    for (const std::string& piece : pieces)
+        found += "AND l.search_text LIKE " + next(containsPattern(piece));
+    std::vector<std::int64_t> ids;
+    const auto ask = [&](const std::string& sql, std::optional<std::int64_t> block) {
+        PgParameters values;
+        for (const std::string& value : texts) values.add(value);
+        if (block) values.add(*block);
+        const PgResult result = db.run(sql, values);
+        for (int row = 0; row < result.rows(); ++row) ids.push_back(result.integer(row, 0));
+    };
+    // When the newest two blocks should hold a page of results of the kind asked for, they are
+    // asked first, each on its own; otherwise (or when they fall short) the whole index is asked
+    // at once.
+    bool complete = false;
+    const double share = sample.share(needle, kinds == KindFilter::Both ? "" : kindName(kinds));
+    if (share * static_cast<double>(kBlockListings) * 2 >= kMaxResults) {
+        const std::int64_t newest =
+            db.query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0) /
+            kBlockListings;
+        const std::string inBlock =
+            found + "AND " TL_BLOCK " = $" + std::to_string(texts.size() + 1) + "::bigint";
+        for (std::int64_t block = newest; block >= 0 && block > newest - 2; --block) {
+            ask(inBlock, block);
+            if (ids.size() >= kMaxResults) break;
+        }
+        complete = ids.size() >= kMaxResults || newest < 2;
+    }
+    if (!complete) {
+        ids.clear();
+        ask(found, std::nullopt);
+    }
+    std::sort(ids.rbegin(), ids.rend());
+    if (ids.size() > kMaxResults) ids.resize(kMaxResults);
+    return ids;
+}
+
+std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criteria,
+                                                       KindFilter kinds) {
+    const std::string text = storedText(criteria);
+    auto db = database_.borrow();
+    // $1: the kind's name, "" for both.
+    const std::string activeOfKind =
+        "WHERE l.state = 'ACTIVE' AND ($1::text = '' OR l.kind = $1::text) ";
+    if (text.empty()) {
+        return records(
+            db->query(recordSelect() + activeOfKind + "ORDER BY l.productid DESC" + kResultLimit,
+                      kindName(kinds)));
+    }
+    const std::string needle = asciiLower(text);
+    const auto sample = searchSample(*db);
+    // A common text: its newest holders are near the top of the listings.
+    if (sample->worthWalking(sample->share(needle), marketSize(), kMaxResults)) {
+        return records(db->query(recordSelect() + activeOfKind +
+                                     "AND strpos(l.search_text, $2::text) > 0 "
+                                     "ORDER BY l.productid DESC" +
+                                     kResultLimit,
+                                 kindName(kinds), needle));
+    }
+    // Any other: through the index.
+    const std::vector<std::int64_t> ids = indexedIds(*db, needle, kinds, *sample);
+    if (ids.empty()) return {};
+    std::string list = "{";
+    for (const std::int64_t id : ids) list += (list.size() > 1 ? "," : "") + std::to_string(id);
+    list += "}";
+    return records(db->query(recordSelect() + "WHERE l.productid = ANY(CAST($1::text AS bigint[])) "
+                                              "ORDER BY l.productid DESC",
+                             list));
+}
+
+std::size_t PostgresMarketStore::marketSize() {
+    std::lock_guard lock(sampleMutex_);
+    return marketSize_;
+}
+
+std::vector<ListingRecord> PostgresMarketStore::advancedSearch(const AdvancedCriteria& c) {
+    auto db = database_.borrow();
+    const auto sample = searchSample(*db);
+    std::string sql = recordSelect() + "WHERE l.state = 'ACTIVE' ";
+    PgParameters values;
+    const auto next = [&] { return "$" + std::to_string(values.count() + 1); };
+    // A text found anywhere in the column, ASCII letters matched without regard to case. What is
+    // in the title or the description is in the search text, so the index narrows by the text's
+    // rarest pieces there first.
+    const auto contains = [&](const char* column, const std::string& text) {
+        const std::string stored = storedText(text);
+        for (const std::string& piece : sample->rarestPieces(asciiLower(stored))) {
+            sql += "AND l.search_text LIKE " + next() + "::text ";
+            values.add(containsPattern(piece));
+        }
+        sql += std::string("AND lower(") + column + " COLLATE \"C\") LIKE lower(" + next() +
+               "::text COLLATE \"C\") ";
+        values.add(containsPattern(stored));
+    };
+    if (!c.titlebar.empty()) contains("l.titlebar", c.titlebar);
+    if (!c.description.empty()) contains("l.description", c.description);
+    if (!c.zipcode.empty()) {
+        sql += "AND l.zipcode = " + next() + " ";
+        values.add(storedText(c.zipcode));
+    }
+    if (!c.category.empty()) {
+        const std::string p = next() + "::text";
+        values.add(storedText(c.category));
+        const std::string q = next() + "::text";
+        values.add(storedText(c.category) + "; ");
+        sql += "AND (l.category1 = " + p + " OR l.category2 = " + p +
+               " OR starts_with(l.category1, " + q + ") OR starts_with(l.category2, " + q + ")) ";
+    }
+    if (!c.club.empty()) {
+        const std::string p = next() + "::text";
+        values.add(storedText(c.club));
+        sql += "AND (m.club1 = " + p + " OR m.club2 = " + p + ") ";
+    }
+    if (c.kinds != KindFilter::Both) {
+        sql += "AND l.kind = " + next() + " ";
+        values.add(kindName(c.kinds));
+    }
+    if (!c.user.empty()) {
+        sql += "AND l.owner = " + next() + " ";
+        values.add(c.user);
+    }
+    if (c.price) {
+        // Make-offer listings have no price to compare.
+        sql += std::string("AND l.price_value >= 0 AND l.price_value ") +
+               (c.priceGreater ? ">" : "<") + " " + next() + "::float8 ";
+        values.add(*c.price);
+    }
+    sql += "ORDER BY l.productid DESC" + kResultLimit;
+    return records(db->run(sql, values));
+}
+
+}  // namespace tl::market
