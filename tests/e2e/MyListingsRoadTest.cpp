@@ -9,11 +9,11 @@
 
 #include "MarketTestServer.h"
 #include "core/listings/CProductXml.h"
+#include "core/listings/FileScramble.h"
+#include "core/listings/ListingOperations.h"
 #include "core/peer/CServerThread.h"
 #include "core/peer/ListingDownload.h"
 #include "core/search/ResultQueries.h"
-#include "core/service/ListingOperations.h"
-#include "core/session/FileScramble.h"
 #include "core/session/Login.h"
 #include "gui/listings/CProdEditView.h"
 #include "gui/listings/CViewMyProd.h"

@@ -4,8 +4,8 @@
 
 #include "MarketTestServer.h"
 #include "core/listings/CProductXml.h"
+#include "core/listings/FileScramble.h"
 #include "core/peer/CServerThread.h"
-#include "core/session/FileScramble.h"
 #include "gui/search/CDownloadingDlg.h"
 #include "support/SampleListing.h"
 #include "support/ScopedSettings.h"

@@ -11,9 +11,9 @@
 
 #include "MarketTestServer.h"
 #include "core/listings/CProductXml.h"
+#include "core/listings/FileScramble.h"
 #include "core/peer/CServerThread.h"
 #include "core/search/ResultQueries.h"
-#include "core/session/FileScramble.h"
 #include "core/session/Login.h"
 #include "gui/messaging/CMessageCenterDlg.h"
 #include "gui/messaging/CTLMessageCenter.h"

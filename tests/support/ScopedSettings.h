@@ -15,10 +15,10 @@
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/ServerHost.h"
 #include "core/platform/Ui.h"
-#include "core/session/Navigation.h"
 #include "core/session/PendingSearch.h"
 #include "core/session/Session.h"
 #include "gui/search/ListingOpening.h"
+#include "gui/session/Navigation.h"
 
 namespace tl::test {
 

@@ -4,13 +4,13 @@
 #include <utility>
 
 #include "core/listings/AttachmentEntries.h"
+#include "core/listings/FileScramble.h"
 #include "core/listings/ListingPaths.h"
 #include "core/listings/ServerCopy.h"
 #include "core/peer/ListingOrigin.h"
 #include "core/peer/PeerFileFetch.h"
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
-#include "core/session/FileScramble.h"
 
 namespace tl {
 namespace {

@@ -2,12 +2,12 @@
 
 #include <QPushButton>
 
+#include "core/listings/ListingOperations.h"
 #include "core/platform/Ui.h"
 #include "core/service/Endpoints.h"
-#include "core/service/ListingOperations.h"
-#include "core/session/Navigation.h"
 #include "core/session/Session.h"
 #include "gui/listings/CViewMyProd.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_mylistings.h"
 

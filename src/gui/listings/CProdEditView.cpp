@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "core/listings/CProductXml.h"
+#include "core/listings/FileScramble.h"
 #include "core/listings/ListingChecks.h"
 #include "core/listings/ListingPaths.h"
 #include "core/listings/PaymentMethods.h"
@@ -20,7 +21,6 @@
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Ui.h"
-#include "core/session/FileScramble.h"
 #include "core/session/Session.h"
 #include "gui/widgets/Controls.h"
 #include "ids_listings.h"

@@ -5,14 +5,14 @@
 #include <QIcon>
 #include <QVBoxLayout>
 
+#include "core/listings/ListingOperations.h"
 #include "core/listings/ListingPaths.h"
 #include "core/platform/Ui.h"
 #include "core/search/ResultQueries.h"
-#include "core/service/ListingOperations.h"
-#include "core/session/Navigation.h"
 #include "core/session/Session.h"
 #include "gui/listings/CSellDlg.h"
 #include "gui/search/ListingOpening.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/CSortListCtrl.h"
 #include "gui/widgets/Controls.h"
 #include "ids_mylistings.h"

@@ -1,11 +1,10 @@
 #include "gui/search/CFavoritesLeft.h"
 
-
+#include "core/listings/ListingOperations.h"
 #include "core/platform/Ui.h"
-#include "core/service/ListingOperations.h"
-#include "core/session/Navigation.h"
 #include "core/session/Session.h"
 #include "gui/search/ListingOpening.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 

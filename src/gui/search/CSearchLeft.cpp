@@ -3,10 +3,10 @@
 #include <utility>
 
 #include "core/platform/Ui.h"
-#include "core/session/Navigation.h"
 #include "core/session/Session.h"
 #include "gui/search/CQSearch.h"
 #include "gui/search/ListingOpening.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "core/listings/FileScramble.h"
 #include "core/platform/Files.h"
-#include "core/session/FileScramble.h"
 #include "support/TempProgramDirectory.h"
 
 namespace tl {

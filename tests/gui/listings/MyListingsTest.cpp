@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "core/listings/CProductXml.h"
+#include "core/listings/FileScramble.h"
 #include "core/listings/ListingPaths.h"
 #include "core/service/ServiceRequest.h"
-#include "core/session/FileScramble.h"
 #include "core/session/Session.h"
 #include "gui/listings/CMyProductsLeft.h"
 #include "gui/listings/CSellDlg.h"
