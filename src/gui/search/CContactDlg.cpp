@@ -10,6 +10,7 @@
 #include "core/service/Endpoints.h"
 #include "core/session/Session.h"
 #include "gui/messaging/CMessageCenterDlg.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 
@@ -21,8 +22,8 @@ constexpr int kContactInfoLimit = 100;
 }  // namespace
 
 CContactDlg::CContactDlg(QWidget* parent)
-    : TemplateDialog(res::IDD_CONTACT, "Buy", parent), poster_(session().selectedSellerName) {
-    const std::string& productId = session().selectedProductId;
+    : TemplateDialog(res::IDD_CONTACT, "Buy", parent), poster_(listSelection().selectedSellerName) {
+    const std::string& productId = listSelection().selectedProductId;
     setWindowTitle(QString::fromStdString("Contact " + poster_ + " about Item #" + productId));
     // An unknown listing comes back as an empty item: the box stays empty.
     COfflineItem item(productId);
@@ -57,10 +58,10 @@ void CContactDlg::onChatNow() {
 }
 
 void CContactDlg::onMakeOffer() {
-    const Session& values = session();
-    CMessageCenterDlg::open(endpoints::composeMessage(values.currentUserName, poster_,
-                                                      values.selectedProductId,
-                                                      values.selectedItemTitle)
+    const ListSelection& chosen = listSelection();
+    CMessageCenterDlg::open(endpoints::composeMessage(session().currentUserName, poster_,
+                                                      chosen.selectedProductId,
+                                                      chosen.selectedItemTitle)
                                 .address());
     accept();
 }
