@@ -4,10 +4,10 @@
 
 #include "FuzzSupport.h"
 #include "core/listings/AttachmentEntries.h"
+#include "core/listings/FileScramble.h"
 #include "core/peer/PeerFileFetch.h"
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
-#include "core/session/FileScramble.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tl;

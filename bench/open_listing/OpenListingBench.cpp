@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "core/listings/FileScramble.h"
 #include "core/listings/ListingPaths.h"
 #include "core/peer/CServerThread.h"
 #include "core/peer/ListingDownload.h"
 #include "core/peer/TransferProtocol.h"
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
-#include "core/session/FileScramble.h"
 
 namespace {
 

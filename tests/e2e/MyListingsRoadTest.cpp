@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "core/search/ResultQueries.h"
-#include "core/service/ListingOperations.h"
+#include "core/listings/ListingOperations.h"
 #include "gui/listings/CProdEditView.h"
 #include "gui/listings/CViewMyProd.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/CSortListCtrl.h"
 #include "gui/widgets/Controls.h"
 #include "ids_listings.h"
@@ -70,7 +71,7 @@ protected:
 TEST_F(MyListingsRoad, AnEditedListingIsFoundByItsNewTextAndOpensWithItsNewPhoto) {
     const std::string photo(5000, 'w');
     home.write("pictures/walnut.jpg", photo);
-    session().selectedListingId = id;
+    listSelection().selectedListingId = id;
     CProdEditView form;
     form.show();
     findControl<QLineEdit>(&form, res::IDC_ITEM_TITLE)->setText("Walnut rocking chair");

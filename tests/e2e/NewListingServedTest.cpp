@@ -14,6 +14,7 @@
 
 #include "LoopbackListingServer.h"
 #include "PeerFetch.h"
+#include "core/listings/FileScramble.h"
 #include "core/platform/XmlDocument.h"
 #include "gui/listings/CView3.h"
 #include "gui/widgets/Controls.h"

@@ -8,7 +8,7 @@
 #include "core/listings/CProductXml.h"
 #include "core/listings/ListingPaths.h"
 #include "core/platform/ProgramDirectory.h"
-#include "core/session/FileScramble.h"
+#include "core/listings/FileScramble.h"
 #include "core/session/Login.h"
 #include "core/session/Session.h"
 #include "support/SampleListing.h"

@@ -6,8 +6,8 @@
 #include <ctime>
 
 #include "MarketTestServer.h"
+#include "core/listings/ListingOperations.h"
 #include "core/platform/Files.h"
-#include "core/service/ListingOperations.h"
 #include "core/session/Login.h"
 #include "support/ScopedSettings.h"
 #include "support/ScriptedUi.h"

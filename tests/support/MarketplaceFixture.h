@@ -12,7 +12,7 @@
 #include "core/listings/CProductXml.h"
 #include "core/peer/CServerThread.h"
 #include "core/peer/ListingDownload.h"
-#include "core/session/FileScramble.h"
+#include "core/listings/FileScramble.h"
 #include "core/session/Login.h"
 #include "core/session/Session.h"
 #include "support/SampleListing.h"

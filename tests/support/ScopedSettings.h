@@ -15,10 +15,11 @@
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/ServerHost.h"
 #include "core/platform/Ui.h"
-#include "core/session/Navigation.h"
 #include "core/session/PendingSearch.h"
 #include "core/session/Session.h"
 #include "gui/search/ListingOpening.h"
+#include "gui/session/ListSelection.h"
+#include "gui/session/Navigation.h"
 
 namespace tl::test {
 
@@ -111,19 +112,23 @@ private:
     std::function<void(int)> switcher_;
 };
 
-// Starts the test with empty session values and an empty pending search, and puts back the
-// ones from before when it ends.
+// Starts the test with empty session values, no list selection and an empty pending search, and
+// puts back the ones from before when it ends.
 class ScopedSessionValues : NonCopyable {
 public:
     ScopedSessionValues()
-        : session_(std::exchange(session(), {})), pending_(std::exchange(pendingSearch(), {})) {}
+        : session_(std::exchange(session(), {})),
+          selection_(std::exchange(listSelection(), {})),
+          pending_(std::exchange(pendingSearch(), {})) {}
     ~ScopedSessionValues() {
         session() = session_;
+        listSelection() = selection_;
         pendingSearch() = pending_;
     }
 
 private:
     Session session_;
+    ListSelection selection_;
     PendingSearch pending_;
 };
 

@@ -4,9 +4,9 @@
 #include <cctype>
 
 #include "core/listings/CProductXml.h"
+#include "core/listings/FileScramble.h"
 #include "core/listings/ListingPaths.h"
 #include "core/platform/ProgramDirectory.h"
-#include "core/session/FileScramble.h"
 
 namespace tl {
 namespace {

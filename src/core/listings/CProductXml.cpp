@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/listings/FileScramble.h"
 #include "core/listings/ListingPaths.h"
 #include "core/listings/ServerCopy.h"
 #include "core/platform/Files.h"
@@ -11,7 +12,6 @@
 #include "core/platform/Ui.h"
 #include "core/service/Query.h"
 #include "core/service/ServiceRequest.h"
-#include "core/session/FileScramble.h"
 
 namespace tl {
 namespace {

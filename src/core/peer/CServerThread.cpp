@@ -15,10 +15,11 @@
 #include "core/peer/OutgoingReply.h"
 #include "core/peer/ServedFile.h"
 #include "core/platform/Ui.h"
-#include "ids_peer.h"
 
 namespace tl {
 namespace {
+
+constexpr char kServerPortNotStartedText[] = "SERVER PORT NOT STARTED";
 
 // A pause after a failed accept, so a lasting failure (no descriptors left) cannot spin.
 constexpr std::chrono::milliseconds kAcceptRetryPause{20};
@@ -65,7 +66,7 @@ bool CServerThread::start() {
     if (!listening_.valid() || !setBlocking(listening_.fd(), false) ||
         ::pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
         listening_.close();
-        ui().messageBox("", res::kServerPortNotStartedText);
+        ui().messageBox("", kServerPortNotStartedText);
         return false;
     }
     port_ = localPort(listening_);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/listings/AttachmentEntries.h"
+#include "core/listings/FileScramble.h"
 #include "core/listings/ListingPaths.h"
 #include "core/listings/ServerCopy.h"
 #include "core/peer/ListingOrigin.h"
@@ -14,7 +15,6 @@
 #include "core/peer/SocketIo.h"
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
-#include "core/session/FileScramble.h"
 
 namespace tl {
 namespace {

@@ -13,10 +13,10 @@
 #include <mutex>
 #include <optional>
 
+#include "core/listings/FileScramble.h"
 #include "core/platform/Files.h"
 #include "core/platform/HttpRequest.h"
 #include "core/platform/ServerHost.h"
-#include "core/session/FileScramble.h"
 
 namespace tl {
 namespace {

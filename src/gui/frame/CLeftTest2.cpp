@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/session/Navigation.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 

@@ -7,8 +7,8 @@
 
 #include "core/platform/ServerHost.h"
 #include "core/service/Endpoints.h"
-#include "core/session/Navigation.h"
 #include "core/session/Session.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session/Navigation.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/FormPane.h"
 
 class QTabBar;

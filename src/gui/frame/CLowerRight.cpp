@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "core/session/Navigation.h"
 #include "core/session/PendingSearch.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 

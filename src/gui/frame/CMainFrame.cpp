@@ -12,10 +12,10 @@
 #include <functional>
 #include <optional>
 
+#include "core/listings/ListingOperations.h"
 #include "core/peer/ListingServerState.h"
 #include "core/platform/ServerHost.h"
 #include "core/platform/Ui.h"
-#include "core/service/ListingOperations.h"
 #include "core/session/Session.h"
 #include "gui/account/CUserLeft.h"
 #include "gui/account/CView1.h"

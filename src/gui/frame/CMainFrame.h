@@ -4,9 +4,9 @@
 #include <array>
 #include <vector>
 
-#include "core/session/Navigation.h"
 #include "gui/frame/CPaneSplitter.h"
 #include "gui/frame/NavRecord.h"
+#include "gui/session/Navigation.h"
 
 class QAction;
 class QLabel;

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "core/session/Navigation.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/session/Navigation.h"
+#include "gui/session/Navigation.h"
 
 namespace tl {
 

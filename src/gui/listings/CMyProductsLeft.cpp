@@ -2,12 +2,13 @@
 
 #include <QPushButton>
 
+#include "core/listings/ListingOperations.h"
 #include "core/platform/Ui.h"
 #include "core/service/Endpoints.h"
-#include "core/service/ListingOperations.h"
-#include "core/session/Navigation.h"
 #include "core/session/Session.h"
 #include "gui/listings/CViewMyProd.h"
+#include "gui/session/ListSelection.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_mylistings.h"
 
@@ -36,7 +37,7 @@ CMyProductsLeft::CMyProductsLeft(QWidget* parent) : FormPane(res::IDD_MYPRODUCTS
 }
 
 std::string CMyProductsLeft::chosenListing(const NoSelection& message, bool ownOnly) const {
-    std::string productId = session().selectedListingId;
+    std::string productId = listSelection().selectedListingId;
     if (ownOnly)
         for (const CViewMyProd* list : window()->findChildren<CViewMyProd*>())
             if (list->boughtFrom(productId)) productId.clear();
@@ -50,7 +51,7 @@ void CMyProductsLeft::onSell() {
         return;
     switchMainView(View::MyListings);
     for (CViewMyProd* list : window()->findChildren<CViewMyProd*>()) list->Sell();
-    session().selectedListingId.clear();
+    listSelection().selectedListingId.clear();
 }
 
 void CMyProductsLeft::onView() {
@@ -58,7 +59,7 @@ void CMyProductsLeft::onView() {
         chosenListing({"You must select an item before it can be Edited", "Error MI12e"}, false);
     if (productId.empty()) return;
     for (CViewMyProd* list : window()->findChildren<CViewMyProd*>()) list->showListing(productId);
-    session().selectedListingId.clear();
+    listSelection().selectedListingId.clear();
 }
 
 // The edit form loads the selected listing when it is shown, so the selection stays. A bought
@@ -98,7 +99,7 @@ void CMyProductsLeft::changeListing(const NoSelection& message, const char* ques
         ui().messageBox(doneCaption, "Product " + productId + doneText);
         switchMainView(View::MyListings);
     }
-    session().selectedListingId.clear();
+    listSelection().selectedListingId.clear();
 }
 
 void CMyProductsLeft::onFeedback() {

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "core/listings/CProductXml.h"
+#include "core/listings/FileScramble.h"
 #include "core/listings/ListingChecks.h"
 #include "core/listings/ListingPaths.h"
 #include "core/listings/PaymentMethods.h"
@@ -20,8 +21,7 @@
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Ui.h"
-#include "core/session/FileScramble.h"
-#include "core/session/Session.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
 #include "ids_listings.h"
 
@@ -89,14 +89,14 @@ void CProdEditView::showEvent(QShowEvent* event) {
     // Back from the form's own preview the member finds their edits; any other showing is an
     // Edit on the my-listings screen and loads the listing afresh.
     const bool backFromPreview =
-        std::exchange(leftForPreview_, false) && session().selectedListingId == editedId_;
-    if (!backFromPreview && !session().selectedListingId.empty()) Load();
+        std::exchange(leftForPreview_, false) && listSelection().selectedListingId == editedId_;
+    if (!backFromPreview && !listSelection().selectedListingId.empty()) Load();
 }
 
 void CProdEditView::Load() {
     photos_->clear();
     editedId_.clear();
-    const std::string id = session().selectedListingId;
+    const std::string id = listSelection().selectedListingId;
     // The stored listing is read in memory, so the file stays scrambled whatever happens.
     CProductXml listing;
     bool loaded = listing.OpenStoredOwn(id);

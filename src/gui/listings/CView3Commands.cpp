@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "core/listings/CProductXml.h"
+#include "core/listings/FileScramble.h"
 #include "core/listings/ListingChecks.h"
 #include "core/listings/ListingPaths.h"
 #include "core/listings/PhotoFiles.h"
@@ -11,7 +12,6 @@
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Ui.h"
-#include "core/session/FileScramble.h"
 #include "core/session/Session.h"
 #include "gui/listings/CView3.h"
 

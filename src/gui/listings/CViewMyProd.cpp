@@ -5,14 +5,15 @@
 #include <QIcon>
 #include <QVBoxLayout>
 
+#include "core/listings/ListingOperations.h"
 #include "core/listings/ListingPaths.h"
 #include "core/platform/Ui.h"
 #include "core/search/ResultQueries.h"
-#include "core/service/ListingOperations.h"
-#include "core/session/Navigation.h"
 #include "core/session/Session.h"
 #include "gui/listings/CSellDlg.h"
 #include "gui/search/ListingOpening.h"
+#include "gui/session/ListSelection.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/CSortListCtrl.h"
 #include "gui/widgets/Controls.h"
 #include "ids_mylistings.h"
@@ -146,13 +147,13 @@ void CViewMyProd::reportFailure(const ResultQuery& query) {
 void CViewMyProd::trackChosenRow() {
     const QList<QTreeWidgetItem*> chosen = list_->selectedItems();
     if (!chosen.isEmpty())
-        session().selectedListingId = columnText(chosen.front(), ItemNumberColumn);
+        listSelection().selectedListingId = columnText(chosen.front(), ItemNumberColumn);
 }
 
 void CViewMyProd::openRow(QTreeWidgetItem* row) {
     if (row == nullptr) return;
-    session().selectedListingId = columnText(row, ItemNumberColumn);
-    showListing(session().selectedListingId);
+    listSelection().selectedListingId = columnText(row, ItemNumberColumn);
+    showListing(listSelection().selectedListingId);
 }
 
 void CViewMyProd::showListing(const std::string& productId) {
@@ -188,7 +189,7 @@ void CViewMyProd::onHeaderClicked(int column) {
 }
 
 void CViewMyProd::Sell() {
-    const std::string productId = session().selectedListingId;
+    const std::string productId = listSelection().selectedListingId;
     if (productId.empty()) return;
     if (IsProductSold(productId) == 1) return;
     CSellDlg dialog(this);

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "core/account/PasswordChange.h"
-#include "gui/account/AccountForm.h"
+#include "gui/login/AccountForm.h"
 #include "gui/widgets/Controls.h"
 #include "ids_account.h"
 #include "ids_app.h"

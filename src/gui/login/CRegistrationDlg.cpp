@@ -10,7 +10,7 @@
 
 #include "core/account/Registration.h"
 #include "core/reflists/CategoryDocument.h"
-#include "gui/account/AccountForm.h"
+#include "gui/login/AccountForm.h"
 #include "gui/widgets/Controls.h"
 #include "ids_account.h"
 #include "ids_app.h"

@@ -4,6 +4,7 @@
 
 #include "core/service/Endpoints.h"
 #include "core/session/Session.h"
+#include "gui/session/ListSelection.h"
 #include "gui/web/CExplorer1.h"
 #include "gui/widgets/Controls.h"
 #include "ids_messaging.h"
@@ -33,8 +34,9 @@ CMessageCenterDlg* CMessageCenterDlg::open(const std::string& address) {
 CMessageCenterDlg* CMessageCenterDlg::openCompose(const std::string& poster,
                                                   const std::string& productId) {
     const Session& values = session();
+    const ListSelection& chosen = listSelection();
     return open(endpoints::composeMessage(values.currentUserName, poster, productId,
-                                          values.selectedItemTitle)
+                                          chosen.selectedItemTitle)
                     .address());
 }
 

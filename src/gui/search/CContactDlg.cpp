@@ -9,6 +9,7 @@
 #include "core/platform/Ui.h"
 #include "core/session/Session.h"
 #include "gui/messaging/CMessageCenterDlg.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 
@@ -20,8 +21,8 @@ constexpr int kContactInfoLimit = 100;
 }  // namespace
 
 CContactDlg::CContactDlg(QWidget* parent)
-    : TemplateDialog(res::IDD_CONTACT, "Buy", parent), poster_(session().selectedSellerName) {
-    const std::string& productId = session().selectedProductId;
+    : TemplateDialog(res::IDD_CONTACT, "Buy", parent), poster_(listSelection().selectedSellerName) {
+    const std::string& productId = listSelection().selectedProductId;
     setWindowTitle(QString::fromStdString("Contact " + poster_ + " about Item #" + productId));
     // An unknown listing comes back as an empty item: the box stays empty.
     COfflineItem item(productId);
@@ -56,7 +57,7 @@ void CContactDlg::onChatNow() {
 }
 
 void CContactDlg::onMakeOffer() {
-    CMessageCenterDlg::openCompose(poster_, session().selectedProductId);
+    CMessageCenterDlg::openCompose(poster_, listSelection().selectedProductId);
     accept();
 }
 

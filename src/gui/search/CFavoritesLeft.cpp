@@ -1,11 +1,11 @@
 #include "gui/search/CFavoritesLeft.h"
 
-
+#include "core/listings/ListingOperations.h"
 #include "core/platform/Ui.h"
-#include "core/service/ListingOperations.h"
-#include "core/session/Navigation.h"
 #include "core/session/Session.h"
 #include "gui/search/ListingOpening.h"
+#include "gui/session/ListSelection.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 
@@ -22,24 +22,23 @@ CFavoritesLeft::CFavoritesLeft(QWidget* parent) : FormPane(res::IDD_FAVORITESLEF
 }
 
 void CFavoritesLeft::onRemove() {
-    Session& values = session();
-    const std::string productId = values.selectedFavoriteId;
+    const std::string productId = listSelection().selectedFavoriteId;
     if (productId.empty()) {
         ui().messageBox("Tradeloom", "You must select an Item to Remove it");
         return;
     }
-    if (RemoveFavorite(productId, values.currentUserName) == 1) {
+    if (RemoveFavorite(productId, session().currentUserName) == 1) {
         ui().messageBox("Tradeloom", "Product " + productId + " Removed from Favorites");
         switchMainView(View::Favorites);
     } else {
         ui().messageBox("Remove Error", "An Error Occured, the item was not removed");
     }
-    session().selectedFavoriteId.clear();
-    session().selectedProductId.clear();
+    listSelection().selectedFavoriteId.clear();
+    listSelection().selectedProductId.clear();
 }
 
 void CFavoritesLeft::onBuyItem() {
-    if (!session().selectedProductId.empty()) showContactDialog();
+    if (!listSelection().selectedProductId.empty()) showContactDialog();
 }
 
 }  // namespace tl

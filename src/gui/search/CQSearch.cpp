@@ -10,12 +10,13 @@
 #include "core/search/DownloadEstimate.h"
 #include "core/search/ResultQueries.h"
 #include "core/service/ServiceRequest.h"
-#include "core/session/Navigation.h"
+#include "gui/session/Navigation.h"
 #include "core/session/PendingSearch.h"
 #include "core/session/Session.h"
 #include "gui/search/CUserNotOnlineDlg.h"
 #include "gui/search/ListingOpening.h"
 #include "gui/search/ResultList.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 #include "ids_search.h"
@@ -92,7 +93,7 @@ void CQSearch::RunSearch() {
 // pair one row's product with another row's poster.
 void CQSearch::trackSelection(QTreeWidgetItem* row) {
     if (row == nullptr) return;
-    Session& values = session();
+    ListSelection& values = listSelection();
     values.selectedProductId = columnText(row, kItemNumberColumn);
     values.selectedSellerName = columnText(row, kUsernameColumn);
     values.selectedItemTitle = columnText(row, kTitleColumn);
@@ -106,7 +107,7 @@ void CQSearch::trackChosenRow() {
 }
 
 void CQSearch::AddFavorite() {
-    const Session& values = session();
+    const ListSelection& values = listSelection();
     if (online_ != 1 || values.selectedProductId.empty()) {
         CUserNotOnlineDlg::tellPosterOffline(values.selectedProductId);
         return;
@@ -117,11 +118,11 @@ void CQSearch::AddFavorite() {
 void CQSearch::openResult(QTreeWidgetItem* row) {
     if (row == nullptr || isFetchingListing()) return;
     WaitCursor wait;
-    Session& values = session();
+    ListSelection& values = listSelection();
     values.selectedProductId = columnText(row, kItemNumberColumn);
     values.selectedSellerAddress = columnText(row, kAddressColumn);
     const std::optional<long> seconds = largeListingSeconds(
-        columnText(row, kSizeColumn), columnText(row, kSpeedColumn), values.connectionType);
+        columnText(row, kSizeColumn), columnText(row, kSpeedColumn), session().connectionType);
     if (seconds &&
         ui().messageBox(kFileSizeAlertCaption, fileSizeAlertText(*seconds), MessageButtons::YesNo,
                         MessageIcon::Question) != MessageResult::Yes)
@@ -130,7 +131,7 @@ void CQSearch::openResult(QTreeWidgetItem* row) {
 }
 
 void CQSearch::ViewSelected() {
-    const Session& values = session();
+    const ListSelection& values = listSelection();
     if (!values.selectedProductId.empty())
         fetchListing(values.selectedProductId, values.selectedSellerAddress);
 }

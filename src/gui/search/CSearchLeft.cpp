@@ -3,11 +3,11 @@
 #include <utility>
 
 #include "core/platform/Ui.h"
-#include "core/session/Navigation.h"
-#include "core/session/Session.h"
 #include "gui/search/CQSearch.h"
 #include "gui/search/CUserNotOnlineDlg.h"
 #include "gui/search/ListingOpening.h"
+#include "gui/session/ListSelection.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 
@@ -35,7 +35,7 @@ void CSearchLeft::onEveryResultView(Command command) {
 
 void CSearchLeft::onAddFavorite() {
     WaitCursor wait;
-    const Session& values = session();
+    const ListSelection& values = listSelection();
     if (values.advancedProductId.empty() && values.selectedProductId.empty()) {
         ui().messageBox(kNoSelectionCaption, "You must select an item to add to Favorites");
         return;
@@ -52,18 +52,18 @@ void CSearchLeft::onAddFavorite() {
 }
 
 void CSearchLeft::onBuyItem() {
-    Session& values = session();
+    ListSelection& values = listSelection();
     if (advancedMode_ == 1 && !values.advancedProductId.empty()) {
         const std::string kept = std::exchange(values.selectedProductId, values.advancedProductId);
         showContactDialog();
-        session().selectedProductId = kept;
+        listSelection().selectedProductId = kept;
     } else if (advancedMode_ == 0 && !values.selectedProductId.empty()) {
         showContactDialog();
     }
 }
 
 void CSearchLeft::onViewItem() {
-    const Session& values = session();
+    const ListSelection& values = listSelection();
     if (values.advancedProductId.empty() && values.selectedProductId.empty()) {
         ui().messageBox(kNoSelectionCaption, "You must select an item to view the Item");
         return;

@@ -8,6 +8,7 @@
 #include "core/platform/Ui.h"
 #include "core/session/Session.h"
 #include "gui/messaging/CMessageCenterDlg.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 
@@ -52,7 +53,7 @@ void CUserNotOnlineDlg::tellPosterOffline(const std::string& productId) {
         ui().messageBox("Can't Add Favorites with User Offline", "User Not Online");
         return;
     }
-    CUserNotOnlineDlg dialog(session().selectedSellerName, productId);
+    CUserNotOnlineDlg dialog(listSelection().selectedSellerName, productId);
     ui().runModal(dialog);
 }
 

@@ -17,6 +17,7 @@
 #include "gui/reflists/CCategoryDlg.h"
 #include "gui/search/ListingOpening.h"
 #include "gui/search/ResultList.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 
@@ -230,14 +231,14 @@ void CView2::Select() {
 }
 
 bool CView2::FetchListing() {
-    const Session& values = session();
+    const ListSelection& values = listSelection();
     return fetchListing(values.advancedProductId, values.advancedSellerAddress);
 }
 
 void CView2::trackClick(QTreeWidgetItem* row) {
     if (row == nullptr) return;
-    session().advancedProductId = columnText(row, kItemNumberColumn);
-    session().advancedSellerAddress = columnText(row, kAddressColumn);
+    listSelection().advancedProductId = columnText(row, kItemNumberColumn);
+    listSelection().advancedSellerAddress = columnText(row, kAddressColumn);
     list_->setCurrentItem(row);
     list_->setFocus();
 }
@@ -246,7 +247,7 @@ void CView2::trackChosenRow() {
     const QList<QTreeWidgetItem*> chosen = list_->selectedItems();
     if (chosen.isEmpty()) return;
     const QTreeWidgetItem* row = chosen.front();
-    Session& values = session();
+    ListSelection& values = listSelection();
     values.advancedProductId = columnText(row, kItemNumberColumn);
     values.selectedSellerName = columnText(row, kUsernameColumn);
     values.selectedItemTitle = columnText(row, kTitleColumn);
@@ -257,8 +258,8 @@ void CView2::openResult() {
     const QList<QTreeWidgetItem*> chosen = list_->selectedItems();
     if (chosen.isEmpty() || isFetchingListing()) return;
     WaitCursor wait;
-    session().advancedProductId = columnText(chosen.front(), kItemNumberColumn);
-    session().advancedSellerAddress = columnText(chosen.front(), kAddressColumn);
+    listSelection().advancedProductId = columnText(chosen.front(), kItemNumberColumn);
+    listSelection().advancedSellerAddress = columnText(chosen.front(), kAddressColumn);
     FetchListing();
 }
 

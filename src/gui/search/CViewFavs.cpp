@@ -7,6 +7,7 @@
 #include "core/session/Session.h"
 #include "gui/search/ListingOpening.h"
 #include "gui/search/ResultList.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 #include "ids_search.h"
@@ -52,7 +53,7 @@ void CViewFavs::reload() {
 // so that the buttons never dial the poster of another listing.
 void CViewFavs::trackClick(QTreeWidgetItem* row) {
     if (row == nullptr) return;
-    Session& values = session();
+    ListSelection& values = listSelection();
     values.selectedFavoriteId = columnText(row, kItemNumberColumn);
     values.selectedProductId = values.selectedFavoriteId;
     values.selectedSellerAddress.clear();
@@ -62,8 +63,8 @@ void CViewFavs::trackChosenRow() {
     const QList<QTreeWidgetItem*> chosen = list_->selectedItems();
     if (chosen.isEmpty()) return;
     trackClick(chosen.front());
-    session().selectedItemTitle = columnText(chosen.front(), kTitleColumn);
-    session().selectedSellerName = columnText(chosen.front(), kUsernameColumn);
+    listSelection().selectedItemTitle = columnText(chosen.front(), kTitleColumn);
+    listSelection().selectedSellerName = columnText(chosen.front(), kUsernameColumn);
 }
 
 void CViewFavs::openFavorite(QTreeWidgetItem* row) {

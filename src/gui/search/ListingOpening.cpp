@@ -2,11 +2,11 @@
 
 #include <utility>
 
+#include "core/listings/ListingOperations.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Ui.h"
-#include "core/service/ListingOperations.h"
-#include "core/session/Navigation.h"
 #include "core/session/Session.h"
+#include "gui/session/Navigation.h"
 
 namespace tl {
 namespace {

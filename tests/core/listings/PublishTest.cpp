@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/listings/FileScramble.h"
 #include "core/platform/ServerHost.h"
-#include "core/session/FileScramble.h"
 #include "support/ListingFixture.h"
 
 namespace tl::test {

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <thread>
 
+#include "core/listings/FileScramble.h"
 #include "core/listings/ServerCopy.h"
 #include "core/peer/ListingDownload.h"
 #include "core/peer/PeerFileFetch.h"
-#include "core/session/FileScramble.h"
 #include "support/FakeSeller.h"
 #include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"

@@ -9,9 +9,9 @@
 #include <functional>
 #include <thread>
 
+#include "core/listings/FileScramble.h"
 #include "core/platform/Files.h"
 #include "core/platform/StaleTemporaries.h"
-#include "core/session/FileScramble.h"
 #include "support/TempProgramDirectory.h"
 
 namespace tl {

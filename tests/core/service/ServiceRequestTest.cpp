@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/listings/ListingOperations.h"
 #include "core/platform/ServerHost.h"
 #include "core/service/Endpoints.h"
-#include "core/service/ListingOperations.h"
 #include "core/service/ServiceRequest.h"
 #include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/listings/FileScramble.h"
 #include "core/platform/HttpRequest.h"
 #include "core/platform/ServerHost.h"
-#include "core/session/FileScramble.h"
 #include "core/web/ListingRenderer.h"
 #include "core/web/WebAddress.h"
 #include "support/SampleStyleSheet.h"

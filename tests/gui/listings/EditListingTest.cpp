@@ -6,6 +6,7 @@
 #include "core/listings/CProductXml.h"
 #include "core/listings/ListingPaths.h"
 #include "gui/listings/CProdEditView.h"
+#include "gui/session/ListSelection.h"
 
 namespace tl::test {
 namespace {
@@ -44,7 +45,7 @@ protected:
         home.write("products/ann_card", std::string(2048, 'c'));
         home.write("products/17/front.jpg", std::string(1000, 'f'));
         storeListing(wantedChair());
-        session().selectedListingId = "17";
+        listSelection().selectedListingId = "17";
     }
 
     void storeListing(const ListingValues& values, const std::string& id = "17") {
@@ -108,7 +109,7 @@ TEST_F(EditListingTest, LoadShowsTheStoredListingAndLeavesItScrambled) {
     EXPECT_TRUE(shownViews.empty());
     ui.clear();
 
-    session().selectedListingId = "99";
+    listSelection().selectedListingId = "99";
     form->Load();
     form->Submit();
     form->Preview();
@@ -185,7 +186,7 @@ TEST_F(EditListingTest, EmptyFieldsAreNamedInOrderAndPaymentIsJudgedByTheBoxesTi
     ListingValues blank;
     blank.escrow = "no such escrow";
     storeListing(blank, "18");
-    session().selectedListingId = "18";
+    listSelection().selectedListingId = "18";
     auto form = shownEditForm();
     form->Submit();
     EXPECT_EQ(ui.boxes(), (Boxes{
@@ -200,7 +201,7 @@ TEST_F(EditListingTest, EmptyFieldsAreNamedInOrderAndPaymentIsJudgedByTheBoxesTi
                           }));
 
     // Listing 17 was stored with money order and PayPal; the member unticks both.
-    session().selectedListingId = "17";
+    listSelection().selectedListingId = "17";
     form->Load();
     click(*form, 1162);
     click(*form, 1227);

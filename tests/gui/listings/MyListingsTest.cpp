@@ -10,13 +10,14 @@
 #include <memory>
 
 #include "core/listings/CProductXml.h"
+#include "core/listings/FileScramble.h"
 #include "core/listings/ListingPaths.h"
 #include "core/service/ServiceRequest.h"
-#include "core/session/FileScramble.h"
 #include "core/session/Session.h"
 #include "gui/listings/CMyProductsLeft.h"
 #include "gui/listings/CSellDlg.h"
 #include "gui/listings/CViewMyProd.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/CSortListCtrl.h"
 #include "gui/widgets/Controls.h"
 #include "ids_app.h"
@@ -212,16 +213,16 @@ TEST_F(MyListingsTest, EachShowingListsOwnAndBoughtItemsByItemNumber) {
 TEST_F(MyListingsTest, ChoosingARowSelectsItsListingAndADoubleClickShowsIt) {
     reshow();
     list().setCurrentItem(row("12"));
-    EXPECT_EQ(session().selectedListingId, "12");
+    EXPECT_EQ(listSelection().selectedListingId, "12");
 
     // The list gaining focus chooses its selected row again after a button cleared it.
-    session().selectedListingId.clear();
+    listSelection().selectedListingId.clear();
     QFocusEvent focus(QEvent::FocusIn);
     QApplication::sendEvent(&list(), &focus);
-    EXPECT_EQ(session().selectedListingId, "12");
+    EXPECT_EQ(listSelection().selectedListingId, "12");
 
     emit list().itemDoubleClicked(row("30"), 1);
-    EXPECT_EQ(session().selectedListingId, "30");
+    EXPECT_EQ(listSelection().selectedListingId, "30");
     EXPECT_EQ(session().webAddress, ownListingPath("30"));
     EXPECT_EQ(log, Strings{"view 4"});
 
@@ -297,9 +298,9 @@ TEST_F(MyListingsTest, ButtonsAskConfirmRequestAndReportInOrder) {
         for (MessageResult answer : c.answers) ui->answer(answer);
         reshow();
         list().clearSelection();
-        session().selectedListingId.clear();
+        listSelection().selectedListingId.clear();
         if (!c.chosen.empty()) list().setCurrentItem(row(c.chosen));
-        ASSERT_EQ(session().selectedListingId, c.chosen);
+        ASSERT_EQ(listSelection().selectedListingId, c.chosen);
         session().webAddress = "earlier";
         host.set(c.serverUp ? server.host() : test::deadHost());
         const std::size_t before = server.targets().size();
@@ -312,7 +313,7 @@ TEST_F(MyListingsTest, ButtonsAskConfirmRequestAndReportInOrder) {
         // Only the view switch after a change reads the list again.
         EXPECT_EQ(server.targets().size() - before,
                   c.requests.size() + (c.views == Strings{"view 8"} ? 2 : 0));
-        EXPECT_EQ(session().selectedListingId, c.selectionAfter);
+        EXPECT_EQ(listSelection().selectedListingId, c.selectionAfter);
         EXPECT_EQ(session().webAddress, c.webAddress.empty() ? "earlier" : c.webAddress);
         host.set(server.host());
     }
@@ -387,7 +388,7 @@ TEST_F(MyListingsTest, SellTakesTheBuyerAndPriceAndReportsTheServersAnswer) {
         EXPECT_EQ(log, Strings{"view 8"});
         // A sale the server accepted shows at once.
         EXPECT_EQ(listReads(), reads + (c.boxes.back() == sold ? 2 : 1));
-        EXPECT_EQ(session().selectedListingId, "");
+        EXPECT_EQ(listSelection().selectedListingId, "");
     }
 }
 

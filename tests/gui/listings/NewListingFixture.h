@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "core/listings/FileScramble.h"
 #include "core/platform/ServerHost.h"
 #include "core/platform/XmlDocument.h"
-#include "core/session/FileScramble.h"
 #include "core/session/Session.h"
 #include "gui/listings/CView3.h"
 #include "gui/widgets/Controls.h"

@@ -16,6 +16,7 @@
 #include "gui/search/CDisabledLowR.h"
 #include "gui/search/CView2.h"
 #include "gui/search/ResultList.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
 #include "ids_reflists.h"
 #include "ids_search.h"
@@ -234,11 +235,12 @@ TEST_F(AdvancedSearchTest, TheChosenRowIsWhatTheButtonsAndADoubleClickOpen) {
         downloadWorks = c.works;
         QTreeWidgetItem* row = list.topLevelItem(c.row);
         list.setCurrentItem(row);
-        EXPECT_EQ(session().advancedProductId, row->text(kItemNumberColumn).toStdString());
-        EXPECT_EQ(session().advancedSellerAddress, row->text(kAddressColumn).toStdString());
-        EXPECT_EQ(session().selectedSellerName, row->text(kUsernameColumn).toStdString());
-        EXPECT_EQ(session().selectedItemTitle, row->text(kTitleColumn).toStdString());
-        EXPECT_TRUE(session().selectedProductId.empty());  // the quick-search choice is not touched
+        EXPECT_EQ(listSelection().advancedProductId, row->text(kItemNumberColumn).toStdString());
+        EXPECT_EQ(listSelection().advancedSellerAddress, row->text(kAddressColumn).toStdString());
+        EXPECT_EQ(listSelection().selectedSellerName, row->text(kUsernameColumn).toStdString());
+        EXPECT_EQ(listSelection().selectedItemTitle, row->text(kTitleColumn).toStdString());
+        EXPECT_TRUE(
+            listSelection().selectedProductId.empty());  // the quick-search choice is not touched
         emit list.itemDoubleClicked(row, 1);
         EXPECT_EQ(log, c.log);
     }

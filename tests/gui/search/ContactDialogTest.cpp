@@ -7,6 +7,7 @@
 #include "core/session/Session.h"
 #include "gui/messaging/CMessageCenterDlg.h"
 #include "gui/search/CContactDlg.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 #include "support/ScopedSettings.h"
@@ -64,9 +65,9 @@ TEST_F(ContactDialogTest, ShowsThePostersContactAndOpensAnOffer) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.productId);
         session().currentUserName = "bob";
-        session().selectedSellerName = "ann";
-        session().selectedProductId = c.productId;
-        session().selectedItemTitle = "Old lamp & shade";
+        listSelection().selectedSellerName = "ann";
+        listSelection().selectedProductId = c.productId;
+        listSelection().selectedItemTitle = "Old lamp & shade";
         host.set(c.reply.empty() ? test::deadHost() : server.host());
         server.reply("/tradeloom/app/offline.asp", c.reply);
         ui.clear();

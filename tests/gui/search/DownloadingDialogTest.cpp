@@ -7,7 +7,7 @@
 
 #include <thread>
 
-#include "core/session/FileScramble.h"
+#include "core/listings/FileScramble.h"
 #include "gui/search/CDownloadingDlg.h"
 #include "gui/widgets/Controls.h"
 #include "ids_app.h"

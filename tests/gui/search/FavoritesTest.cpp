@@ -9,6 +9,7 @@
 #include "gui/search/CFavoritesLeft.h"
 #include "gui/search/CViewFavs.h"
 #include "gui/search/ResultList.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 #include "support/ScopedSettings.h"
@@ -97,9 +98,9 @@ TEST_F(FavoritesTest, TheListIsReadEachTimeAndASoldFavouriteKeepsItsRow) {
     EXPECT_TRUE(ui.boxes().empty());
 
     // Choosing a favourite forgets the address of a row chosen in the search results.
-    session().selectedSellerAddress = "10.9.9.9";
+    listSelection().selectedSellerAddress = "10.9.9.9";
     favorites->list().setCurrentItem(row("12"));
-    const Session& chosen = session();
+    const ListSelection& chosen = listSelection();
     EXPECT_EQ(chosen.selectedFavoriteId, "12");
     EXPECT_EQ(chosen.selectedProductId, "12");
     EXPECT_EQ(chosen.selectedItemTitle, "Oak table");
@@ -163,8 +164,8 @@ TEST_F(FavoritesTest, FavouriteButtonsActOnTheChosenFavourite) {
         // Only a removal reloads the list.
         EXPECT_EQ(favoriteRequests(), reads + (c.removal.empty() ? 0 : 1));
         if (c.button == remove) {
-            EXPECT_EQ(session().selectedFavoriteId, "");
-            EXPECT_EQ(session().selectedProductId, "");
+            EXPECT_EQ(listSelection().selectedFavoriteId, "");
+            EXPECT_EQ(listSelection().selectedProductId, "");
         }
     }
 }

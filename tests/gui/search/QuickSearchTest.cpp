@@ -18,6 +18,7 @@
 #include "gui/search/CViewFavs.h"
 #include "gui/search/ListingOpening.h"
 #include "gui/search/ResultList.h"
+#include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 #include "support/ScopedSettings.h"
@@ -164,13 +165,13 @@ TEST_F(QuickSearchTest, SearchButtonsActOnTheChosenRow) {
                 note("download " + id + "@" + address);
                 return c.download == Works;
             };
-        test::ScopedItemActions actions(download,
-                                        [&] { note("contact " + session().selectedProductId); });
+        test::ScopedItemActions actions(
+            download, [&] { note("contact " + listSelection().selectedProductId); });
         server.reply("/tradeloom/app/search.asp", kThreeRowsReply);
         search(1, "", "BOTH");
         for (const std::string& row : c.chosen) choose(row);
-        session().advancedProductId = c.advancedId;
-        session().advancedSellerAddress = c.advancedAddress;
+        listSelection().advancedProductId = c.advancedId;
+        listSelection().advancedSellerAddress = c.advancedAddress;
         buttons->setAdvancedMode(c.mode);
         ui.clear();
         log.clear();
@@ -182,7 +183,7 @@ TEST_F(QuickSearchTest, SearchButtonsActOnTheChosenRow) {
         // The choice outlives the press, and a new search, until another row is chosen.
         server.reply("/tradeloom/app/search.asp", "<results/>");
         search(1, "none", "SELLING");
-        EXPECT_EQ(session().selectedProductId, c.chosen.back());
+        EXPECT_EQ(listSelection().selectedProductId, c.chosen.back());
     }
 }
 
@@ -228,8 +229,8 @@ TEST_F(QuickSearchTest, AddingAFavoriteOfAnOfflinePosterOffersToLeaveAMessage) {
         server.reply("/tradeloom/app/search.asp", kThreeRowsReply);
         search(1, "", "BOTH");
         choose(c.chosen);
-        session().advancedProductId = c.advancedId;
-        session().advancedSellerAddress.clear();
+        listSelection().advancedProductId = c.advancedId;
+        listSelection().advancedSellerAddress.clear();
         buttons->setAdvancedMode(c.mode);
         const std::string id = c.mode == 0 ? c.chosen : c.advancedId;
         ui.clear();

@@ -11,10 +11,10 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include "core/listings/FileScramble.h"
 #include "core/peer/ListingDownload.h"
 #include "core/platform/Files.h"
 #include "core/platform/ServerHost.h"
-#include "core/session/FileScramble.h"
 #include "core/session/Session.h"
 #include "gui/web/CExplorer1.h"
 #include "gui/web/CWebView.h"

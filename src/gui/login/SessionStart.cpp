@@ -1,4 +1,4 @@
-#include "gui/frame/SessionStart.h"
+#include "gui/login/SessionStart.h"
 
 #include "core/session/ReferenceLists.h"
 #include "core/session/Session.h"

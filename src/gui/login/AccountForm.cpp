@@ -1,4 +1,4 @@
-#include "gui/account/AccountForm.h"
+#include "gui/login/AccountForm.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,15 +1,15 @@
-#include "core/service/ListingOperations.h"
+#include "core/listings/ListingOperations.h"
 
 #include <charconv>
 #include <optional>
 
+#include "core/listings/FileScramble.h"
 #include "core/listings/ListingPaths.h"
 #include "core/platform/Files.h"
 #include "core/platform/Ui.h"
 #include "core/platform/XmlDocument.h"
 #include "core/service/Endpoints.h"
 #include "core/service/ServiceRequest.h"
-#include "core/session/FileScramble.h"
 #include "core/session/Session.h"
 
 namespace tl {

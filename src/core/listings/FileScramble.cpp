@@ -1,4 +1,4 @@
-#include "core/session/FileScramble.h"
+#include "core/listings/FileScramble.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "core/service/ListingOperations.h"
+#include "core/listings/ListingOperations.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "core/listings/CProductXml.h"
+#include "core/listings/FileScramble.h"
 #include "core/listings/ListingPaths.h"
 #include "core/service/ServiceRequest.h"
-#include "core/session/FileScramble.h"
 #include "core/session/Session.h"
 #include "support/SampleListing.h"
 #include "support/ScopedSettings.h"

@@ -1,4 +1,4 @@
-#include "core/session/Navigation.h"
+#include "gui/session/Navigation.h"
 
 namespace tl {
 namespace {
