@@ -47,6 +47,7 @@
 #include "gui/web/CWebView.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
+#include "support/FrameStartFixture.h"
 #include "support/ScopedSettings.h"
 #include "support/ScopedSettingsFolder.h"
 #include "support/ScriptedHttpServer.h"
@@ -58,19 +59,10 @@ namespace {
 
 // A frame built as at start-up (lists refreshed, login dialog cancelled), then a member set as
 // logged in.
-struct MainFrameTest : ::testing::Test {
-    test::TempProgramDirectory home;
-    test::ScriptedHttpServer server;
-    test::ScopedServerHost host{server.host()};
-    test::ScopedSessionValues values;
-    test::ScopedSettingsFolder settings;
-    ScriptedUi ui;
+struct MainFrameTest : test::FrameStartFixture {
     std::unique_ptr<CMainFrame> frame;
 
-    MainFrameTest() {
-        server.reply("/tradeloom/currentwordlist.xml", "wordlist-1.xml");
-        server.reply("/tradeloom/currentcategorylist.xml", "NewTLTree.xml");
-        server.replyOtherwise("0");
+    MainFrameTest() : FrameStartFixture("0") {
         frame = std::make_unique<CMainFrame>();
         session().currentUserName = "ann";
     }

@@ -15,28 +15,15 @@
 #include "gui/login/CLoginDlg.h"
 #include "gui/messaging/CMessageCenterDlg.h"
 #include "ids_frame.h"
-#include "support/ScopedSettings.h"
-#include "support/ScopedSettingsFolder.h"
-#include "support/ScriptedHttpServer.h"
-#include "support/ScriptedUi.h"
-#include "support/TempProgramDirectory.h"
+#include "support/FrameStartFixture.h"
 
 namespace tl {
 namespace {
 
-struct ProgramEndTest : ::testing::Test {
-    test::TempProgramDirectory home;
-    test::ScriptedHttpServer server;
-    test::ScopedServerHost host{server.host()};
-    test::ScopedSessionValues values;
-    test::ScopedSettingsFolder settings;
-    ScriptedUi ui;
+struct ProgramEndTest : test::FrameStartFixture {
     std::vector<int> exits;
 
-    ProgramEndTest() {
-        server.reply("/tradeloom/currentwordlist.xml", "wordlist-1.xml");
-        server.reply("/tradeloom/currentcategorylist.xml", "NewTLTree.xml");
-        server.replyOtherwise("<x/>");
+    ProgramEndTest() : FrameStartFixture("<x/>") {
         setProcessExitHandler([this](int code) { exits.push_back(code); });
     }
     ~ProgramEndTest() override { setProcessExitHandler({}); }
