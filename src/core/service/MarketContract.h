@@ -47,6 +47,13 @@ inline constexpr char kCompose[] = "/tradeloom/app/message/message.asp";
 inline constexpr char kCategorySuggestion[] = "/tradeloom/app/catSuggestions.asp";
 // Whether the server can open a connection back to the requester's listing port: "1" or "0".
 inline constexpr char kReachable[] = "/tradeloom/app/reachable.asp";
+// The files of a listing that the marketplace keeps: one file stored a request (POST), the set
+// of a listing's files stated once they are all sent, their names, sizes and digests, and one
+// file's bytes.
+inline constexpr char kPutListingFile[] = "/tradeloom/app/putlistingfile.asp";
+inline constexpr char kKeepListingFiles[] = "/tradeloom/app/keeplistingfiles.asp";
+inline constexpr char kListingFiles[] = "/tradeloom/app/listingfiles.asp";
+inline constexpr char kGetListingFile[] = "/tradeloom/app/getlistingfile.asp";
 }  // namespace page
 
 // Query keys, spelt as the pages read them.
@@ -99,7 +106,31 @@ inline constexpr char kMessageBody[] = "body";
 inline constexpr char kParentCategory[] = "parent";
 inline constexpr char kNote[] = "note";
 inline constexpr char kClubName[] = "clubname";
+// The keys of a kept file, and the field of My listings that says its files are all kept.
+inline constexpr char kFileName[] = "name";
+inline constexpr char kFileBytes[] = "size";
+inline constexpr char kFileDigest[] = "sha256";
+inline constexpr char kFilesKept[] = "fileskept";
 }  // namespace key
+
+// What the marketplace keeps of a listing's files: bytes of one file, files of one listing,
+// bytes of all one member's files.
+inline constexpr unsigned long long kMostKeptFileBytes = 8ull << 20;
+inline constexpr int kMostKeptFilesPerListing = 10;
+inline constexpr unsigned long long kMostKeptMemberBytes = 200ull << 20;
+
+// The replies of the kept-file pages.
+namespace kept {
+inline constexpr char kStored[] = "0";
+inline constexpr char kNotOwner[] = "-1";
+inline constexpr char kFileTooLarge[] = "-2";
+inline constexpr char kTooManyFiles[] = "-3";
+inline constexpr char kMemberFull[] = "-4";
+inline constexpr char kNotAnImage[] = "-5";
+inline constexpr char kDamaged[] = "-6";
+inline constexpr char kBadName[] = "-7";
+inline constexpr char kSomeMissing[] = "-8";
+}  // namespace kept
 
 // The HTTP basic-authentication pair that requests of the service style carry, and the pair
 // the bought-items list is asked with.
