@@ -14,8 +14,8 @@ TEST_F(RememberedDefaultsTest, ChoicesComeBackAndNothingElseIsStored) {
                                     .hyperlink = "http://ann.example",
                                     .card = "ann_card"};
     ASSERT_EQ(SaveRememberedDefaults("ann", chosen), 1);
-    // Stored plain as a listing document named after the member.
-    EXPECT_EQ(home.read("products/annRemembered.xml"),
+    // Stored scrambled as a listing document named after the member.
+    EXPECT_EQ(storedText("products/annRemembered.xml"),
               styleSheetInstruction() +
                   "<product><titlebar></titlebar><description></description><quantity></quantity>"
                   "<shippingpay>Seller</shippingpay><zipcode></zipcode><username></username>"
@@ -34,6 +34,16 @@ TEST_F(RememberedDefaultsTest, ChoicesComeBackAndNothingElseIsStored) {
     EXPECT_EQ(loaded->hyperlink, "http://ann.example");
     EXPECT_EQ(loaded->card, "ann_card");
     EXPECT_FALSE(LoadRememberedDefaults("bob"));
+}
+
+TEST_F(RememberedDefaultsTest, ChoicesEarlierVersionsStoredPlainComeBack) {
+    home.write("products/annRemembered.xml",
+               "<product><shippingpay>Buyer</shippingpay><shipping>US</shipping>"
+               "<paymentmethods>M</paymentmethods><escrow>none</escrow><hyperlink></hyperlink>"
+               "<card></card></product>");
+    const auto loaded = LoadRememberedDefaults("ann");
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->paymentmethods, "M");
 }
 
 TEST_F(RememberedDefaultsTest, AFileThatIsNoListingGivesNoDefaults) {
