@@ -104,6 +104,12 @@ int CProductXml::BuildAndSave(const std::string& productId, const ListingValues&
 
 int CProductXml::buildDraft(const ListingValues& v) {
     productId_.clear();
+    // The listing is stored in the products folder once published: a folder that cannot be
+    // made stops it before it is sent.
+    if (!createDirectories(productsDirectory())) {
+        showSaveFailure();
+        return 0;
+    }
     if (!build(savedOrder(v), draftListingPath(), true)) return 0;
     // Earlier versions left the draft plain in the products folder, where peers could ask for it.
     std::error_code ignored;
