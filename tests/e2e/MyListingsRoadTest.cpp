@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/search/ResultQueries.h"
 #include "core/listings/ListingOperations.h"
+#include "core/search/ResultQueries.h"
 #include "gui/listings/CProdEditView.h"
 #include "gui/listings/CViewMyProd.h"
 #include "gui/session/ListSelection.h"
@@ -116,7 +116,7 @@ TEST_F(MyListingsRoad, AnInactiveListingLeavesTheSearchUntilItIsReactivated) {
 }
 
 TEST_F(MyListingsRoad, ASaleShowsOnBothMembersLists) {
-    ASSERT_EQ(Sell(id, "buyer1", 55.0f), 1);
+    ASSERT_EQ(Sell(id, "buyer1", "seller1", 55.0f), 1);
     EXPECT_EQ(myListingsRow(), std::make_pair(std::string("sold"), std::string("seller1")));
     actAsBuyer();
     EXPECT_EQ(myListingsRow(), std::make_pair(std::string("bought"), std::string("seller1")));

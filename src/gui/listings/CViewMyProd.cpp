@@ -194,7 +194,7 @@ void CViewMyProd::Sell() {
     if (IsProductSold(productId) == 1) return;
     CSellDlg dialog(this);
     if (ui().runModal(dialog) != kDialogOk) return;
-    if (tl::Sell(productId, dialog.buyer(), dialog.price()) != 1) {
+    if (tl::Sell(productId, dialog.buyer(), session().currentUserName, dialog.price()) != 1) {
         ui().messageBox("Product Not Sold", "Product Unable to be Updated");
         return;
     }

@@ -4,7 +4,6 @@
 
 #include "NewListingFixture.h"
 #include "core/listings/CProductXml.h"
-#include "core/listings/ListingPaths.h"
 #include "gui/listings/CProdEditView.h"
 #include "gui/session/ListSelection.h"
 
@@ -53,7 +52,6 @@ protected:
         ASSERT_EQ(listing.BuildAndSave(id, values), 1);
         if (!values.card.empty()) listing.AddAttachment(values.card);
         listing.AddAttachment(id + "/front.jpg");
-        ASSERT_EQ(ToggleFileScramble(ownListingPath(id)), 1);
         stored_ = home.read("products/" + id + ".xml");
     }
     std::unique_ptr<CProdEditView> shownEditForm() {

@@ -10,7 +10,6 @@
 #include <memory>
 
 #include "core/listings/CProductXml.h"
-#include "core/listings/FileScramble.h"
 #include "core/listings/ListingPaths.h"
 #include "core/service/ServiceRequest.h"
 #include "core/session/Session.h"
@@ -238,7 +237,6 @@ TEST_F(MyListingsTest, ButtonsAskConfirmRequestAndReportInOrder) {
     ListingValues spare = test::chairListing();
     spare.status = "Buying";
     ASSERT_EQ(CProductXml().BuildAndSave("33", spare), 1);
-    ASSERT_EQ(ToggleFileScramble(ownListingPath("33")), 1);
 
     const Boxes confirmRemove{{"Confirmation", "Are you sure to Delete Item 12?"}};
     const std::string suggestion =

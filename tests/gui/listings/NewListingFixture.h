@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -104,6 +105,17 @@ protected:
         auto document = std::make_unique<XmlDocument>();
         EXPECT_TRUE(document->loadXml(bytes)) << relative << " is not a scrambled listing";
         return document;
+    }
+    // The documents anywhere in the program directory that lie plain on disk.
+    std::vector<std::string> plainDocuments() const {
+        std::vector<std::string> plain;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(home.path())) {
+            const std::string relative = entry.path().string().substr(home.path().size());
+            if (entry.is_regular_file() && relative.ends_with(".xml") &&
+                home.read(relative).starts_with("<"))
+                plain.push_back(relative);
+        }
+        return plain;
     }
     static std::string field(const XmlDocument& listing, const char* name) {
         const XmlNode node = listing.documentElement().selectSingleNode(name);
