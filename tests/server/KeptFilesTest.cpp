@@ -3,7 +3,7 @@
 // byte for byte until the listing changes, and released when no longer named.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <cctype>
 
 #include "Digest.h"
 #include "LoopbackSocket.h"
@@ -121,6 +121,7 @@ TEST_F(KeptFilesTest, RefusedUploadsLeaveTheStoredFilesAsTheyWere) {
     const std::string id = publish("seller1", "Mantel clock");
     const std::string full = publish("seller1", "Ten photos");
     const std::string other = publish("seller2", "Rocking chair");
+    const std::string unknown = "999999";
     keepAll(kSellerAddress, id, {{id + ".xml", "<listing/>"}, {"front.jpg", kJpeg}});
     std::vector<Upload> ten = {{full + ".xml", "<listing/>"}};
     for (int i = 1; i < 10; ++i) ten.push_back({"photo" + std::to_string(i) + ".png", kPng});
@@ -130,121 +131,84 @@ TEST_F(KeptFilesTest, RefusedUploadsLeaveTheStoredFilesAsTheyWere) {
     market.sql("UPDATE listing_files SET size = " +
                std::to_string(contract::kMostKeptMemberBytes - 10) + " WHERE owner = 'seller2'");
     const std::string overCap = std::to_string(contract::kMostKeptFileBytes + 1);
-    // The body is never sent: the reply must come from the query and headers alone.
-    const auto headOnly = [&](const std::string& size, const std::string& length) {
-        return put(kSellerAddress, id, {"big.jpg", "", size, std::string(64, 'a')},
-                   "Content-Length: " + length + "\r\n");
-    };
+    const std::string largest =
+        kJpeg + std::string(contract::kMostKeptFileBytes - kJpeg.size(), 'x');
+    std::string capitals = market::sha256Hex(kJpeg);
+    for (char& c : capitals) c = static_cast<char>(std::toupper(c));
+    // Uploads with their own Content-Length send no body: the reply must come from the query
+    // and headers alone.
+    const Upload big{"big.jpg", "", overCap, std::string(64, 'a')};
+    const Upload small{"big.jpg", "", "100", std::string(64, 'a')};
+    const std::string overCapLength = "Content-Length: " + overCap + "\r\n";
 
     const struct {
         const char* name;
-        std::function<std::string()> upload;
+        const char* from;
+        const std::string& listing;
+        Upload file;
+        std::string headers;
         const char* reply;
     } cases[] = {
-        {"from another member's address",
-         [&] {
-             return put(kOtherMemberAddress, id, {"new.jpg", kJpeg});
-         },
+        {"a whole 8 MiB file from another member's address",
+         kOtherMemberAddress,
+         id,
+         {"new.jpg", largest},
+         "",
          "-1"},
         {"a replacement from an address nobody is online at",
-         [&] {
-             return put(kNobodysAddress, id, {"front.jpg", kPng});
-         },
+         kNobodysAddress,
+         id,
+         {"front.jpg", kPng},
+         "",
          "-1"},
-        {"for an unknown listing",
-         [&] {
-             return put(kSellerAddress, "999999", {"a.jpg", kJpeg});
-         },
-         "-1"},
-        {"over 8 MiB by its size", [&] { return headOnly(overCap, overCap); }, "-2"},
-        {"over 8 MiB by its length alone", [&] { return headOnly("100", overCap); }, "-2"},
-        {"an eleventh file",
-         [&] {
-             return put(kSellerAddress, full, {"eleven.png", kPng});
-         },
-         "-3"},
-        {"over the member's total",
-         [&] {
-             return put(kFullMemberAddress, other, {"side.png", kPng});
-         },
-         "-4"},
-        {"text as an attachment",
-         [&] {
-             return put(kSellerAddress, id, {"notes.jpg", "just some words"});
-         },
-         "-5"},
+        {"for an unknown listing", kSellerAddress, unknown, {"a.jpg", kJpeg}, "", "-1"},
+        {"over 8 MiB by its size", kSellerAddress, id, big, overCapLength, "-2"},
+        {"over 8 MiB by its length alone", kSellerAddress, id, small, overCapLength, "-2"},
+        {"an eleventh file", kSellerAddress, full, {"eleven.png", kPng}, "", "-3"},
+        {"over the member's total", kFullMemberAddress, other, {"side.png", kPng}, "", "-4"},
+        {"text as an attachment", kSellerAddress, id, {"notes.jpg", "just words"}, "", "-5"},
         {"another listing's listing file name",
-         [&] {
-             return put(kSellerAddress, id, {full + ".xml", "<listing/>"});
-         },
+         kSellerAddress,
+         id,
+         {full + ".xml", "<listing/>"},
+         "",
          "-5"},
         {"a size that differs from the body",
-         [&] {
-             return put(kSellerAddress, id, {"new.jpg", kJpeg, "100"});
-         },
+         kSellerAddress,
+         id,
+         {"new.jpg", kJpeg, "100"},
+         "",
          "-6"},
-        {"a size that is no number",
-         [&] {
-             return put(kSellerAddress, id, {"new.jpg", kJpeg, "20x"});
-         },
-         "-6"},
+        {"a size that is no number", kSellerAddress, id, {"new.jpg", kJpeg, "20x"}, "", "-6"},
         {"a digest of other bytes",
-         [&] {
-             return put(kSellerAddress, id, {"front.jpg", kJpeg, "", market::sha256Hex(kPng)});
-         },
+         kSellerAddress,
+         id,
+         {"front.jpg", kJpeg, "", market::sha256Hex(kPng)},
+         "",
          "-6"},
-        {"a digest in capitals",
-         [&] {
-             std::string digest = market::sha256Hex(kJpeg);
-             for (char& c : digest) c = static_cast<char>(std::toupper(c));
-             return put(kSellerAddress, id, {"new.jpg", kJpeg, "", digest});
-         },
-         "-6"},
-        {"an empty name",
-         [&] {
-             return put(kSellerAddress, id, {"", kJpeg});
-         },
-         "-7"},
-        {"a name with a slash",
-         [&] {
-             return put(kSellerAddress, id, {"../a.jpg", kJpeg});
-         },
-         "-7"},
-        {"a name with a backslash",
-         [&] {
-             return put(kSellerAddress, id, {"a\\b.jpg", kJpeg});
-         },
-         "-7"},
-        {"the name ..",
-         [&] {
-             return put(kSellerAddress, id, {"..", kJpeg});
-         },
-         "-7"},
-        {"the name .",
-         [&] {
-             return put(kSellerAddress, id, {".", kJpeg});
-         },
-         "-7"},
-        {"a name with a control character",
-         [&] {
-             return put(kSellerAddress, id, {"a\tb.jpg", kJpeg});
-         },
-         "-7"},
+        {"a digest in capitals", kSellerAddress, id, {"new.jpg", kJpeg, "", capitals}, "", "-6"},
+        {"an empty name", kSellerAddress, id, {"", kJpeg}, "", "-7"},
+        {"a name with a slash", kSellerAddress, id, {"../a.jpg", kJpeg}, "", "-7"},
+        {"a name with a backslash", kSellerAddress, id, {"a\\b.jpg", kJpeg}, "", "-7"},
+        {"the name ..", kSellerAddress, id, {"..", kJpeg}, "", "-7"},
+        {"the name .", kSellerAddress, id, {".", kJpeg}, "", "-7"},
+        {"a name with a control character", kSellerAddress, id, {"a\tb.jpg", kJpeg}, "", "-7"},
         {"a name of 256 bytes",
-         [&] {
-             return put(kSellerAddress, id, {std::string(252, 'n') + ".jpg", kJpeg});
-         },
+         kSellerAddress,
+         id,
+         {std::string(252, 'n') + ".jpg", kJpeg},
+         "",
          "-7"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const auto before = stored();
-        EXPECT_EQ(c.upload(), c.reply);
+        EXPECT_EQ(put(c.from, c.listing, c.file, c.headers), c.reply);
         EXPECT_EQ(stored(), before);
         EXPECT_EQ(listed(id).size(), 2u) << "still kept";
     }
     // The boundaries themselves are taken.
-    EXPECT_EQ(put(kSellerAddress, id, {std::string(251, 'n') + ".jpg", kJpeg}), "0");
+    EXPECT_EQ(put(kSellerAddress, id, {std::string(251, 'n') + ".jpg", largest}), "0");
     EXPECT_EQ(put(kFullMemberAddress, other, {"tiny.gif", "GIF87a"}), "0");
 }
 
@@ -316,6 +280,10 @@ TEST_F(KeptFilesTest, KeptFilesAreServedUntilChangedAndReleasedWhenNoLongerNamed
     EXPECT_TRUE(market.sql("SELECT name FROM listing_files WHERE productid = " + id).empty());
     EXPECT_EQ(blobs().size(), 2u);
     EXPECT_EQ(fetch(sibling, "front.jpg").body, kJpeg);
+    const std::string largest = kPng + std::string(contract::kMostKeptFileBytes - kPng.size(), 'y');
+    keepAll(kSellerAddress, sibling,
+            {{"front.jpg", kJpeg}, {"back.webp", kWebp}, {"big.png", largest}});
+    EXPECT_EQ(fetch(sibling, "big.png").body, largest);
 }
 
 }  // namespace
