@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/search/ResultQueries.h"
 #include "core/listings/ListingOperations.h"
+#include "core/search/ResultQueries.h"
 #include "gui/listings/CProdEditView.h"
 #include "gui/listings/CViewMyProd.h"
 #include "gui/session/ListSelection.h"
@@ -62,7 +62,7 @@ protected:
         return {};
     }
 
-    test::ScopedViewSwitcher frame{[](int) {}};
+    test::ScopedViewSwitcher frame{[](View) {}};
     std::string id;
 };
 
