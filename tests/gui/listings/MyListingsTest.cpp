@@ -17,8 +17,8 @@
 #include "gui/listings/CMyProductsLeft.h"
 #include "gui/listings/CSellDlg.h"
 #include "gui/listings/CViewMyProd.h"
+#include "gui/search/ResultList.h"
 #include "gui/session/ListSelection.h"
-#include "gui/widgets/CSortListCtrl.h"
 #include "gui/widgets/Controls.h"
 #include "ids_app.h"
 #include "ids_mylistings.h"
@@ -109,7 +109,7 @@ struct MyListingsTest : ::testing::Test {
         window.show();
         listView->show();
     }
-    CSortListCtrl& list() const { return listView->list(); }
+    ResultList& list() const { return listView->list(); }
     // Each row as its eight columns joined by "|", top to bottom.
     Strings rows() const {
         Strings shown;
