@@ -13,10 +13,6 @@ namespace {
 using F = ResultField;
 using K = ListingKind;
 
-// Contents from the server widen a column at most this far: a hostile reply cannot push the
-// title out of the list.
-constexpr int kMostFittedWidth = 160;
-
 QString fieldText(const ListedRecord& row, ResultField field) {
     const ResultRecord& record = row.record;
     const bool online = !record.ipaddress.empty();
@@ -144,8 +140,9 @@ ResultList::ResultList(const ResultListLayout& layout, QWidget* parent)
     connect(header(), &QHeaderView::sectionClicked, this, &ResultList::onHeaderClicked);
 }
 
-// Each shown column but the title is as wide as its header, its longest known value and (up to
-// a bound) its rows need, and never narrower than its layout says.
+// Each shown column but the title is as wide as its header and its longest known value, and
+// never narrower than its layout says. Rows do not widen a column: measuring every cell would
+// cost more than filling the list, and a hostile reply could push the title out of sight.
 void ResultList::fitColumns() {
     const int margin =
         2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 4;
@@ -158,8 +155,6 @@ void ResultList::fitColumns() {
             if (column == 0) value += iconSize().width() + margin;
             width = std::max(width, value);
         }
-        if (topLevelItemCount() > 0)
-            width = std::max(width, std::min(sizeHintForColumn(column), kMostFittedWidth));
         setColumnWidth(column, width);
     }
 }
@@ -184,7 +179,6 @@ void ResultList::addRows(std::vector<ListedRecord> listed) {
         rows.append(row);
     }
     addTopLevelItems(rows);
-    fitColumns();
 }
 
 const ListedRecord* ResultList::recordOf(const QTreeWidgetItem* row) {

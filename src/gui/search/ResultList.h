@@ -66,7 +66,7 @@ struct ListedRecord {
 // screens read rather than the cell texts. A header click sorts by that column (the first one
 // by the kind) in the column's own direction, which then flips. The title column takes the
 // width the others leave and grows with the list; the others are wide enough for their header
-// and their longest value.
+// and their longest known value.
 class ResultList : public CSortListCtrl {
     Q_OBJECT
 public:
