@@ -178,7 +178,7 @@ void ResultList::addRows(std::vector<ListedRecord> listed) {
             row->setText(column, fieldText(row->listed(), layout_.columns[column].field));
         rows.append(row);
     }
-    addTopLevelItems(rows);
+    appendRows(rows);
 }
 
 const ListedRecord* ResultList::recordOf(const QTreeWidgetItem* row) {
