@@ -95,7 +95,7 @@ Phases resultList(int* rows) {
     query.Run();
     phases.read = seconds(start);
     const auto filling = std::chrono::steady_clock::now();
-    list.addRecords(query.records());
+    list.addRecords(query.takeRecords());
     phases.fill = seconds(filling);
     const auto sorting = std::chrono::steady_clock::now();
     list.sortByItemNumber();

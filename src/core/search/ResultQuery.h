@@ -31,8 +31,9 @@ public:
     const std::string& FailureText() const { return failureText_; }
     // Makes the next record current; false when there is none.
     bool Next();
-    // Every record the last Run() read, each field as the server sent it.
-    const std::vector<ResultRecord>& records() const { return records_; }
+    // Hands over every record the last Run() read, each field as the server sent it; the query
+    // holds none afterwards.
+    std::vector<ResultRecord> takeRecords();
 
 protected:
     ResultQuery(Query request, Credentials credentials);

@@ -85,9 +85,9 @@ void CViewMyProd::addOwnListings() {
         return;
     }
     std::vector<ListedRecord> rows;
-    for (const ResultRecord& record : query.records())
+    for (ResultRecord& record : query.takeRecords())
         if (const std::optional<ListingKind> kind = ownListingKind(record.status)) {
-            rows.push_back({record, *kind});
+            rows.push_back({std::move(record), *kind});
             rows.back().record.username = session().currentUserName;
         }
     list_->addRows(std::move(rows));
@@ -100,8 +100,8 @@ void CViewMyProd::addBoughtItems() {
         return;
     }
     std::vector<ListedRecord> rows;
-    for (const ResultRecord& record : query.records())
-        rows.push_back({record, ListingKind::Bought});
+    for (ResultRecord& record : query.takeRecords())
+        rows.push_back({std::move(record), ListingKind::Bought});
     list_->addRows(std::move(rows));
 }
 

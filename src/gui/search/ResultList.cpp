@@ -159,12 +159,12 @@ void ResultList::fitColumns() {
     }
 }
 
-void ResultList::addRecords(const std::vector<ResultRecord>& records) {
+void ResultList::addRecords(std::vector<ResultRecord> records) {
     std::vector<ListedRecord> rows;
     rows.reserve(records.size());
-    for (const ResultRecord& record : records)
+    for (ResultRecord& record : records)
         if (const std::optional<ListingKind> kind = offeredKind(record.status))
-            rows.push_back({record, *kind});
+            rows.push_back({std::move(record), *kind});
     addRows(std::move(rows));
 }
 
@@ -205,7 +205,7 @@ void ResultList::onHeaderClicked(int column) {
 bool fillResultList(ResultList& list, ResultQuery& query) {
     list.clear();
     if (!query.Run() || query.IsEmpty()) return false;
-    list.addRecords(query.records());
+    list.addRecords(query.takeRecords());
     return true;
 }
 

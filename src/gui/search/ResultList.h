@@ -74,7 +74,7 @@ public:
 
     // Appends a row per record offered for sale or wanted; records of any other status add
     // none.
-    void addRecords(const std::vector<ResultRecord>& records);
+    void addRecords(std::vector<ResultRecord> records);
     // Appends a row per record, of the kind given.
     void addRows(std::vector<ListedRecord> rows);
     // Sorts the whole list by "Item #" in that column's direction, leaving the direction as is.
