@@ -13,12 +13,14 @@ namespace {
 using F = ResultField;
 using K = ListingKind;
 
+// How a row marks its poster online: "On" for sale, "Online" wanted.
+QString onlineWord(const ListedRecord& row) {
+    return row.kind == K::Selling ? QStringLiteral("On") : QStringLiteral("Online");
+}
+
 QString fieldText(const ListedRecord& row, ResultField field) {
     const ResultRecord& record = row.record;
     const bool online = !record.ipaddress.empty();
-    const QString onlineStatus =
-        row.kind == K::Selling ? QStringLiteral("On") : QStringLiteral("Online");
-    const QString kind = kindText(row.kind);
     switch (field) {
         case F::Nothing:
             return {};
@@ -41,11 +43,11 @@ QString fieldText(const ListedRecord& row, ResultField field) {
         case F::OnMark:
             return online ? QStringLiteral("On") : QString();
         case F::Kind:
-            return kind;
+            return QString::fromLatin1(kindText(row.kind));
         case F::OnlineStatus:
-            return online ? onlineStatus : QString();
+            return online ? onlineWord(row) : QString();
         case F::KindOrOnline:
-            return online ? onlineStatus : kind;
+            return online ? onlineWord(row) : QString::fromLatin1(kindText(row.kind));
         case F::HolderStatus:
             if (row.kind != K::Bought) return QStringLiteral("On");
             return online ? QStringLiteral("Online") : QString();
