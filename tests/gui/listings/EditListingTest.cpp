@@ -152,7 +152,7 @@ TEST_F(EditListingTest, SubmitSendsTheEditThenReplacesTheListingWithItsPhotos) {
               (std::vector<std::string>{"ann_card", "17/front.jpg", "17/back.jpg"}));
     EXPECT_EQ(home.read("products/17/back.jpg"), std::string(600, 'b'));
     EXPECT_EQ(session().webAddress, home.path() + "products/17.xml");
-    EXPECT_EQ(shownViews, std::vector<int>{4});
+    EXPECT_EQ(shownViews, std::vector<View>{View::WebPane});
 }
 
 TEST_F(EditListingTest, AFailedOrRefusedUpdateLeavesTheStoredListingAsItWas) {
@@ -261,7 +261,7 @@ TEST_F(EditListingTest, BackFromPreviewKeepsTheEditsAndANewEditLoadsAfresh) {
     attach(*form, {home.path() + "pictures/back.jpg"});
     form->Preview();
 
-    EXPECT_EQ(shownViews, std::vector<int>{4});
+    EXPECT_EQ(shownViews, std::vector<View>{View::WebPane});
     EXPECT_EQ(session().webAddress, home.path() + "products/newproduct.xml");
     const auto preview = storedListing("products/newproduct.xml");
     EXPECT_EQ(field(*preview, "titlebar"), "Oak table");

@@ -139,7 +139,7 @@ TEST_F(NewListingAddTest, PhotosAreCopiedBesideTheListingWhichIsNeverPlainOnDisk
     EXPECT_EQ(field(*listing, "productid"), "17");
 
     EXPECT_EQ(session().webAddress, home.path() + "products/17.xml");
-    EXPECT_EQ(shownViews, std::vector<int>{4});
+    EXPECT_EQ(shownViews, std::vector<View>{View::WebPane});
     // The item is gone from the form; the choices stay.
     EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_TITLE)->text(), "");
     EXPECT_EQ(control<QListWidget>(*form, res::IDC_ITEM_ATTACHMENTS)->count(), 0);

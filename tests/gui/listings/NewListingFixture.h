@@ -132,8 +132,8 @@ protected:
     ScriptedUi ui;
     ScriptedHttpServer server;
     int nextId = 17;
-    std::vector<int> shownViews;
-    ScopedViewSwitcher frame{[this](int view) { shownViews.push_back(view); }};
+    std::vector<View> shownViews;
+    ScopedViewSwitcher frame{[this](View view) { shownViews.push_back(view); }};
 };
 
 }  // namespace tl::test
