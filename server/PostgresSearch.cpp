@@ -16,6 +16,24 @@ namespace {
 constexpr int kSampleSize = 5000;
 constexpr auto kSampleLife = std::chrono::seconds(30);
 
+// The condition that a listing is of the kinds and meets `indexed` (conditions the trigram index
+// answers, each starting with " AND "), written so that each part of the index is asked for the
+// listings of its own kind.
+std::string ofKinds(KindFilter kinds, const std::string& indexed) {
+    const auto part = [&](const char* kind) { return std::string("(") + kind + indexed + ")"; };
+    switch (kinds) {
+        case KindFilter::Selling:
+            return part(TL_SELLING_KIND("l."));
+        case KindFilter::Buying:
+            return part(TL_BUYING_KIND("l."));
+        case KindFilter::Both:
+            break;
+    }
+    if (indexed.empty()) return "TRUE";
+    return "(" + part(TL_SELLING_KIND("l.")) + " OR " + part(TL_BUYING_KIND("l.")) + " OR " +
+           part(TL_OTHER_KIND("l.")) + ")";
+}
+
 }  // namespace
 
 std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConnection& db) {
@@ -57,18 +75,17 @@ std::vector<std::int64_t> PostgresMarketStore::indexedIds(PgConnection& db,
     // The index names the listings that hold the text's rarest pieces (never a common trigram,
     // which would cost it a walk over nearly every listing), and those are read.
     std::vector<std::string> texts = {needle};
-    std::string found =
-        "SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
-        "AND strpos(l.search_text, $1::text) > 0 ";
-    const auto next = [&](const std::string& value) {
-        texts.push_back(value);
-        return "$" + std::to_string(texts.size()) + "::text ";
-    };
-    if (kinds != KindFilter::Both) found += "AND l.kind = " + next(kindName(kinds));
     std::vector<std::string> pieces = sample.rarestPieces(needle);
     if (pieces.empty()) pieces.push_back(needle);
-    for (const std::string& piece : pieces)
-        found += "AND l.search_text LIKE " + next(containsPattern(piece));
+    std::string indexed;
+    for (const std::string& piece : pieces) {
+        texts.push_back(containsPattern(piece));
+        indexed += " AND l.search_text LIKE $" + std::to_string(texts.size()) + "::text";
+    }
+    const std::string found =
+        "SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
+        "AND strpos(l.search_text, $1::text) > 0 AND " +
+        ofKinds(kinds, indexed) + " ";
     std::vector<std::int64_t> ids;
     const auto ask = [&](const std::string& sql, std::optional<std::int64_t> block) {
         PgParameters values;
@@ -150,10 +167,11 @@ std::vector<ListingRecord> PostgresMarketStore::advancedSearch(const AdvancedCri
     // A text found anywhere in the column, ASCII letters matched without regard to case. What is
     // in the title or the description is in the search text, so the index narrows by the text's
     // rarest pieces there first.
+    std::string indexed;
     const auto contains = [&](const char* column, const std::string& text) {
         const std::string stored = storedText(text);
         for (const std::string& piece : sample->rarestPieces(asciiLower(stored))) {
-            sql += "AND l.search_text LIKE " + next() + "::text ";
+            indexed += " AND l.search_text LIKE " + next() + "::text";
             values.add(containsPattern(piece));
         }
         sql += std::string("AND lower(") + column + " COLLATE \"C\") LIKE lower(" + next() +
@@ -179,10 +197,7 @@ std::vector<ListingRecord> PostgresMarketStore::advancedSearch(const AdvancedCri
         values.add(storedText(c.club));
         sql += "AND (m.club1 = " + p + " OR m.club2 = " + p + ") ";
     }
-    if (c.kinds != KindFilter::Both) {
-        sql += "AND l.kind = " + next() + " ";
-        values.add(kindName(c.kinds));
-    }
+    sql += "AND " + ofKinds(c.kinds, indexed) + " ";
     if (!c.user.empty()) {
         sql += "AND l.owner = " + next() + " ";
         values.add(c.user);

@@ -225,7 +225,8 @@ TEST(PostgresStoreTest, AFirstVersionDatabaseIsUpgradedWithItsListingsFound) {
     // Back to the first version's listings table and index, with a listing in it.
     market::PgConnection(database.uri())
         .execute(
-            "DROP INDEX listings_search; ALTER TABLE listings DROP COLUMN search_text; "
+            "DROP INDEX listings_search_selling, listings_search_buying, listings_search_other; "
+            "ALTER TABLE listings DROP COLUMN search_text; "
             "CREATE INDEX listings_text ON listings USING gin ((lower(titlebar COLLATE "
             "\"C\") || E'\\x01' || lower(description COLLATE \"C\")) gin_trgm_ops); "
             "INSERT INTO listings(owner, titlebar, price, price_value, kind) VALUES "
@@ -235,9 +236,11 @@ TEST(PostgresStoreTest, AFirstVersionDatabaseIsUpgradedWithItsListingsFound) {
     EXPECT_EQ(titles(store->search("brass", KindFilter::Both)),
               std::vector<std::string>{"Old Brass lamp"});
     EXPECT_EQ(market::PgConnection(database.uri())
-                  .query("SELECT count(*) FROM pg_indexes WHERE indexname = 'listings_search'")
+                  .query("SELECT count(*) FROM pg_indexes WHERE indexname IN "
+                         "('listings_search_selling', 'listings_search_buying', "
+                         "'listings_search_other')")
                   .integer(0, 0),
-              1);
+              3);
 }
 
 // Two tradeloom-market processes on one database.
