@@ -21,39 +21,6 @@ std::string recordSelect(const char* priceColumn = "l.price") {
            "FROM listings l LEFT JOIN members m ON m.username = l.owner ";
 }
 
-bool globSpecial(char c) {
-    return c == '*' || c == '?' || c == '[';
-}
-
-// A GLOB pattern that matches any text containing text, each of its bytes taken as it is.
-std::string containsGlob(std::string_view text) {
-    std::string pattern = "*";
-    for (const char c : text) {
-        if (globSpecial(c))
-            pattern += std::string("[") + c + "]";
-        else
-            pattern += c;
-    }
-    return pattern + "*";
-}
-
-// Whether the text table finds text by its trigrams: some run of it between pattern characters
-// is three characters long, and none is three bytes or longer yet shorter than three characters
-// (the table finds nothing for such a run).
-bool trigramsFind(std::string_view text) {
-    bool found = false;
-    for (std::size_t start = 0; start <= text.size();) {
-        std::size_t end = start;
-        while (end < text.size() && !globSpecial(text[end])) ++end;
-        const std::string_view run = text.substr(start, end - start);
-        const std::size_t characters = characterCount(run);
-        if (run.size() >= 3 && characters < 3) return false;
-        found = found || characters >= 3;
-        start = end + 1;
-    }
-    return found;
-}
-
 }  // namespace
 
 std::optional<std::int64_t> SqliteMarketStore::addListing(const Listing& listing) {
@@ -61,6 +28,7 @@ std::optional<std::int64_t> SqliteMarketStore::addListing(const Listing& listing
     if (!accepted) return std::nullopt;
     const Listing& l = accepted->listing;
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
     auto insert = db->prepare(
         "INSERT INTO listings(owner, titlebar, description, quantity, shipping, shippingpay, "
         "zipcode, category1, category2, paymentterms, paymentmethods, escrow, price, "
@@ -73,6 +41,7 @@ std::optional<std::int64_t> SqliteMarketStore::addListing(const Listing& listing
     if (!insert.step()) return std::nullopt;
     const std::int64_t id = insert.integer(0);
     insert.run();
+    reindex(*db, id);
     return id;
 }
 
@@ -81,6 +50,7 @@ bool SqliteMarketStore::editListing(const Listing& listing) {
     if (!accepted) return false;
     const Listing& l = accepted->listing;
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
     db->prepare(
           "UPDATE listings SET titlebar = ?, description = ?, quantity = ?, shipping = ?, "
           "shippingpay = ?, zipcode = ?, category1 = ?, category2 = ?, price = ?, "
@@ -90,6 +60,7 @@ bool SqliteMarketStore::editListing(const Listing& listing) {
               l.category1, l.category2, l.price, accepted->priceValue, l.kind, l.productid, l.owner)
         .run();
     const bool changed = db->changes() == 1;
+    reindex(*db, l.productid);
     return changed;
 }
 
@@ -123,39 +94,47 @@ std::optional<Listing> SqliteMarketStore::listing(std::int64_t productid) {
 
 void SqliteMarketStore::removeListing(std::int64_t productid) {
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
     db->transaction([&] {
         db->prepare("DELETE FROM favourites WHERE productid = ?").bind(productid).run();
         db->prepare("DELETE FROM listings WHERE productid = ?").bind(productid).run();
     });
+    reindex(*db, productid);
 }
 
 void SqliteMarketStore::inactivate(std::int64_t productid) {
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
     db->prepare("UPDATE listings SET state = ? WHERE productid = ?")
         .bind(contract::kInactive, productid)
         .run();
+    reindex(*db, productid);
 }
 
 void SqliteMarketStore::reactivate(std::int64_t productid, const std::string& kind) {
     const KindFilter k = kindFilter(kind);
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
     // An unknown kind keeps the listing's own.
     db->prepare(
           "UPDATE listings SET state = 'ACTIVE', buyer = '', sale_price = '', "
           "kind = CASE WHEN ?1 = '' THEN kind ELSE ?1 END WHERE productid = ?2")
         .bind(kindName(k), productid)
         .run();
+    reindex(*db, productid);
 }
 
 bool SqliteMarketStore::sell(std::int64_t productid, const std::string& buyer,
                              const std::string& price) {
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
     db->prepare(
           "UPDATE listings SET state = ?4, buyer = ?1, sale_price = ?2 WHERE productid = ?3 "
           "AND state = 'ACTIVE' AND EXISTS (SELECT 1 FROM members WHERE username = ?1)")
         .bind(buyer, storedText(price), productid, contract::kSold)
         .run();
     const bool sold = db->changes() == 1;
+    reindex(*db, productid);
     return sold;
 }
 
@@ -190,28 +169,22 @@ std::vector<ListingRecord> SqliteMarketStore::search(const std::string& criteria
         query.bind(onlineCutoff(), kindName(kinds));
         return records(query);
     }
-    const std::string needle = asciiLower(text);
-    if (!trigramsFind(needle)) {
-        // Read the listings newest first.
-        const std::string sql = recordSelect() +
-                                "WHERE l.state = 'ACTIVE' AND (?3 = '' OR l.kind = ?3) "
-                                "AND instr(l.search_text, ?2) > 0 "
-                                "ORDER BY l.productid DESC LIMIT " +
-                                std::to_string(kMaxResults);
-        auto query = db->prepare(sql);
-        query.bind(onlineCutoff(), needle, kindName(kinds));
-        return records(query);
-    }
-    // The text table names the newest active listings of the kind holding the text, and their
-    // records are read.
+    const ListingTextIndex::Kind kind = kinds == KindFilter::Buying
+                                            ? ListingTextIndex::Kind::Buying
+                                            : ListingTextIndex::Kind::Selling;
+    const auto ids =
+        textIndex_.find(text, kinds == KindFilter::Both ? nullptr : &kind, kMaxResults);
+    if (ids.empty()) return {};
+    std::string list = "[";
+    for (const std::int64_t id : ids) list += (list.size() > 1 ? "," : "") + std::to_string(id);
+    list += "]";
+    // The rows are read again, so a listing changed since the index saw it is judged afresh.
     const std::string sql = recordSelect() +
-                            "WHERE l.productid IN (SELECT t.rowid FROM listing_text t "
-                            "JOIN listings k ON k.productid = t.rowid "
-                            "WHERE t.search_text GLOB ?2 AND k.state = 'ACTIVE' "
-                            "AND (?3 = '' OR k.kind = ?3) ORDER BY t.rowid DESC LIMIT " +
-                            std::to_string(kMaxResults) + ") ORDER BY l.productid DESC";
+                            "WHERE l.productid IN (SELECT value FROM json_each(?2)) "
+                            "AND l.state = 'ACTIVE' AND (?3 = '' OR l.kind = ?3) "
+                            "ORDER BY l.productid DESC";
     auto query = db->prepare(sql);
-    query.bind(onlineCutoff(), containsGlob(needle), kindName(kinds));
+    query.bind(onlineCutoff(), list, kindName(kinds));
     return records(query);
 }
 
@@ -298,6 +271,8 @@ std::vector<ListingRecord> SqliteMarketStore::newestListings(int count) {
 
 void SqliteMarketStore::addListings(const std::vector<Listing>& listings) {
     auto db = database_.borrow();
+    std::lock_guard writes(listingWrites_);
+    std::vector<std::int64_t> added;
     db->transaction([&] {
         for (const Listing& l : listings) {
             const auto price = parsePrice(l.price);
@@ -311,8 +286,10 @@ void SqliteMarketStore::addListings(const std::vector<Listing>& listings) {
                       l.paymentterms, l.paymentmethods, l.escrow, l.price, price.value_or(0),
                       kindName(kindFilter(l.kind)), l.filesize)
                 .run();
+            added.push_back(db->lastInsertId());
         }
     });
+    for (const std::int64_t id : added) reindex(*db, id);
 }
 
 }  // namespace tl::market

@@ -8,7 +8,7 @@ namespace tl::market {
 namespace {
 
 // The schema's steps: kSchemaVersionN brings a database from version N-1 to N.
-constexpr std::int64_t kSchemaVersion = 6;
+constexpr std::int64_t kSchemaVersion = 2;
 
 const char* const kSchemaVersion1 = R"sql(
 CREATE TABLE IF NOT EXISTS members (
@@ -70,36 +70,6 @@ CREATE INDEX IF NOT EXISTS temporary_password_requests_username
     ON temporary_password_requests(username, at);
 )sql";
 
-// The quick search's text index: a trigram full-text table over the search text of the active
-// listings, kept in step with them by triggers. The search text is title and description with
-// ASCII letters folded to lower case (lower() folds nothing else), kept apart by a byte that
-// stored texts never hold, so a match cannot run from one into the other; the table reads it
-// from the listings, so it is not kept twice.
-const char* const kSchemaVersion6 = R"sql(
-ALTER TABLE listings ADD COLUMN search_text TEXT
-    GENERATED ALWAYS AS (lower(titlebar) || char(1) || lower(description)) VIRTUAL;
-CREATE VIRTUAL TABLE IF NOT EXISTS listing_text USING fts5(search_text,
-    content = 'listings', content_rowid = 'productid', tokenize = 'trigram case_sensitive 1');
-INSERT INTO listing_text(rowid, search_text)
-    SELECT productid, search_text FROM listings WHERE state = 'ACTIVE';
-CREATE TRIGGER IF NOT EXISTS listing_text_added AFTER INSERT ON listings
-WHEN new.state = 'ACTIVE' BEGIN
-    INSERT INTO listing_text(rowid, search_text) VALUES (new.productid, new.search_text);
-END;
-CREATE TRIGGER IF NOT EXISTS listing_text_changed
-AFTER UPDATE OF titlebar, description, state ON listings BEGIN
-    INSERT INTO listing_text(listing_text, rowid, search_text)
-        SELECT 'delete', old.productid, old.search_text WHERE old.state = 'ACTIVE';
-    INSERT INTO listing_text(rowid, search_text)
-        SELECT new.productid, new.search_text WHERE new.state = 'ACTIVE';
-END;
-CREATE TRIGGER IF NOT EXISTS listing_text_removed AFTER DELETE ON listings
-WHEN old.state = 'ACTIVE' BEGIN
-    INSERT INTO listing_text(listing_text, rowid, search_text)
-        VALUES ('delete', old.productid, old.search_text);
-END;
-)sql";
-
 }  // namespace
 
 SqliteMarketStore::SqliteMarketStore(const std::string& path) : database_(path) {
@@ -124,10 +94,23 @@ SqliteMarketStore::SqliteMarketStore(const std::string& path) : database_(path) 
                 db->prepare("INSERT OR IGNORE INTO clubs(name) VALUES (?)").bind(club).run();
         }
         if (version < 2) db->execute(kSchemaVersion2);
-        if (version < 6) db->execute(kSchemaVersion6);
         db->execute("DELETE FROM schema_version");
         db->prepare("INSERT INTO schema_version(version) VALUES (?)").bind(kSchemaVersion).run();
     });
+    auto rows = db->prepare("SELECT productid FROM listings");
+    while (rows.step()) reindex(*db, rows.integer(0));
+}
+void SqliteMarketStore::reindex(Connection& db, std::int64_t productid) {
+    auto row =
+        db.prepare("SELECT titlebar, description, state, kind FROM listings WHERE productid = ?");
+    row.bind(productid);
+    if (!row.step()) {
+        textIndex_.remove(productid);
+        return;
+    }
+    textIndex_.put(productid, row.text(0), row.text(1), row.text(2) == "ACTIVE",
+                   row.text(3) == contract::kBuying ? ListingTextIndex::Kind::Buying
+                                                    : ListingTextIndex::Kind::Selling);
 }
 
 bool SqliteMarketStore::addFavourite(const std::string& username, std::int64_t productid) {

@@ -1,14 +1,16 @@
 #pragma once
 
+#include <mutex>
 #include <string>
 
 #include "Database.h"
+#include "ListingTextIndex.h"
 #include "MarketStore.h"
 
 namespace tl::market {
 
-// The market kept in one SQLite file, for a single server process: the quick search runs on a
-// trigram full-text table in the same file.
+// The market kept in one SQLite file, for a single server process: the quick search runs on an
+// in-memory text index of the listings, built when the store opens.
 class SqliteMarketStore final : public MarketStore {
 public:
     // Opens (creating, upgrading and seeding as needed) the database at path.
@@ -69,7 +71,13 @@ private:
     std::vector<ListingRecord> records(Statement& statement);
     // The records a record query selects for one member (?1 the online cut-off, ?2 the member).
     std::vector<ListingRecord> memberRecords(const std::string& sql, const std::string& username);
+    // Brings the text index in line with the listing's row (or its absence).
+    void reindex(Connection& db, std::int64_t productid);
+
     Database database_;
+    ListingTextIndex textIndex_;
+    // Listing writes and their index updates happen one at a time, in the same order.
+    std::mutex listingWrites_;
 };
 
 }  // namespace tl::market
