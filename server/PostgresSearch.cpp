@@ -42,11 +42,17 @@ std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConn
         if (sample_ && std::chrono::steady_clock::now() < sampleTaken_ + kSampleLife)
             return sample_;
     }
-    // One request takes the sample; the others go on with the one they have.
+    // One request takes the sample; the others go on with the one they have, or wait for the
+    // first: without a sample a search would ask the index for the commonest pieces of its text.
     std::unique_lock taking(sampleTaking_, std::try_to_lock);
     if (!taking.owns_lock()) {
+        {
+            std::lock_guard lock(sampleMutex_);
+            if (sample_) return sample_;
+        }
+        taking.lock();
         std::lock_guard lock(sampleMutex_);
-        return sample_ ? sample_ : std::make_shared<const SearchTextSample>();
+        if (sample_) return sample_;
     }
     const PgResult newest = db.query(
         "SELECT search_text, kind FROM listings WHERE state = 'ACTIVE' ORDER BY productid DESC "
