@@ -1,6 +1,5 @@
 // The searches of the PostgreSQL store: the quick search, steered by a sample of the newest
 // listings, and the advanced search.
-#include <algorithm>
 #include <chrono>
 #include <optional>
 
@@ -74,10 +73,10 @@ std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConn
     return sample_;
 }
 
-std::vector<std::int64_t> PostgresMarketStore::indexedIds(PgConnection& db,
-                                                          const std::string& needle,
-                                                          KindFilter kinds,
-                                                          const SearchTextSample& sample) {
+std::vector<ListingRecord> PostgresMarketStore::indexedRecords(PgConnection& db,
+                                                               const std::string& needle,
+                                                               KindFilter kinds,
+                                                               const SearchTextSample& sample) {
     // The index names the listings that hold the text's rarest pieces (never a common trigram,
     // which would cost it a walk over nearly every listing), and those are read.
     std::vector<std::string> texts = {needle};
@@ -92,13 +91,20 @@ std::vector<std::int64_t> PostgresMarketStore::indexedIds(PgConnection& db,
         "SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
         "AND strpos(l.search_text, $1::text) > 0 AND " +
         ofKinds(kinds, indexed) + " ";
-    std::vector<std::int64_t> ids;
+    std::vector<ListingRecord> out;
+    // The listings the index names are gathered on their own first, so the planner cannot choose
+    // to walk the listings newest first hoping to meet them; the newest of them are read.
     const auto ask = [&](const std::string& sql, std::optional<std::int64_t> block) {
         PgParameters values;
         for (const std::string& value : texts) values.add(value);
         if (block) values.add(*block);
-        const PgResult result = db.run(sql, values);
-        for (int row = 0; row < result.rows(); ++row) ids.push_back(result.integer(row, 0));
+        const auto found =
+            records(db.run("WITH found AS MATERIALIZED (" + sql + ") " + recordSelect() +
+                               "WHERE l.productid IN (SELECT productid FROM found "
+                               "ORDER BY productid DESC" +
+                               kResultLimit + ") ORDER BY l.productid DESC",
+                           values));
+        out.insert(out.end(), found.begin(), found.end());
     };
     // When the newest two blocks should hold a page of results of the kind asked for, they are
     // asked first, each on its own; otherwise (or when they fall short) the whole index is asked
@@ -113,17 +119,17 @@ std::vector<std::int64_t> PostgresMarketStore::indexedIds(PgConnection& db,
             found + "AND " TL_BLOCK " = $" + std::to_string(texts.size() + 1) + "::bigint";
         for (std::int64_t block = newest; block >= 0 && block > newest - 2; --block) {
             ask(inBlock, block);
-            if (ids.size() >= kMaxResults) break;
+            if (out.size() >= kMaxResults) break;
         }
-        complete = ids.size() >= kMaxResults || newest < 2;
+        complete = out.size() >= kMaxResults || newest < 2;
     }
     if (!complete) {
-        ids.clear();
+        out.clear();
         ask(found, std::nullopt);
     }
-    std::sort(ids.rbegin(), ids.rend());
-    if (ids.size() > kMaxResults) ids.resize(kMaxResults);
-    return ids;
+    // The newer block's records come first.
+    if (out.size() > kMaxResults) out.resize(kMaxResults);
+    return out;
 }
 
 std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criteria,
@@ -149,14 +155,7 @@ std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criter
                                  kindName(kinds), needle));
     }
     // Any other: through the index.
-    const std::vector<std::int64_t> ids = indexedIds(*db, needle, kinds, *sample);
-    if (ids.empty()) return {};
-    std::string list = "{";
-    for (const std::int64_t id : ids) list += (list.size() > 1 ? "," : "") + std::to_string(id);
-    list += "}";
-    return records(db->query(recordSelect() + "WHERE l.productid = ANY(CAST($1::text AS bigint[])) "
-                                              "ORDER BY l.productid DESC",
-                             list));
+    return indexedRecords(*db, needle, kinds, *sample);
 }
 
 std::size_t PostgresMarketStore::marketSize() {
