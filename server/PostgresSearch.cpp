@@ -1,7 +1,6 @@
 // The searches of the PostgreSQL store: the quick search, steered by a sample of the newest
 // listings, and the advanced search.
 #include <chrono>
-#include <optional>
 
 #include "PostgresMarketStore.h"
 #include "PostgresSql.h"
@@ -32,6 +31,10 @@ std::string ofKinds(KindFilter kinds, const std::string& indexed) {
     return "(" + part(TL_SELLING_KIND("l.")) + " OR " + part(TL_BUYING_KIND("l.")) + " OR " +
            part(TL_OTHER_KIND("l.")) + ")";
 }
+
+// The block of the highest listing number.
+#define TL_NEWEST_BLOCK \
+    "(SELECT COALESCE(max(productid), 0) FROM listings) / " TL_NUMBER_TEXT(TL_BLOCK_LISTINGS)
 
 }  // namespace
 
@@ -91,45 +94,26 @@ std::vector<ListingRecord> PostgresMarketStore::indexedRecords(PgConnection& db,
         "SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
         "AND strpos(l.search_text, $1::text) > 0 AND " +
         ofKinds(kinds, indexed) + " ";
-    std::vector<ListingRecord> out;
     // The listings the index names are gathered on their own first, so the planner cannot choose
     // to walk the listings newest first hoping to meet them; the newest of them are read.
-    const auto ask = [&](const std::string& sql, std::optional<std::int64_t> block) {
+    const auto ask = [&](const std::string& sql) {
         PgParameters values;
         for (const std::string& value : texts) values.add(value);
-        if (block) values.add(*block);
-        const auto found =
-            records(db.run("WITH found AS MATERIALIZED (" + sql + ") " + recordSelect() +
-                               "WHERE l.productid IN (SELECT productid FROM found "
-                               "ORDER BY productid DESC" +
-                               kResultLimit + ") ORDER BY l.productid DESC",
-                           values));
-        out.insert(out.end(), found.begin(), found.end());
+        return records(db.run("WITH found AS MATERIALIZED (" + sql + ") " + recordSelect() +
+                                  "WHERE l.productid IN (SELECT productid FROM found "
+                                  "ORDER BY productid DESC" +
+                                  kResultLimit + ") ORDER BY l.productid DESC",
+                              values));
     };
     // When the newest two blocks should hold a page of results of the kind asked for, they are
-    // asked first, each on its own; otherwise (or when they fall short) the whole index is asked
-    // at once.
-    bool complete = false;
+    // asked first; otherwise, or when they fall short, the whole index is asked.
     const double share = sample.share(needle, kinds == KindFilter::Both ? "" : kindName(kinds));
     if (share * static_cast<double>(kBlockListings) * 2 >= kMaxResults) {
-        const std::int64_t newest =
-            db.query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0) /
-            kBlockListings;
-        const std::string inBlock =
-            found + "AND " TL_BLOCK " = $" + std::to_string(texts.size() + 1) + "::bigint";
-        for (std::int64_t block = newest; block >= 0 && block > newest - 2; --block) {
-            ask(inBlock, block);
-            if (out.size() >= kMaxResults) break;
-        }
-        complete = out.size() >= kMaxResults || newest < 2;
+        auto newest = ask(found + "AND " TL_BLOCK " = ANY(ARRAY[" TL_NEWEST_BLOCK
+                                  ", " TL_NEWEST_BLOCK " - 1])");
+        if (newest.size() >= kMaxResults) return newest;
     }
-    if (!complete) {
-        out.clear();
-        ask(found, std::nullopt);
-    }
-    // The newer block's records come first.
-    if (out.size() > kMaxResults) out.resize(kMaxResults);
-    return out;
+    return ask(found);
 }
 
 std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criteria,
