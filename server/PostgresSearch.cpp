@@ -105,10 +105,12 @@ std::vector<ListingRecord> PostgresMarketStore::indexedRecords(PgConnection& db,
                                   kResultLimit + ") ORDER BY l.productid DESC",
                               values));
     };
-    // When the newest two blocks should hold a page of results of the kind asked for, they are
-    // asked first; otherwise, or when they fall short, the whole index is asked.
+    // When the newest two blocks should hold a page of results of the kind asked for and older
+    // blocks are there to be left out, the newest two are asked first; otherwise, or when they
+    // fall short, the whole index is asked.
     const double share = sample.share(needle, kinds == KindFilter::Both ? "" : kindName(kinds));
-    if (share * static_cast<double>(kBlockListings) * 2 >= kMaxResults) {
+    if (marketSize() >= 2 * kBlockListings &&
+        share * static_cast<double>(kBlockListings) * 2 >= kMaxResults) {
         auto newest = ask(found + "AND " TL_BLOCK " = ANY(ARRAY[" TL_NEWEST_BLOCK
                                   ", " TL_NEWEST_BLOCK " - 1])");
         if (newest.size() >= kMaxResults) return newest;
