@@ -8,7 +8,7 @@ namespace tl::market {
 namespace {
 
 // The schema's steps: kSchemaVersionN brings a database from version N-1 to N.
-constexpr int kSchemaVersion = 5;
+constexpr int kSchemaVersion = 6;
 
 // The quick search looks in this text of a listing: title and description with ASCII letters
 // folded to lower case (the "C" collation folds nothing else), kept apart by a byte that stored
@@ -117,6 +117,20 @@ CREATE INDEX IF NOT EXISTS listing_files_sha256 ON listing_files(sha256);
 CREATE TABLE IF NOT EXISTS kept_listings (productid BIGINT PRIMARY KEY NOT NULL);
 )sql";
 
+// The trigram index split by kind (see TL_SELLING_KIND).
+const char* const kSchemaVersion6 = R"sql(
+DROP INDEX IF EXISTS listings_search;
+CREATE INDEX IF NOT EXISTS listings_search_selling ON listings
+    USING gin ()sql" TL_BLOCK R"sql(, search_text gin_trgm_ops)
+    WHERE state = 'ACTIVE' AND )sql" TL_SELLING_KIND("") R"sql(;
+CREATE INDEX IF NOT EXISTS listings_search_buying ON listings
+    USING gin ()sql" TL_BLOCK R"sql(, search_text gin_trgm_ops)
+    WHERE state = 'ACTIVE' AND )sql" TL_BUYING_KIND("") R"sql(;
+CREATE INDEX IF NOT EXISTS listings_search_other ON listings
+    USING gin ()sql" TL_BLOCK R"sql(, search_text gin_trgm_ops)
+    WHERE state = 'ACTIVE' AND )sql" TL_OTHER_KIND("") R"sql(;
+)sql";
+
 // A key of the advisory lock under which one server process at a time sets the schema up.
 constexpr std::int64_t kSchemaLock = 0x74726164656c6f6f;
 
@@ -141,6 +155,7 @@ PostgresMarketStore::PostgresMarketStore(const std::string& uri) : database_(uri
         if (version < 3) db->execute(kSchemaVersion3);
         if (version < 4) db->execute(kSchemaVersion4);
         if (version < 5) db->execute(kSchemaVersion5);
+        if (version < 6) db->execute(kSchemaVersion6);
         db->execute("DELETE FROM schema_version");
         db->query("INSERT INTO schema_version(version) VALUES ($1)", kSchemaVersion);
     });

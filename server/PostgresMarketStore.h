@@ -91,10 +91,10 @@ private:
     // server processes.
     static void lockOwnerFiles(PgConnection& db, const std::string& owner);
     std::shared_ptr<const SearchTextSample> searchSample(PgConnection& db);
-    // The ids of the listings (of the kinds) whose search text holds needle, newest first, at
-    // most a page of them, found through the trigram index.
-    std::vector<std::int64_t> indexedIds(PgConnection& db, const std::string& needle,
-                                         KindFilter kinds, const SearchTextSample& sample);
+    // The records of the listings (of the kinds) whose search text holds needle, newest first,
+    // at most a page of them, found through the trigram index.
+    std::vector<ListingRecord> indexedRecords(PgConnection& db, const std::string& needle,
+                                              KindFilter kinds, const SearchTextSample& sample);
     std::size_t marketSize();
 
     PgDatabase database_;

@@ -1,8 +1,6 @@
 // The searches of the PostgreSQL store: the quick search, steered by a sample of the newest
 // listings, and the advanced search.
-#include <algorithm>
 #include <chrono>
-#include <optional>
 
 #include "PostgresMarketStore.h"
 #include "PostgresSql.h"
@@ -16,6 +14,28 @@ namespace {
 constexpr int kSampleSize = 5000;
 constexpr auto kSampleLife = std::chrono::seconds(30);
 
+// The condition that a listing is of the kinds and meets `indexed` (conditions the trigram index
+// answers, each starting with " AND "), written so that each part of the index is asked for the
+// listings of its own kind.
+std::string ofKinds(KindFilter kinds, const std::string& indexed) {
+    const auto part = [&](const char* kind) { return std::string("(") + kind + indexed + ")"; };
+    switch (kinds) {
+        case KindFilter::Selling:
+            return part(TL_SELLING_KIND("l."));
+        case KindFilter::Buying:
+            return part(TL_BUYING_KIND("l."));
+        case KindFilter::Both:
+            break;
+    }
+    if (indexed.empty()) return "TRUE";
+    return "(" + part(TL_SELLING_KIND("l.")) + " OR " + part(TL_BUYING_KIND("l.")) + " OR " +
+           part(TL_OTHER_KIND("l.")) + ")";
+}
+
+// The block of the highest listing number.
+#define TL_NEWEST_BLOCK \
+    "(SELECT COALESCE(max(productid), 0) FROM listings) / " TL_NUMBER_TEXT(TL_BLOCK_LISTINGS)
+
 }  // namespace
 
 std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConnection& db) {
@@ -24,11 +44,17 @@ std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConn
         if (sample_ && std::chrono::steady_clock::now() < sampleTaken_ + kSampleLife)
             return sample_;
     }
-    // One request takes the sample; the others go on with the one they have.
+    // One request takes the sample; the others go on with the one they have, or wait for the
+    // first: without a sample a search would ask the index for the commonest pieces of its text.
     std::unique_lock taking(sampleTaking_, std::try_to_lock);
     if (!taking.owns_lock()) {
+        {
+            std::lock_guard lock(sampleMutex_);
+            if (sample_) return sample_;
+        }
+        taking.lock();
         std::lock_guard lock(sampleMutex_);
-        return sample_ ? sample_ : std::make_shared<const SearchTextSample>();
+        if (sample_) return sample_;
     }
     const PgResult newest = db.query(
         "SELECT search_text, kind FROM listings WHERE state = 'ACTIVE' ORDER BY productid DESC "
@@ -50,57 +76,46 @@ std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConn
     return sample_;
 }
 
-std::vector<std::int64_t> PostgresMarketStore::indexedIds(PgConnection& db,
-                                                          const std::string& needle,
-                                                          KindFilter kinds,
-                                                          const SearchTextSample& sample) {
+std::vector<ListingRecord> PostgresMarketStore::indexedRecords(PgConnection& db,
+                                                               const std::string& needle,
+                                                               KindFilter kinds,
+                                                               const SearchTextSample& sample) {
     // The index names the listings that hold the text's rarest pieces (never a common trigram,
     // which would cost it a walk over nearly every listing), and those are read.
     std::vector<std::string> texts = {needle};
-    std::string found =
-        "SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
-        "AND strpos(l.search_text, $1::text) > 0 ";
-    const auto next = [&](const std::string& value) {
-        texts.push_back(value);
-        return "$" + std::to_string(texts.size()) + "::text ";
-    };
-    if (kinds != KindFilter::Both) found += "AND l.kind = " + next(kindName(kinds));
     std::vector<std::string> pieces = sample.rarestPieces(needle);
     if (pieces.empty()) pieces.push_back(needle);
-    for (const std::string& piece : pieces)
-        found += "AND l.search_text LIKE " + next(containsPattern(piece));
-    std::vector<std::int64_t> ids;
-    const auto ask = [&](const std::string& sql, std::optional<std::int64_t> block) {
+    std::string indexed;
+    for (const std::string& piece : pieces) {
+        texts.push_back(containsPattern(piece));
+        indexed += " AND l.search_text LIKE $" + std::to_string(texts.size()) + "::text";
+    }
+    const std::string found =
+        "SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
+        "AND strpos(l.search_text, $1::text) > 0 AND " +
+        ofKinds(kinds, indexed) + " ";
+    // The listings the index names are gathered on their own first, so the planner cannot choose
+    // to walk the listings newest first hoping to meet them; the newest of them are read.
+    const auto ask = [&](const std::string& sql) {
         PgParameters values;
         for (const std::string& value : texts) values.add(value);
-        if (block) values.add(*block);
-        const PgResult result = db.run(sql, values);
-        for (int row = 0; row < result.rows(); ++row) ids.push_back(result.integer(row, 0));
+        return records(db.run("WITH found AS MATERIALIZED (" + sql + ") " + recordSelect() +
+                                  "WHERE l.productid IN (SELECT productid FROM found "
+                                  "ORDER BY productid DESC" +
+                                  kResultLimit + ") ORDER BY l.productid DESC",
+                              values));
     };
-    // When the newest two blocks should hold a page of results of the kind asked for, they are
-    // asked first, each on its own; otherwise (or when they fall short) the whole index is asked
-    // at once.
-    bool complete = false;
+    // When the newest two blocks should hold a page of results of the kind asked for and older
+    // blocks are there to be left out, the newest two are asked first; otherwise, or when they
+    // fall short, the whole index is asked.
     const double share = sample.share(needle, kinds == KindFilter::Both ? "" : kindName(kinds));
-    if (share * static_cast<double>(kBlockListings) * 2 >= kMaxResults) {
-        const std::int64_t newest =
-            db.query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0) /
-            kBlockListings;
-        const std::string inBlock =
-            found + "AND " TL_BLOCK " = $" + std::to_string(texts.size() + 1) + "::bigint";
-        for (std::int64_t block = newest; block >= 0 && block > newest - 2; --block) {
-            ask(inBlock, block);
-            if (ids.size() >= kMaxResults) break;
-        }
-        complete = ids.size() >= kMaxResults || newest < 2;
+    if (marketSize() >= 2 * kBlockListings &&
+        share * static_cast<double>(kBlockListings) * 2 >= kMaxResults) {
+        auto newest = ask(found + "AND " TL_BLOCK " = ANY(ARRAY[" TL_NEWEST_BLOCK
+                                  ", " TL_NEWEST_BLOCK " - 1])");
+        if (newest.size() >= kMaxResults) return newest;
     }
-    if (!complete) {
-        ids.clear();
-        ask(found, std::nullopt);
-    }
-    std::sort(ids.rbegin(), ids.rend());
-    if (ids.size() > kMaxResults) ids.resize(kMaxResults);
-    return ids;
+    return ask(found);
 }
 
 std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criteria,
@@ -126,14 +141,7 @@ std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criter
                                  kindName(kinds), needle));
     }
     // Any other: through the index.
-    const std::vector<std::int64_t> ids = indexedIds(*db, needle, kinds, *sample);
-    if (ids.empty()) return {};
-    std::string list = "{";
-    for (const std::int64_t id : ids) list += (list.size() > 1 ? "," : "") + std::to_string(id);
-    list += "}";
-    return records(db->query(recordSelect() + "WHERE l.productid = ANY(CAST($1::text AS bigint[])) "
-                                              "ORDER BY l.productid DESC",
-                             list));
+    return indexedRecords(*db, needle, kinds, *sample);
 }
 
 std::size_t PostgresMarketStore::marketSize() {
@@ -150,10 +158,11 @@ std::vector<ListingRecord> PostgresMarketStore::advancedSearch(const AdvancedCri
     // A text found anywhere in the column, ASCII letters matched without regard to case. What is
     // in the title or the description is in the search text, so the index narrows by the text's
     // rarest pieces there first.
+    std::string indexed;
     const auto contains = [&](const char* column, const std::string& text) {
         const std::string stored = storedText(text);
         for (const std::string& piece : sample->rarestPieces(asciiLower(stored))) {
-            sql += "AND l.search_text LIKE " + next() + "::text ";
+            indexed += " AND l.search_text LIKE " + next() + "::text";
             values.add(containsPattern(piece));
         }
         sql += std::string("AND lower(") + column + " COLLATE \"C\") LIKE lower(" + next() +
@@ -179,10 +188,7 @@ std::vector<ListingRecord> PostgresMarketStore::advancedSearch(const AdvancedCri
         values.add(storedText(c.club));
         sql += "AND (m.club1 = " + p + " OR m.club2 = " + p + ") ";
     }
-    if (c.kinds != KindFilter::Both) {
-        sql += "AND l.kind = " + next() + " ";
-        values.add(kindName(c.kinds));
-    }
+    sql += "AND " + ofKinds(c.kinds, indexed) + " ";
     if (!c.user.empty()) {
         sql += "AND l.owner = " + next() + " ";
         values.add(c.user);

@@ -17,6 +17,14 @@ namespace tl::market {
 #define TL_BLOCK "(productid / " TL_NUMBER_TEXT(TL_BLOCK_LISTINGS) ")"
 inline constexpr std::int64_t kBlockListings = TL_BLOCK_LISTINGS;
 
+// The trigram index comes in parts, one for the active listings of each kind and one for those
+// of any other kind, so a search of one kind reads neither the other kind's entries nor its rows.
+// A condition reaches a part only when it names the part's kind as the part does (TABLE: the
+// column prefix, "" or "l.").
+#define TL_SELLING_KIND(TABLE) TABLE "kind = 'Selling'"
+#define TL_BUYING_KIND(TABLE) TABLE "kind = 'Buying'"
+#define TL_OTHER_KIND(TABLE) TABLE "kind <> 'Selling' AND " TABLE "kind <> 'Buying'"
+
 // Times come from the database's clock, which every server process shares.
 #define TL_NOW "CAST(extract(epoch FROM now()) AS BIGINT)"
 

@@ -1,13 +1,16 @@
 // Quick search of the marketplace server as the market grows, on each kind of store: for each
 // number of generated listings (the same words on both stores), 8 client connections on
 // loopback ask search.asp for a bounded time. Prints one table row per store and size: requests
-// per second, p50 and p99 latency, the database's size and how long seeding took.
+// per second, p50 and p99 latency, the database's size, how long seeding took, how long the
+// store took to open on the seeded database and how much the server process grew from before
+// that opening to the end of the load; then p50 and p99 for each kind of criteria.
 //
 //   market_scale_bench [--sizes 10000,100000,1000000] [--seconds 10] [--connections 8]
 //                      [--stores sqlite,postgresql]
 //
 // PostgreSQL runs on a throwaway cluster the benchmark starts (tests/server/postgres-cluster.sh).
 #include <httplib.h>
+#include <malloc.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -16,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
@@ -45,23 +49,38 @@ std::vector<tl::market::Listing> listings(int first, int count) {
     return out;
 }
 
+// The kinds of criteria searchTargets() makes, by target number modulo 3.
+constexpr const char* kCriteriaKinds[] = {
+    "adjective and noun, both kinds", "noun, model, number, selling", "model and number, buying"};
+
+double percentile(const std::vector<double>& sorted, double p) {
+    return sorted.empty()
+               ? 0.0
+               : sorted[std::min(sorted.size() - 1,
+                                 static_cast<std::size_t>(p * static_cast<double>(sorted.size())))];
+}
+
 struct Load {
     std::vector<double> latencies;  // ms, sorted
+    std::vector<double> byKind[3];  // ms, sorted, by kind of criteria
     double seconds = 0;
     bool failed = false;
-    double percentile(double p) const {
-        return latencies.empty()
-                   ? 0.0
-                   : latencies[std::min(
-                         latencies.size() - 1,
-                         static_cast<std::size_t>(p * static_cast<double>(latencies.size())))];
-    }
 };
+
+// The server process's resident memory in MiB.
+double residentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+    return 0;
+}
 
 Load measure(int port, int connections, int seconds) {
     const auto targets = tl::bench::searchTargets();
     std::atomic<bool> failed{false};
-    std::vector<std::vector<double>> latencies(static_cast<std::size_t>(connections));
+    // Per connection: the latency of each request and the kind of its criteria.
+    std::vector<std::vector<std::pair<int, double>>> latencies(
+        static_cast<std::size_t>(connections));
     const auto started = Clock::now();
     const auto until = started + std::chrono::seconds(seconds);
     std::vector<std::thread> clients;
@@ -80,7 +99,8 @@ Load measure(int port, int connections, int seconds) {
                     failed = true;
                     return;
                 }
-                mine.push_back(
+                mine.emplace_back(
+                    static_cast<int>(i % 3),
                     std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
             }
         });
@@ -90,8 +110,12 @@ Load measure(int port, int connections, int seconds) {
     load.seconds = std::chrono::duration<double>(Clock::now() - started).count();
     load.failed = failed;
     for (const auto& mine : latencies)
-        load.latencies.insert(load.latencies.end(), mine.begin(), mine.end());
+        for (const auto& [kind, ms] : mine) {
+            load.latencies.push_back(ms);
+            load.byKind[kind].push_back(ms);
+        }
     std::sort(load.latencies.begin(), load.latencies.end());
+    for (auto& kind : load.byKind) std::sort(kind.begin(), kind.end());
     return load;
 }
 
@@ -110,9 +134,10 @@ std::vector<std::string> split(const std::string& text) {
     return out;
 }
 
-// One row of the table: a fresh store of the kind with count listings, then the load.
+// One row of the table: a fresh store of the kind with count listings, opened again, then the
+// load. byKind gets the row's figures for each kind of criteria.
 bool run(const std::string& kind, const std::string& clusterFolder, int count, int seconds,
-         int connections) {
+         int connections, std::vector<std::string>& byKind) {
     char folderTemplate[] = "/tmp/market_scale_bench.XXXXXX";
     if (!mkdtemp(folderTemplate)) return false;
     const std::string folder = folderTemplate;
@@ -123,17 +148,14 @@ bool run(const std::string& kind, const std::string& clusterFolder, int count, i
     if (postgres)
         tl::market::PgConnection("postgresql:///postgres?host=" + clusterFolder + "&user=tradeloom")
             .execute("CREATE DATABASE " + database);
-    bool ok = true;
+    tl::market::MarketServerOptions options;
+    options.dataFolder = folder;
+    options.database = postgres ? uri : "";
+    options.logRequests = false;
+    const auto seeding = Clock::now();
     {
-        tl::market::MarketServerOptions options;
-        options.dataFolder = folder;
-        options.database = postgres ? uri : "";
-        options.logRequests = false;
-        tl::market::MarketServer server(options);
-        const int port = server.start("127.0.0.1", 0);
-        if (port < 0) return false;
-        auto& store = server.store();
-        const auto seeding = Clock::now();
+        tl::market::MarketServer seeder(options);
+        auto& store = seeder.store();
         for (int m = 0; m < kMembers; ++m) {
             tl::market::Member member;
             member.username = "member" + std::to_string(1000 + m);
@@ -145,15 +167,26 @@ bool run(const std::string& kind, const std::string& clusterFolder, int count, i
         }
         for (int first = 0; first < count; first += kChunk)
             store.addListings(listings(first, std::min(kChunk, count - first)));
-        // A freshly loaded database gets its statistics (and its index's pending entries
-        // merged) as autovacuum would give them after a while.
-        if (postgres) tl::market::PgConnection(uri).execute("VACUUM ANALYZE");
-        const double seedSeconds = std::chrono::duration<double>(Clock::now() - seeding).count();
+    }
+    // A freshly loaded database gets its statistics (and its index's pending entries merged) as
+    // autovacuum would give them after a while.
+    if (postgres) tl::market::PgConnection(uri).execute("VACUUM ANALYZE");
+    const double seedSeconds = std::chrono::duration<double>(Clock::now() - seeding).count();
 
+    bool ok = true;
+    {
+        malloc_trim(0);
+        const double residentBefore = residentMegabytes();
+        const auto opening = Clock::now();
+        tl::market::MarketServer server(options);
+        const int port = server.start("127.0.0.1", 0);
+        const double openSeconds = std::chrono::duration<double>(Clock::now() - opening).count();
+        if (port < 0) return false;
         // A first round brings the database's pages into memory, as serving does.
         measure(port, connections, std::min(seconds, 5));
         const Load load = measure(port, connections, seconds);
         server.stop();
+        const double grown = residentMegabytes() - residentBefore;
         const double megabytes =
             static_cast<double>(postgres
                                     ? static_cast<std::uintmax_t>(
@@ -162,11 +195,19 @@ bool run(const std::string& kind, const std::string& clusterFolder, int count, i
                                               .integer(0, 0))
                                     : folderBytes(folder)) /
             (1024.0 * 1024.0);
-        std::printf("| %-10s | %9d | %8.0f | %7.2f | %7.2f | %8.1f | %7.1f |%s\n", kind.c_str(),
-                    count, static_cast<double>(load.latencies.size()) / load.seconds,
-                    load.percentile(0.50), load.percentile(0.99), megabytes, seedSeconds,
+        std::printf("| %-10s | %9d | %8.0f | %7.2f | %7.2f | %8.1f | %7.1f | %7.2f | %7.1f |%s\n",
+                    kind.c_str(), count, static_cast<double>(load.latencies.size()) / load.seconds,
+                    percentile(load.latencies, 0.50), percentile(load.latencies, 0.99), megabytes,
+                    seedSeconds, openSeconds, grown,
                     load.failed ? " FAILED: a request got no reply or an error status" : "");
         std::fflush(stdout);
+        for (int k = 0; k < 3; ++k) {
+            char line[200];
+            std::snprintf(line, sizeof line, "| %-10s | %9d | %-30s | %7.2f | %7.2f |",
+                          kind.c_str(), count, kCriteriaKinds[k], percentile(load.byKind[k], 0.50),
+                          percentile(load.byKind[k], 0.99));
+            byKind.push_back(line);
+        }
         ok = !load.failed;
     }
     std::filesystem::remove_all(folder);
@@ -210,19 +251,30 @@ int main(int argc, char** argv) {
         if (std::system(clusterCommand("start", cluster).c_str()) != 0) return 1;
     }
     std::printf("quick search, %d connections, %d s per row\n\n", connections, seconds);
-    std::printf("| store      |  listings |    req/s | p50 ms  | p99 ms  | size MB  | seed s  |\n");
-    std::printf("|------------|-----------|----------|---------|---------|----------|---------|\n");
+    std::printf(
+        "| store      |  listings |    req/s | p50 ms  | p99 ms  | size MB  | seed s  | open s  "
+        "| grew MB |\n");
+    std::printf(
+        "|------------|-----------|----------|---------|---------|----------|---------|---------"
+        "|---------|\n");
     bool ok = true;
+    std::vector<std::string> byKind;
     for (const auto& size : sizes)
         for (const auto& store : stores) {
             try {
-                ok = run(store, cluster, std::atoi(size.c_str()), seconds, connections) && ok;
+                ok = run(store, cluster, std::atoi(size.c_str()), seconds, connections, byKind) &&
+                     ok;
             } catch (const std::exception& error) {
                 std::printf("| %-10s | %9s | failed: %s\n", store.c_str(), size.c_str(),
                             error.what());
                 ok = false;
             }
         }
+    std::printf(
+        "\n| store      |  listings | criteria                       | p50 ms  | p99 ms  |\n");
+    std::printf(
+        "|------------|-----------|--------------------------------|---------|---------|\n");
+    for (const std::string& line : byKind) std::printf("%s\n", line.c_str());
     if (!cluster.empty()) {
         [[maybe_unused]] const int stopped = std::system(clusterCommand("stop", cluster).c_str());
     }
