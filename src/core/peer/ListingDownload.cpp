@@ -12,7 +12,6 @@
 #include "core/listings/ServerCopy.h"
 #include "core/peer/ListingOrigin.h"
 #include "core/peer/PeerFileFetch.h"
-#include "core/peer/SocketIo.h"
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
 
@@ -56,16 +55,10 @@ public:
     PeerFileResult fetch(const std::string& requestName, const std::string& target,
                          std::chrono::milliseconds idle, std::chrono::milliseconds whole,
                          std::uint32_t largest) {
-        const Socket connection =
-            connectTo(seller_.address, seller_.port, seller_.connectTimeout, seller_.localAddress);
-        if (!connection.valid()) return PeerFileResult::Unreachable;
-        SocketChannel channel(connection.fd(), idle);
-        channel.setDeadline(std::min(Clock::now() + whole, deadline_));
-        channel.setStop(cancelled_);
-        if (!sendFileRequest(channel, requestName)) return PeerFileResult::NotServed;
         const auto allowed =
             static_cast<std::uint32_t>(std::min<std::uint64_t>(largest, bytesLeft()));
-        const PeerFileResult result = receivePeerFile(channel, target, allowed);
+        const PeerFileResult result = fetchPeerFile(seller_, requestName, target,
+                                                    {idle, whole, allowed, deadline_, cancelled_});
         if (result == PeerFileResult::Stored) bytesTaken_ += storedSize(target);
         return result;
     }

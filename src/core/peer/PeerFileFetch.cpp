@@ -10,20 +10,37 @@
 namespace tl {
 namespace {
 
+// The most of a file gathered from the connection before it goes to the disk in one write: few
+// writes for a photo, little memory for the largest attachment.
+constexpr std::size_t kStoreBlock = 1 << 20;
+
+// Fills block from the channel as the bytes arrive; false when the seller closed, failed or
+// timed out first.
+bool receiveBlock(ByteChannel& channel, std::vector<char>& block) {
+    return receiveExactly(channel, block.data(), block.size());
+}
+
 PeerFileResult receiveContents(ByteChannel& channel, std::uint32_t length,
                                const std::string& target) {
     AtomicFileWriter part(target);
     if (!part.valid()) return PeerFileResult::NotStored;
-    std::vector<char> block(kReceiveBlockSize);
+    std::vector<char> block;
     for (std::uint32_t left = length; left > 0;) {
-        const long got =
-            channel.receiveSome(block.data(), std::min<std::size_t>(left, block.size()));
-        if (got <= 0) return PeerFileResult::Broken;
-        if (!part.write({block.data(), static_cast<std::size_t>(got)}))
-            return PeerFileResult::NotStored;
-        left -= static_cast<std::uint32_t>(got);
+        block.resize(std::min<std::size_t>(left, kStoreBlock));
+        if (!receiveBlock(channel, block)) return PeerFileResult::Broken;
+        if (!part.write({block.data(), block.size()})) return PeerFileResult::NotStored;
+        left -= static_cast<std::uint32_t>(block.size());
     }
     return part.commit() ? PeerFileResult::Stored : PeerFileResult::NotStored;
+}
+
+// The reply once the request is sent, stored at target.
+PeerFileResult receivePeerFile(ByteChannel& channel, const std::string& target,
+                               std::uint32_t largest) {
+    const std::optional<std::uint32_t> length = receiveReplyLength(channel);
+    if (!length) return PeerFileResult::NotServed;
+    if (*length > largest) return PeerFileResult::TooLarge;
+    return receiveContents(channel, *length, target);
 }
 
 }  // namespace
@@ -34,17 +51,11 @@ PeerFileResult fetchPeerFile(const PeerEndpoint& seller, const std::string& requ
         connectTo(seller.address, seller.port, seller.connectTimeout, seller.localAddress);
     if (!connection.valid()) return PeerFileResult::Unreachable;
     SocketChannel channel(connection.fd(), limits.idle);
-    channel.setDeadline(std::chrono::steady_clock::now() + limits.whole);
+    const SteadyTime whole = std::chrono::steady_clock::now() + limits.whole;
+    channel.setDeadline(limits.until ? std::min(whole, *limits.until) : whole);
+    channel.setStop(limits.stop);
     if (!sendFileRequest(channel, requestName)) return PeerFileResult::NotServed;
     return receivePeerFile(channel, target, limits.largest);
-}
-
-PeerFileResult receivePeerFile(ByteChannel& channel, const std::string& target,
-                               std::uint32_t largest) {
-    const std::optional<std::uint32_t> length = receiveReplyLength(channel);
-    if (!length) return PeerFileResult::NotServed;
-    if (*length > largest) return PeerFileResult::TooLarge;
-    return receiveContents(channel, *length, target);
 }
 
 }  // namespace tl
