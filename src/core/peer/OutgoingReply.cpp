@@ -1,20 +1,19 @@
 #include "core/peer/OutgoingReply.h"
 
+#include <sys/sendfile.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <utility>
-#include <vector>
 
 #include "core/peer/TransferProtocol.h"
 
 namespace tl {
 namespace {
 
-// The most of the file read and handed to the socket in one call.
-constexpr std::size_t kFilePiece = 64 * 1024;
+// The most of the file handed to the socket in one call.
+constexpr std::size_t kFilePiece = 1 << 20;
 
 bool wouldBlock() {
     return errno == EAGAIN || errno == EWOULDBLOCK;
@@ -28,37 +27,39 @@ OutgoingReply::OutgoingReply(Socket connection, std::uint32_t address,
       address_(address),
       file_(std::move(file)),
       head_(encodeReplyLength(file_->size())),
-      meter_(least) {}
+      meter_(least) {
+    // Every hand-over returns at once with what the send buffer took.
+    setBlocking(connection_.fd(), false);
+}
 
 OutgoingReply::Progress OutgoingReply::sendWhatFits() {
     if (!head_.empty()) {
-        const long sent = handOver(head_);
+        // Held back to go out with the file's first bytes, rather than in a packet of its own.
+        const long sent = handOver(head_, offset_ < file_->size() ? MSG_MORE : 0);
         if (sent < 0) return Progress::Failed;
         head_.erase(0, static_cast<std::size_t>(sent));
         if (!head_.empty()) return Progress::Blocked;
     }
-    // What does not fit is read from the file again next time: the reply keeps no buffer of
-    // its own while the peer is slow.
-    std::vector<char> piece(kFilePiece);
+    // The kernel copies from the file to the connection; the reply keeps no buffer of its own.
     while (offset_ < file_->size()) {
-        const auto want = static_cast<std::size_t>(
-            std::min<std::uint64_t>(piece.size(), file_->size() - offset_));
-        const ssize_t count = ::pread(file_->fd(), piece.data(), want, static_cast<off_t>(offset_));
-        if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) return Progress::Failed;  // unreadable, or shrunk under the reply
-        const long sent = handOver(std::string_view(piece.data(), static_cast<std::size_t>(count)));
-        if (sent < 0) return Progress::Failed;
+        auto from = static_cast<off_t>(offset_);
+        const auto want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kFilePiece, file_->size() - offset_));
+        const ssize_t sent = ::sendfile(connection_.fd(), file_->fd(), &from, want);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent < 0 && wouldBlock()) return Progress::Blocked;
+        if (sent <= 0) return Progress::Failed;  // the peer is gone, or the file shrunk under it
         offset_ += static_cast<std::uint64_t>(sent);
-        if (sent < count) return Progress::Blocked;
+        handed_ += static_cast<std::uint64_t>(sent);
     }
     return Progress::Done;
 }
 
-long OutgoingReply::handOver(std::string_view bytes) {
+long OutgoingReply::handOver(std::string_view bytes, int flags) {
     std::size_t total = 0;
     while (total < bytes.size()) {
         const ssize_t sent = ::send(connection_.fd(), bytes.data() + total, bytes.size() - total,
-                                    MSG_NOSIGNAL | MSG_DONTWAIT);
+                                    MSG_NOSIGNAL | MSG_DONTWAIT | flags);
         if (sent < 0 && errno == EINTR) continue;
         if (sent < 0 && !wouldBlock()) return -1;
         if (sent < 0) break;

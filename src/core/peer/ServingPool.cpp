@@ -49,6 +49,7 @@ void ServingPool::stop() {
 }
 
 void ServingPool::work() {
+    blockBrokenPipeSignal();  // replies go out by sendfile
     for (;;) {
         Job job;
         {
