@@ -151,8 +151,9 @@ int main() {
     clientRound(server.port());
     plainRound(server.port(), plainFolder / "warm-up");
     // Each round starts with nothing waiting to be written back, so neither pays for the
-    // other's writes.
+    // other's writes, and both write new files: the client's of the round before are removed.
     for (int round = 0; round < kRounds; ++round) {
+        std::filesystem::remove_all(tl::downloadsDirectory());
         ::sync();
         client.push_back(clientRound(server.port()));
         ::sync();
