@@ -103,7 +103,6 @@ void CServerThread::wake() {
 }
 
 void CServerThread::serve() {
-    blockBrokenPipeSignal();  // the replies to slow readers go out by sendfile here
     std::vector<pollfd> waits;
     while (!stopping_) {
         waits = {{listening_.fd(), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};

@@ -1,19 +1,20 @@
 #include "core/peer/OutgoingReply.h"
 
-#include <sys/sendfile.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <utility>
+#include <vector>
 
 #include "core/peer/TransferProtocol.h"
 
 namespace tl {
 namespace {
 
-// The most of the file handed to the socket in one call.
-constexpr std::size_t kFilePiece = 1 << 20;
+// The most of the file read and handed to the socket in one call.
+constexpr std::size_t kFilePiece = 64 * 1024;
 
 bool wouldBlock() {
     return errno == EAGAIN || errno == EWOULDBLOCK;
@@ -27,39 +28,37 @@ OutgoingReply::OutgoingReply(Socket connection, std::uint32_t address,
       address_(address),
       file_(std::move(file)),
       head_(encodeReplyLength(file_->size())),
-      meter_(least) {
-    // Every hand-over returns at once with what the send buffer took.
-    setBlocking(connection_.fd(), false);
-}
+      meter_(least) {}
 
 OutgoingReply::Progress OutgoingReply::sendWhatFits() {
     if (!head_.empty()) {
-        // Held back to go out with the file's first bytes, rather than in a packet of its own.
-        const long sent = handOver(head_, offset_ < file_->size() ? MSG_MORE : 0);
+        const long sent = handOver(head_);
         if (sent < 0) return Progress::Failed;
         head_.erase(0, static_cast<std::size_t>(sent));
         if (!head_.empty()) return Progress::Blocked;
     }
-    // The kernel copies from the file to the connection; the reply keeps no buffer of its own.
+    // What does not fit is read from the file again next time: the reply keeps no buffer of
+    // its own while the peer is slow.
+    std::vector<char> piece(kFilePiece);
     while (offset_ < file_->size()) {
-        auto from = static_cast<off_t>(offset_);
-        const auto want =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kFilePiece, file_->size() - offset_));
-        const ssize_t sent = ::sendfile(connection_.fd(), file_->fd(), &from, want);
-        if (sent < 0 && errno == EINTR) continue;
-        if (sent < 0 && wouldBlock()) return Progress::Blocked;
-        if (sent <= 0) return Progress::Failed;  // the peer is gone, or the file shrunk under it
+        const auto want = static_cast<std::size_t>(
+            std::min<std::uint64_t>(piece.size(), file_->size() - offset_));
+        const ssize_t count = ::pread(file_->fd(), piece.data(), want, static_cast<off_t>(offset_));
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) return Progress::Failed;  // unreadable, or shrunk under the reply
+        const long sent = handOver(std::string_view(piece.data(), static_cast<std::size_t>(count)));
+        if (sent < 0) return Progress::Failed;
         offset_ += static_cast<std::uint64_t>(sent);
-        handed_ += static_cast<std::uint64_t>(sent);
+        if (sent < count) return Progress::Blocked;
     }
     return Progress::Done;
 }
 
-long OutgoingReply::handOver(std::string_view bytes, int flags) {
+long OutgoingReply::handOver(std::string_view bytes) {
     std::size_t total = 0;
     while (total < bytes.size()) {
         const ssize_t sent = ::send(connection_.fd(), bytes.data() + total, bytes.size() - total,
-                                    MSG_NOSIGNAL | MSG_DONTWAIT | flags);
+                                    MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent < 0 && errno == EINTR) continue;
         if (sent < 0 && !wouldBlock()) return -1;
         if (sent < 0) break;

@@ -11,10 +11,8 @@
 namespace tl {
 
 // One reply of the listing server under way: the length bytes, then the file's, handed to the
-// connection as far as its send buffer takes them, never waiting (the connection is made
-// non-blocking). The peer is judged by what it has taken (acknowledged), not by what the kernel
-// has queued for it. The thread that sends must have SIGPIPE blocked (blockBrokenPipeSignal):
-// the file goes to the socket by sendfile, which has no way to keep a gone peer from raising it.
+// connection as far as its send buffer takes them, never waiting. The peer is judged by what it
+// has taken (acknowledged), not by what the kernel has queued for it.
 class OutgoingReply {
 public:
     enum class Progress {
@@ -36,9 +34,9 @@ public:
     std::uint32_t address() const { return address_; }
 
 private:
-    // Hands bytes to the connection without waiting, with the send flags added: how many it
-    // took, or -1 when the peer is gone.
-    long handOver(std::string_view bytes, int flags);
+    // Hands bytes to the connection without waiting: how many it took, or -1 when the peer is
+    // gone.
+    long handOver(std::string_view bytes);
 
     Socket connection_;
     std::uint32_t address_;

@@ -49,7 +49,6 @@ void ServingPool::stop() {
 }
 
 void ServingPool::work() {
-    blockBrokenPipeSignal();  // replies go out by sendfile
     for (;;) {
         Job job;
         {

@@ -5,14 +5,12 @@
 #include <linux/sockios.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <pthread.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <utility>
 
 #include "core/platform/ConnectWithTimeout.h"
@@ -145,13 +143,6 @@ void TakeMeter::takenInAll(std::uint64_t bytes) {
     if (bytes < stretchStart_ + rate_.bytes) return;
     stretchStart_ = bytes;
     stretchEnd_ = std::chrono::steady_clock::now() + rate_.within;
-}
-
-void blockBrokenPipeSignal() {
-    sigset_t brokenPipe;
-    sigemptyset(&brokenPipe);
-    sigaddset(&brokenPipe, SIGPIPE);
-    ::pthread_sigmask(SIG_BLOCK, &brokenPipe, nullptr);
 }
 
 bool sendAll(int fd, std::string_view bytes, milliseconds idle) {

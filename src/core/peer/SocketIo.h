@@ -80,10 +80,6 @@ private:
     SteadyTime stretchEnd_;
 };
 
-// Keeps SIGPIPE from the calling thread for the rest of its life, for threads that hand files to
-// connections whose peer may have gone (a signal it raises stays pending, harmless).
-void blockBrokenPipeSignal();
-
 // Sends every byte; false when the peer is gone or took no byte for the whole idle time.
 // A peer that went away never raises SIGPIPE.
 bool sendAll(int fd, std::string_view bytes, std::chrono::milliseconds idle);
