@@ -1,10 +1,14 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "core/peer/TransferProtocol.h"
+#include "core/platform/Files.h"
 
 namespace tl {
 
@@ -17,12 +21,15 @@ struct PeerEndpoint {
 };
 
 // Bounds on one file from a seller: no receive or send waits longer than idle, the whole file
-// must be in by whole, and an announced length above largest is refused before any byte is
-// stored, so a seller can neither trickle for ever nor fill the disk.
+// must be in by whole (and by until, when that comes sooner), and an announced length above
+// largest is refused before any byte is stored, so a seller can neither trickle for ever nor
+// fill the disk. A raised stop flag ends the fetch at its next wait for the seller.
 struct PeerFileLimits {
     std::chrono::milliseconds idle;
     std::chrono::milliseconds whole;
     std::uint32_t largest;
+    std::optional<std::chrono::steady_clock::time_point> until = std::nullopt;
+    const std::atomic<bool>* stop = nullptr;
 };
 
 enum class PeerFileResult {
@@ -36,14 +43,23 @@ enum class PeerFileResult {
 
 // Asks the seller for one file and stores exactly the announced number of bytes at target
 // (bytes after them are not read). The bytes go to a temporary file in the target's folder that
-// is renamed over the target only once they have all arrived: any other outcome leaves an
-// older file as it was and no empty or partial one.
+// is renamed over the target only once they have all arrived: any other outcome (a stop
+// included) leaves an older file as it was and no empty or partial one.
 PeerFileResult fetchPeerFile(const PeerEndpoint& seller, const std::string& requestName,
                              const std::string& target, const PeerFileLimits& limits);
 
-// The reading half of fetchPeerFile, once the request is sent: the reply from channel, stored
-// at target the same way (NotServed, TooLarge, Broken, NotStored or Stored).
-PeerFileResult receivePeerFile(ByteChannel& channel, const std::string& target,
-                               std::uint32_t largest);
+// A file that arrived whole, waiting in its temporary until committed; discarded when dropped.
+struct ArrivedFile {
+    std::unique_ptr<AtomicFileWriter> file;
+    std::uint32_t length = 0;
+    std::string bytes;  // a copy of its bytes too, when asked for
+};
+
+// fetchPeerFile that leaves the commit to the caller, so that a batch of files waits for the
+// disk once: Stored means the file is in arrived (its bytes copied too with keepBytes); any
+// other outcome leaves arrived empty.
+PeerFileResult fetchUncommittedPeerFile(const PeerEndpoint& seller, const std::string& requestName,
+                                        const std::string& target, const PeerFileLimits& limits,
+                                        ArrivedFile& arrived, bool keepBytes = false);
 
 }  // namespace tl

@@ -5,18 +5,9 @@
 namespace tl {
 
 ReachabilityWatch::ReachabilityWatch(ListingServerState& state, Check check)
-    : state_(state), check_(std::move(check)) {
-    thread_ = std::thread([this] { run(); });
-}
-
-ReachabilityWatch::~ReachabilityWatch() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    wanted_.notify_all();
-    thread_.join();
-}
+    : state_(state),
+      check_(std::move(check)),
+      thread_([this](std::stop_token stop) { run(std::move(stop)); }) {}
 
 void ReachabilityWatch::recheck() {
     {
@@ -30,16 +21,19 @@ void ReachabilityWatch::recheck() {
     wanted_.notify_all();
 }
 
-void ReachabilityWatch::run() {
+void ReachabilityWatch::run(std::stop_token stop) {
+    // The check in flight watches a flag of its own: the stop raises it.
+    std::atomic<bool> abandon = false;
+    const std::stop_callback abandonOnStop(stop, [&abandon] { abandon = true; });
     for (;;) {
         {
             std::unique_lock lock(mutex_);
-            wanted_.wait(lock, [this] { return pending_ || stopping_; });
-            if (stopping_) return;
+            if (!wanted_.wait(lock, stop, [this] { return pending_; }) || stop.stop_requested())
+                return;
             pending_ = false;
         }
-        const std::optional<bool> answer = check_(stopping_);
-        if (stopping_) return;
+        const std::optional<bool> answer = check_(abandon);
+        if (stop.stop_requested()) return;
         std::lock_guard lock(mutex_);
         // A recheck asked for meanwhile answers instead of this one.
         if (pending_) continue;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <thread>
 
 #include "core/peer/ListingServerState.h"
@@ -18,23 +19,22 @@ class ReachabilityWatch {
 public:
     using Check = std::function<std::optional<bool>(const std::atomic<bool>& abandon)>;
 
+    // The watch going abandons a check in flight and waits for the worker.
     ReachabilityWatch(ListingServerState& state, Check check);
-    ~ReachabilityWatch();  // abandons a check in flight and waits for the worker
     ReachabilityWatch(const ReachabilityWatch&) = delete;
     ReachabilityWatch& operator=(const ReachabilityWatch&) = delete;
 
     void recheck();
 
 private:
-    void run();
+    void run(std::stop_token stop);
 
     ListingServerState& state_;
     const Check check_;
     std::mutex mutex_;
-    std::condition_variable wanted_;
+    std::condition_variable_any wanted_;
     bool pending_ = false;
-    std::atomic<bool> stopping_{false};
-    std::thread thread_;
+    std::jthread thread_;  // last: stopped and joined before the members it uses go
 };
 
 }  // namespace tl

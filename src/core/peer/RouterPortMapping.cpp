@@ -70,17 +70,20 @@ bool discoverGateway(const std::string& multicastInterface, FoundGateway& found)
 }  // namespace
 
 RouterPortMapping::RouterPortMapping(int port, Gateway gateway, Reporter reporter)
-    : port_(port), gateway_(std::move(gateway)), reporter_(std::move(reporter)) {
-    thread_ = std::thread([this] { map(); });
+    : port_(port),
+      gateway_(std::move(gateway)),
+      reporter_(std::move(reporter)),
+      thread_([this](std::stop_token stop) { run(std::move(stop)); }) {}
+
+void RouterPortMapping::run(std::stop_token stop) {
+    map(stop);
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, stop, [] { return false; });
+    lock.unlock();
+    removeMapping();
 }
 
-RouterPortMapping::~RouterPortMapping() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    changed_.notify_all();
-    thread_.join();
+void RouterPortMapping::removeMapping() {
     if (upnpMapped_)
         UPNP_DeletePortMapping(controlUrl_.c_str(), serviceType_.c_str(),
                                std::to_string(port_).c_str(), kProtocol, nullptr);
@@ -93,11 +96,6 @@ bool RouterPortMapping::waitForMapping() {
     return mapped_;
 }
 
-bool RouterPortMapping::stopping() const {
-    std::lock_guard lock(mutex_);
-    return stopping_;
-}
-
 void RouterPortMapping::report(RouterState outcome, const std::string& externalAddress) {
     {
         std::lock_guard lock(mutex_);
@@ -108,14 +106,14 @@ void RouterPortMapping::report(RouterState outcome, const std::string& externalA
     if (reporter_) reporter_(outcome, externalAddress);
 }
 
-void RouterPortMapping::map() {
-    if (mapThroughUpnp()) return;
-    if (gateway_.natPmp && !stopping()) return mapThroughNatPmp();
+void RouterPortMapping::map(const std::stop_token& stop) {
+    if (mapThroughUpnp(stop)) return;
+    if (gateway_.natPmp && !stop.stop_requested()) return mapThroughNatPmp(stop);
     report(RouterState::NoRouter);
 }
 
 // False when no UPnP gateway answered.
-bool RouterPortMapping::mapThroughUpnp() {
+bool RouterPortMapping::mapThroughUpnp(const std::stop_token& stop) {
     FoundGateway found;
     const bool haveGateway = gateway_.rootDescriptionUrl.empty()
                                  ? discoverGateway(gateway_.multicastInterface, found)
@@ -126,10 +124,10 @@ bool RouterPortMapping::mapThroughUpnp() {
     localAddress_ = found.localAddress;
     const std::string port = std::to_string(port_);
     // When the program is ending there is nothing to add, and nothing to remove later.
-    upnpMapped_ =
-        !stopping() && UPNP_AddPortMapping(controlUrl_.c_str(), serviceType_.c_str(), port.c_str(),
-                                           port.c_str(), localAddress_.c_str(), kMappingDescription,
-                                           kProtocol, nullptr, "0") == 0;
+    upnpMapped_ = !stop.stop_requested() &&
+                  UPNP_AddPortMapping(controlUrl_.c_str(), serviceType_.c_str(), port.c_str(),
+                                      port.c_str(), localAddress_.c_str(), kMappingDescription,
+                                      kProtocol, nullptr, "0") == 0;
     char external[40] = "";
     if (upnpMapped_ &&
         UPNP_GetExternalIPAddress(controlUrl_.c_str(), serviceType_.c_str(), external) != 0)
@@ -140,7 +138,7 @@ bool RouterPortMapping::mapThroughUpnp() {
 
 // Maps and keeps renewing at half the granted lifetime until the object goes; a renewal the
 // gateway did not grant is reported and tried again at the next turn.
-void RouterPortMapping::mapThroughNatPmp() {
+void RouterPortMapping::mapThroughNatPmp(const std::stop_token& stop) {
     const NatPmpGateway& gateway = *gateway_.natPmp;
     std::optional<RouterState> last;
     std::string external;
@@ -159,7 +157,8 @@ void RouterPortMapping::mapThroughNatPmp() {
             answer.result == NatPmpResult::Granted ? answer.lifetime : gateway_.natPmpLifetime;
         const auto renewal = std::max<std::chrono::milliseconds>(granted / 2, kShortestRenewal);
         std::unique_lock lock(mutex_);
-        if (changed_.wait_for(lock, renewal, [this] { return stopping_; })) return;
+        changed_.wait_for(lock, stop, renewal, [] { return false; });
+        if (stop.stop_requested()) return;
     }
 }
 

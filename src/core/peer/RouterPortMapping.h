@@ -5,6 +5,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -33,8 +34,8 @@ public:
     // it gave one: AddedUpnp, AddedNatPmp, Refused or NoRouter.
     using Reporter = std::function<void(RouterState outcome, const std::string& externalAddress)>;
 
+    // The object going stops the thread, which then removes the mapping it made.
     RouterPortMapping(int port, Gateway gateway, Reporter reporter = {});
-    ~RouterPortMapping();
     RouterPortMapping(const RouterPortMapping&) = delete;
     RouterPortMapping& operator=(const RouterPortMapping&) = delete;
 
@@ -44,18 +45,18 @@ public:
     const std::string& localAddress() const { return localAddress_; }
 
 private:
-    void map();
-    bool mapThroughUpnp();
-    void mapThroughNatPmp();
+    void run(std::stop_token stop);
+    void map(const std::stop_token& stop);
+    bool mapThroughUpnp(const std::stop_token& stop);
+    void mapThroughNatPmp(const std::stop_token& stop);
+    void removeMapping();
     void report(RouterState outcome, const std::string& externalAddress = {});
-    bool stopping() const;
 
     const int port_;
     const Gateway gateway_;
     const Reporter reporter_;
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    bool stopping_ = false;
+    std::mutex mutex_;
+    std::condition_variable_any changed_;
     bool attempted_ = false;
     bool mapped_ = false;
     // Written by the mapping thread before the first attempt ends.
@@ -64,7 +65,7 @@ private:
     std::string localAddress_;
     bool upnpMapped_ = false;
     bool natPmpMapped_ = false;  // granted at least once: removed at the end
-    std::thread thread_;
+    std::jthread thread_;        // last: stopped and joined before the members it uses go
 };
 
 }  // namespace tl

@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <linux/sockios.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -13,7 +12,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <utility>
-#include <vector>
+
+#include "core/platform/ConnectWithTimeout.h"
 
 namespace tl {
 namespace {
@@ -27,20 +27,6 @@ int pollMilliseconds(milliseconds wait) {
 milliseconds timeLeft(SteadyTime deadline) {
     // Rounded up, so a wait never ends just before its deadline.
     return std::chrono::ceil<milliseconds>(deadline - std::chrono::steady_clock::now());
-}
-
-// The IPv4 address of a dotted address or a host name.
-std::optional<in_addr> resolveIpv4(const std::string& host) {
-    in_addr address{};
-    if (::inet_pton(AF_INET, host.c_str(), &address) == 1) return address;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return std::nullopt;
-    address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
-    ::freeaddrinfo(found);
-    return address;
 }
 
 sockaddr_in socketAddress(in_addr address, int port) {
@@ -125,28 +111,7 @@ void resetOnClose(const Socket& connection) {
 
 Socket connectTo(const std::string& address, int port, milliseconds timeout,
                  const std::string& localAddress) {
-    const std::optional<in_addr> remote = resolveIpv4(address);
-    if (!remote) return Socket();
-    Socket connection(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    if (!connection.valid()) return Socket();
-    if (!localAddress.empty()) {
-        in_addr local{};
-        if (::inet_pton(AF_INET, localAddress.c_str(), &local) != 1 ||
-            !bindTo(connection.fd(), local, 0))
-            return Socket();
-    }
-    if (!setBlocking(connection.fd(), false)) return Socket();
-    const sockaddr_in target = socketAddress(*remote, port);
-    if (::connect(connection.fd(), reinterpret_cast<const sockaddr*>(&target), sizeof target) !=
-        0) {
-        if (errno != EINPROGRESS || !waitReady(connection.fd(), POLLOUT, timeout)) return Socket();
-        int error = 0;
-        socklen_t length = sizeof error;
-        if (::getsockopt(connection.fd(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
-            return Socket();
-    }
-    if (!setBlocking(connection.fd(), true)) return Socket();
-    return connection;
+    return Socket(connectWithTimeout(address, port, timeout, localAddress));
 }
 
 bool waitReady(int fd, short events, milliseconds wait) {
@@ -229,13 +194,18 @@ bool SocketChannel::sendAll(std::string_view bytes) {
 }
 
 long SocketChannel::receiveSome(char* buffer, std::size_t size) {
-    const SteadyTime until = std::chrono::steady_clock::now() + waitLimit();
+    const milliseconds limit = waitLimit();
+    if (limit <= milliseconds(0)) return -1;  // past the deadline, whatever has arrived
+    const SteadyTime until = std::chrono::steady_clock::now() + limit;
     for (;;) {
         if (stop_ && *stop_) return -1;
+        // What has arrived is taken at once; a wait comes only when nothing has.
+        const ssize_t got = ::recv(fd_, buffer, size, MSG_DONTWAIT);
+        if (got >= 0) return static_cast<long>(got);
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return -1;
         const milliseconds left = timeLeft(until);
         if (left <= milliseconds(0)) return -1;
-        if (waitReady(fd_, POLLIN, std::min(left, kStopCheck)))
-            return tl::receiveSome(fd_, buffer, size, std::chrono::steady_clock::now());
+        waitReady(fd_, POLLIN, std::min(left, kStopCheck));
     }
 }
 

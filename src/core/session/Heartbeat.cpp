@@ -1,6 +1,9 @@
 #include "core/session/Heartbeat.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 #include "core/service/Endpoints.h"
 #include "core/service/ServiceRequest.h"
@@ -8,36 +11,29 @@
 namespace tl {
 
 Heartbeat::Heartbeat(std::string user, std::chrono::milliseconds period)
-    : user_(std::move(user)), period_(period), thread_([this] { run(); }) {}
+    : user_(std::move(user)),
+      period_(period),
+      thread_([this](std::stop_token stop) { run(std::move(stop)); }) {}
 
-Heartbeat::~Heartbeat() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
-}
-
-void Heartbeat::run() {
+void Heartbeat::run(std::stop_token stop) {
     const Query beat = endpoints::heartBeat(user_);
-    std::unique_lock lock(mutex_);
-    while (!stopping_) {
-        lock.unlock();
+    // The request in flight watches a flag of its own: the stop raises it.
+    std::atomic<bool> abandon = false;
+    const std::stop_callback abandonOnStop(stop, [&abandon] { abandon = true; });
+    std::mutex mutex;
+    std::condition_variable_any pause;
+    std::unique_lock lock(mutex);
+    while (!stop.stop_requested()) {
         try {
-            requestText(beat, Credentials::Service, &stopping_);
+            requestText(beat, Credentials::Service, &abandon);
         } catch (const RequestError&) {
             // Skipped (the member stays logged in and the next beat goes out as usual), or
             // abandoned because the program is ending.
         }
-        lock.lock();
-        wake_.wait_for(lock, period_, [this] { return stopping_.load(); });
+        pause.wait_for(lock, stop, period_, [] { return false; });
     }
 }
 
-}  // namespace tl
-
-namespace tl {
 namespace {
 std::unique_ptr<Heartbeat> sessionBeat;
 std::chrono::milliseconds sessionPeriod = Heartbeat::kPeriod;

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -17,23 +15,16 @@ class Heartbeat : NonCopyable {
 public:
     static constexpr std::chrono::milliseconds kPeriod{300000};
 
+    // The object going stops the thread, abandoning a beat in flight.
     explicit Heartbeat(std::string user, std::chrono::milliseconds period = kPeriod);
-    ~Heartbeat();  // stops the thread, abandoning a beat in flight
 
 private:
-    void run();
+    void run(std::stop_token stop);
 
     const std::string user_;
     const std::chrono::milliseconds period_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::atomic<bool> stopping_ = false;
-    std::thread thread_;
+    std::jthread thread_;  // last: stopped and joined before the members it reads go
 };
-
-}  // namespace tl
-
-namespace tl {
 
 // The heartbeat of the logged-in member: started by a successful login, stopped at exit.
 void startSessionHeartbeat(const std::string& user);

@@ -152,6 +152,17 @@ TEST_F(ListingDownloadTest, AListingNotHadFromTheSellerIsTheServersCopyWithoutAt
     home.write("downloads/12345.xml", "older listing");
     EXPECT_EQ(downloadListing({"12345", "127.0.0.1"}, quickSettings(nobody)).listingPath, "");
     EXPECT_EQ(home.read("downloads/12345.xml"), "older listing");
+    // A listing that arrives but cannot be put in place (a folder holds its name) takes its
+    // attachments with it and leaves no temporary.
+    std::filesystem::remove_all(home.path() + "downloads");
+    home.write("downloads/12345.xml/kept", "");
+    FakeSeller seller(
+        serveFiles({{"12345.xml", storedListing({"12345/a.jpg"})}, {"12345\\a.jpg", "photo"}}));
+    EXPECT_EQ(downloadListing({"12345", "127.0.0.1"}, quickSettings(seller.port())).listingPath,
+              "");
+    EXPECT_EQ(seller.requests(), (std::vector<std::string>{"12345.xml", "12345\\a.jpg"}));
+    EXPECT_EQ(folderNames(home.path() + "downloads"),
+              (std::vector<std::string>{"12345", "12345.xml", "12345.xml/kept"}));
     // An id that is not digits names no file and dials nobody.
     EXPECT_EQ(downloadListing({"../12345", "127.0.0.1"}, quickSettings(nobody)).listingPath, "");
 }
