@@ -8,6 +8,7 @@
 
 #include "core/listings/AttachmentEntries.h"
 #include "core/listings/FileScramble.h"
+#include "core/listings/KeptFilesChoice.h"
 #include "core/listings/ListingPaths.h"
 #include "core/listings/ServerCopy.h"
 #include "core/peer/ListingOrigin.h"
@@ -70,6 +71,20 @@ public:
         return result;
     }
 
+    // Settles the file the seller sent (or did not) against the marketplace's kept copy, which
+    // is taken within the same bounds as the seller's file.
+    FileSource settle(const KeptFilesCheck& kept, const std::string& name,
+                      const std::string& target, PeerFileResult fromSeller,
+                      std::chrono::milliseconds idle, std::chrono::milliseconds whole,
+                      std::uint32_t largest) {
+        const FileSource source =
+            settleKeptFile(kept, name, target, fromSeller == PeerFileResult::Stored,
+                           {std::min<std::uint64_t>(largest, bytesLeft()), idle,
+                            std::min(Clock::now() + whole, deadline_), cancelled_});
+        if (source == FileSource::Marketplace) bytesTaken_ += storedSize(target);
+        return source;
+    }
+
 private:
     std::uint64_t bytesLeft() const {
         return settings_.mostBytes - std::min(settings_.mostBytes, bytesTaken_);
@@ -83,12 +98,15 @@ private:
 };
 
 // The attachments of the stored listing, in order: the count stored and the count skipped by
-// the opening's bounds.
-std::pair<int, int> fetchAttachments(Opening& opening, const std::string& productId,
+// the opening's bounds. askSeller: false when the listing itself was not the seller's, so each
+// attachment can come only from the marketplace's kept copy.
+std::pair<int, int> fetchAttachments(Opening& opening, const KeptFilesCheck& kept, bool askSeller,
                                      const DownloadSettings& settings) {
+    const std::string& productId = kept.productId;
     const std::optional<std::string> stored = readWholeFile(downloadedListingPath(productId));
     if (!stored) return {0, 0};
     const std::vector<std::string> entries = downloadedAttachmentEntries(productId, *stored);
+    const std::vector<std::string> keptNames = keptEntryNames(productId, entries);
     int count = 0;
     int skipped = 0;
     for (std::size_t i = 0; i < entries.size() && !opening.cancelled(); ++i) {
@@ -96,11 +114,17 @@ std::pair<int, int> fetchAttachments(Opening& opening, const std::string& produc
             ++skipped;
             continue;
         }
-        const PeerFileResult result = opening.fetch(
-            attachmentRequestName(entries[i]), joinStoredName(downloadsDirectory(), entries[i]),
-            settings.attachmentTimeout, settings.attachmentDeadline, kLargestAttachment);
+        const std::string target = joinStoredName(downloadsDirectory(), entries[i]);
+        const PeerFileResult result =
+            askSeller ? opening.fetch(attachmentRequestName(entries[i]), target,
+                                      settings.attachmentTimeout, settings.attachmentDeadline,
+                                      kLargestAttachment)
+                      : PeerFileResult::Unreachable;
+        const FileSource source =
+            opening.settle(kept, keptNames[i], target, result, settings.attachmentTimeout,
+                           settings.attachmentDeadline, kLargestAttachment);
         // Too large: above what one attachment, or what is left of the opening, may bring.
-        if (result == PeerFileResult::Stored)
+        if (source != FileSource::None)
             ++count;
         else if (result == PeerFileResult::TooLarge || opening.exhausted())
             ++skipped;
@@ -115,20 +139,29 @@ DownloadOutcome downloadListing(const ListingSource& source, const DownloadSetti
     const std::string& id = source.productId;
     if (!isProductId(id) || !createDirectories(downloadsDirectory())) return {};
     Opening opening(source, settings, cancelled);
+    // The digests of the files the marketplace keeps, asked once before the seller.
+    const KeptFilesCheck kept{id, askKeptDigests(id, cancelled, settings.listingTimeout)};
     const PeerFileResult listing =
         opening.fetch(id + ".xml", downloadedListingPath(id), settings.listingTimeout,
                       settings.listingDeadline, kLargestListing);
+    const FileSource listingSource =
+        opening.cancelled()
+            ? FileSource::None
+            : opening.settle(kept, keptListingName(id), downloadedListingPath(id), listing,
+                             settings.listingTimeout, settings.listingDeadline, kLargestListing);
     if (opening.cancelled()) return {};
-    if (listing != PeerFileResult::Stored) {
+    if (listingSource == FileSource::None) {
         if (!storeServerCopy(id)) return {};
         noteListingOrigin(downloadedListingPath(id), ListingOrigin::MarketplaceCopy);
         return {.listingPath = downloadedListingPath(id)};
     }
-    noteListingOrigin(downloadedListingPath(id), ListingOrigin::Seller);
-    const auto [stored, skipped] = fetchAttachments(opening, id, settings);
+    const bool fromSeller = listingSource == FileSource::Seller;
+    noteListingOrigin(downloadedListingPath(id),
+                      fromSeller ? ListingOrigin::Seller : ListingOrigin::MarketplaceKept);
+    const auto [stored, skipped] = fetchAttachments(opening, kept, fromSeller, settings);
     if (opening.cancelled()) return {};
     return {.listingPath = downloadedListingPath(id),
-            .fromSeller = true,
+            .fromSeller = fromSeller,
             .attachmentsStored = stored,
             .entriesSkipped = skipped};
 }

@@ -14,6 +14,7 @@
 #include "core/platform/Ui.h"
 #include "core/session/Session.h"
 #include "gui/listings/CView3.h"
+#include "gui/listings/ListingFilesSending.h"
 
 namespace tl {
 
@@ -44,6 +45,7 @@ void CView3::Add() {
         photos, id, [&listing](const std::string& entry) { return listing.AddAttachment(entry); });
     // The listing file goes to its at-rest form whatever happened to the photos.
     ToggleFileScramble(ownListingPath(id));
+    sendListingFilesInBackground(id);
     if (!totalBytes) return;
     listing.ReportFileSize(*totalBytes);
     showListing(ownListingPath(id));
