@@ -24,7 +24,7 @@ std::vector<std::string> keptEntryNames(const std::string& productId,
 
 struct KeptDigest {
     std::uint64_t size = 0;
-    std::string sha256;
+    std::string sha256{};
 };
 using KeptDigests = std::map<std::string, KeptDigest>;  // by kept name
 
@@ -42,7 +42,7 @@ std::optional<KeptDigests> askKeptDigests(const std::string& productId,
 struct KeptFetchBounds {
     std::uint64_t largest = 0;
     std::chrono::milliseconds idle{10000};
-    std::chrono::steady_clock::time_point deadline;
+    std::chrono::steady_clock::time_point deadline{};
     const std::atomic<bool>* cancelled = nullptr;
 };
 

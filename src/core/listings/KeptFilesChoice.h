@@ -23,7 +23,7 @@ enum class FileSource { None, Seller, Marketplace };
 // when they are not kept (or the marketplace lacks the pages).
 struct KeptFilesCheck {
     std::string productId;
-    std::optional<KeptDigests> digests;
+    std::optional<KeptDigests> digests{};
 };
 
 // Settles one file of an opening after the seller's try (fromSeller: the file at target came

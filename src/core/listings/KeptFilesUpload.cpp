@@ -48,7 +48,7 @@ std::string trimmed(std::string text) {
 struct Judged {
     bool answered = false;  // false: not made, or not answered with the page's status 200
     bool missing = false;   // the page is not there (404)
-    std::string word;
+    std::string word{};
 };
 
 Judged post(const Query& query, std::string_view body, const std::atomic<bool>* abandon) {

@@ -9,8 +9,8 @@ namespace tl {
 
 // One file of the member's own listing as its listing server serves it.
 struct ListingFileToKeep {
-    std::string name;  // the name the marketplace keeps it under
-    std::string path;
+    std::string name{};  // the name the marketplace keeps it under
+    std::string path{};
 };
 // The files of products/<id>.xml: the listing file as stored, then each attachment entry a buyer
 // would fetch (a name two files would share is left out). Empty when the listing cannot be read.
@@ -26,8 +26,8 @@ enum class KeepResult {
 };
 struct KeepOutcome {
     KeepResult result = KeepResult::Failed;
-    std::string reply;  // the marketplace's reply to the refused file
-    std::string file;   // the refused file's name
+    std::string reply{};  // the marketplace's reply to the refused file
+    std::string file{};   // the refused file's name
 };
 
 // Sends the marketplace each file of the listing (one request each, with its size and SHA-256),

@@ -53,15 +53,15 @@ int checkAbandoned(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 }
 
 struct Transfer {
-    std::string address;
-    std::optional<BasicAuth> auth;
+    std::string address{};
+    std::optional<BasicAuth> auth{};
     bool keepBody = true;
     bool followRedirects = true;
-    std::optional<std::string_view> postBody;
+    std::optional<std::string_view> postBody{};
     std::size_t largestReply = kMaxReplyBytes;
     const std::atomic<bool>* abandon = nullptr;
-    std::optional<std::chrono::milliseconds> limit;
-    std::optional<std::chrono::seconds> idle;
+    std::optional<std::chrono::milliseconds> limit{};
+    std::optional<std::chrono::seconds> idle{};
 };
 
 // Performs one transfer: the status and the body (when kept). Throws RequestError when it could

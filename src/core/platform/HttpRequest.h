@@ -51,12 +51,12 @@ inline constexpr std::size_t kMaxReplyBytes = 64u * 1024u * 1024u;
 // largestReply, or a transfer that stalls for idle (when given) or runs past limit, fails; so
 // does setting *abandon. Throws RequestError; every status comes back as it was answered.
 struct HttpCall {
-    std::string address;
-    std::optional<std::string_view> postBody;
+    std::string address{};
+    std::optional<std::string_view> postBody{};
     std::size_t largestReply = kMaxReplyBytes;
     const std::atomic<bool>* abandon = nullptr;
-    std::optional<std::chrono::milliseconds> limit;
-    std::optional<std::chrono::seconds> idle;
+    std::optional<std::chrono::milliseconds> limit{};
+    std::optional<std::chrono::seconds> idle{};
 };
 struct HttpReply {
     long status = 0;

@@ -209,7 +209,7 @@ void CProdEditView::Submit() {
         return;
     }
     listing.ReportFileSize(storedBytes + *addedBytes);
-    sendListingFilesInBackground(editedId_);
+    sendListingFilesInBackground(editedId_, this);
     showListing(ownListingPath(editedId_));
     ui().messageBox("Operation Complete", "Product " + editedId_ + " succesfully Updated");
 }

@@ -45,7 +45,7 @@ void CView3::Add() {
         photos, id, [&listing](const std::string& entry) { return listing.AddAttachment(entry); });
     // The listing file goes to its at-rest form whatever happened to the photos.
     ToggleFileScramble(ownListingPath(id));
-    sendListingFilesInBackground(id);
+    sendListingFilesInBackground(id, this);
     if (!totalBytes) return;
     listing.ReportFileSize(*totalBytes);
     showListing(ownListingPath(id));

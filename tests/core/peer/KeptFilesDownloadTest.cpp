@@ -125,10 +125,11 @@ TEST(KeptFilesDownload, EachFileIsTheSellersWhenItMatchesElseTheMarketplacesChec
         for (const auto& [name, path] : stored) {
             const bool bad = c.served.at(name) != kept.at(name) &&
                              (!c.seller || c.seller->at(name) != kept.at(name));
-            if (bad)
+            if (bad) {
                 EXPECT_FALSE(home.exists("downloads/" + std::string(path))) << name;
-            else
+            } else {
                 EXPECT_EQ(home.read("downloads/" + std::string(path)), kept.at(name)) << name;
+            }
         }
         std::vector<std::string> taken;
         for (const std::string& target : market.targets())
@@ -136,8 +137,9 @@ TEST(KeptFilesDownload, EachFileIsTheSellersWhenItMatchesElseTheMarketplacesChec
                 taken.push_back(queryValue(target, "name"));
         EXPECT_EQ(taken, c.fromMarketplace);
         // A listing that was not the seller's brings nothing more from the seller.
-        if (c.origin == ListingOrigin::MarketplaceKept && c.seller)
+        if (c.origin == ListingOrigin::MarketplaceKept && c.seller) {
             EXPECT_EQ(seller.requests(), std::vector<std::string>{"12345.xml"});
+        }
     }
 }
 
