@@ -55,6 +55,13 @@ ssize_t ConnectionStream::fill() {
     return -1;
 }
 
+void ConnectionStream::endAndDrain() {
+    ::shutdown(connection_.fd, SHUT_WR);
+    char sink[kReadChunk];
+    while (read(sink, sizeof sink) > 0) {
+    }
+}
+
 bool ConnectionStream::is_readable() const {
     return position_ < connection_.buffer.size() || await(POLLIN, readDeadline_);
 }

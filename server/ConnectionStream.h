@@ -21,6 +21,11 @@ public:
     // Leaves the bytes not read in the connection's buffer, for the next request.
     ~ConnectionStream() override;
 
+    // Ends the connection's sending side, so the requester sees the reply end, then takes what
+    // it still sends, within the read bounds: closing the connection afterwards resets nothing
+    // the requester has yet to read (as closing with bytes unread would).
+    void endAndDrain();
+
     bool is_readable() const override;
     bool is_writable() const override;
     ssize_t read(char* ptr, std::size_t size) override;

@@ -29,6 +29,11 @@ void Statement::bindAt(int index, double value) {
     sqlite3_bind_double(statement_, index, value);
 }
 
+void Statement::bindAt(int index, Blob value) {
+    sqlite3_bind_blob64(statement_, index, value.bytes.data(), value.bytes.size(),
+                        SQLITE_TRANSIENT);
+}
+
 void Statement::bindOne(int index, const std::optional<double>& value) {
     if (value)
         bindAt(index, *value);
@@ -53,6 +58,12 @@ std::string Statement::text(int column) const {
     if (!bytes) return {};
     return std::string(reinterpret_cast<const char*>(bytes),
                        static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
+}
+
+std::string Statement::blob(int column) const {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement_, column));
+    if (!bytes) return {};
+    return std::string(bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
 }
 
 std::int64_t Statement::integer(int column) const {

@@ -14,6 +14,11 @@
 
 namespace tl::market {
 
+// Bytes to bind as a BLOB (texts bind as TEXT).
+struct Blob {
+    std::string_view bytes;
+};
+
 // One prepared statement, reset and with its bindings cleared when the Statement goes away, so
 // the connection can hand the same compiled statement out again.
 class Statement : NonCopyable {
@@ -33,11 +38,13 @@ public:
     void bindAt(int index, std::string_view value);
     void bindAt(int index, std::int64_t value);
     void bindAt(int index, double value);
+    void bindAt(int index, Blob value);
 
     bool step();  // true while a row is available
     void run();   // steps to the end
 
     std::string text(int column) const;
+    std::string blob(int column) const;
     std::int64_t integer(int column) const;
     double real(int column) const;
     bool isNull(int column) const;
@@ -49,6 +56,7 @@ private:
     void bindOne(int index, std::int64_t value) { bindAt(index, value); }
     void bindOne(int index, int value) { bindAt(index, static_cast<std::int64_t>(value)); }
     void bindOne(int index, double value) { bindAt(index, value); }
+    void bindOne(int index, Blob value) { bindAt(index, value); }
     void bindOne(int index, const std::optional<double>& value);
 
     sqlite3_stmt* statement_;

@@ -1,5 +1,6 @@
 #include "ListRoutes.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -23,8 +24,8 @@ const std::vector<RecordField> kBoughtFields = {
     RecordField::productid,  RecordField::titlebar, RecordField::username, RecordField::ipaddress,
     RecordField::connection, RecordField::filesize, RecordField::price};
 const std::vector<RecordField> kMyListingFields = {RecordField::productid, RecordField::titlebar,
-                                                   RecordField::status, RecordField::filesize,
-                                                   RecordField::price};
+                                                   RecordField::status,    RecordField::filesize,
+                                                   RecordField::price,     RecordField::fileskept};
 
 void results(Response& res, const std::vector<ListingRecord>& records,
              const std::vector<RecordField>& fields) {
@@ -69,7 +70,13 @@ void ListRoutes::styleSheet(const Request&, Response& res) {
 }
 
 void ListRoutes::myListings(const Request& req, Response& res) {
-    results(res, store_.memberListings(param(req, key::kUsername)), kMyListingFields);
+    const std::string member = param(req, key::kUsername);
+    std::vector<ListingRecord> listings = store_.memberListings(member);
+    const std::vector<std::int64_t> kept = store_.keptListings(member);
+    for (ListingRecord& listing : listings)
+        listing.fileskept =
+            std::find(kept.begin(), kept.end(), listing.productid) != kept.end() ? 1 : 0;
+    results(res, listings, kMyListingFields);
 }
 
 void ListRoutes::search(const Request& req, Response& res) {

@@ -4,6 +4,7 @@
 
 #include "Text.h"
 #include "core/platform/ReplaceCharacters.h"
+#include "core/service/MarketContract.h"
 
 namespace tl::market {
 namespace {
@@ -48,8 +49,9 @@ constexpr FieldSource kFields[] = {
     {"email", &ListingRecord::email, nullptr},
     {"price", &ListingRecord::price, nullptr},
     {"status", &ListingRecord::status, nullptr},
+    {contract::key::kFilesKept, nullptr, &ListingRecord::fileskept},
 };
-static_assert(std::size(kFields) == static_cast<std::size_t>(RecordField::status) + 1);
+static_assert(std::size(kFields) == static_cast<std::size_t>(RecordField::fileskept) + 1);
 
 void appendField(std::string& out, const ListingRecord& record, RecordField field) {
     const FieldSource& source = kFields[static_cast<std::size_t>(field)];
@@ -70,6 +72,20 @@ std::string resultsDocument(const std::vector<ListingRecord>& records,
     }
     out += "</results>";
     return out;
+}
+
+std::string keptFilesDocument(const std::vector<KeptFile>& files) {
+    std::string out = kDeclaration;
+    if (files.empty()) return out + "\n<results/>";
+    out += "\n<results>";
+    for (const KeptFile& file : files) {
+        out += "<product>";
+        appendElement(out, contract::key::kFileName, file.name);
+        appendElement(out, contract::key::kFileBytes, std::to_string(file.size));
+        appendElement(out, contract::key::kFileDigest, file.sha256);
+        out += "</product>";
+    }
+    return out + "</results>";
 }
 
 std::string wrappedReply(const std::string& host, const std::string& payload) {

@@ -18,12 +18,17 @@ enum class RecordField {
     filesize,
     email,
     price,
-    status
+    status,
+    fileskept
 };
 
 // A results document: one "product" record per listing, holding the given fields in order.
 std::string resultsDocument(const std::vector<ListingRecord>& records,
                             const std::vector<RecordField>& fields);
+
+// The kept files of a listing: a results document with one "product" per file (name, size,
+// sha256); "<results/>" for none.
+std::string keptFilesDocument(const std::vector<KeptFile>& files);
 
 // The web-service form: the payload (an XML fragment) as the escaped text of a "string" element
 // in the namespace "http://" + host + "/".

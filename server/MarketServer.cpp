@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <mutex>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 
 #include "ConnectionStream.h"
+#include "FileRoutes.h"
 #include "ListRoutes.h"
 #include "ListingRoutes.h"
 #include "LongRequestLine.h"
@@ -32,6 +34,10 @@ constexpr std::size_t kMaxBodyBytes = 64 * 1024;
 constexpr std::chrono::seconds kBodyTimeout{10};
 constexpr std::chrono::seconds kWriteTimeout{10};
 constexpr std::size_t kMaxRequestBytes = 1024 * 1024;
+// A listing file's upload may take its body this long, and a kept file's download its reply;
+// an upload reads at most kMaxUploadBytes in all.
+constexpr std::chrono::seconds kFileTransferTimeout{60};
+constexpr std::size_t kMaxUploadBytes = kMaxRequestBytes + contract::kMostKeptFileBytes;
 // A connection answers this many requests, then closes; an idle one closes after the front's
 // idle time-out, which the replies announce.
 constexpr std::size_t kKeepAliveRequests = 1000;
@@ -68,6 +74,14 @@ bool isNumericAddress(const std::string& text) {
            inet_pton(AF_INET6, text.c_str(), bytes) == 1;
 }
 
+// Whether the request whose head starts the buffer asks for the path by that method.
+bool requestFor(std::string_view head, std::string_view method, std::string_view path) {
+    const std::size_t size = method.size() + 1 + path.size();
+    return head.size() > size && head.substr(0, method.size()) == method &&
+           head[method.size()] == ' ' && head.substr(method.size() + 1, path.size()) == path &&
+           (head[size] == '?' || head[size] == ' ');
+}
+
 // Marks, for the dispatcher, a request whose long query was moved into a form body.
 constexpr char kMovedQueryHeader[] = "X-Tradeloom-Moved-Query";
 
@@ -96,7 +110,9 @@ struct MarketServer::Impl {
     ListingRoutes listingRoutes{store, reachability};
     ListRoutes listRoutes{store, lists};
     PageRoutes pageRoutes{store};
-    RequestEngine http;
+    FileRoutes fileRoutes{store};
+    // Uploads of kept files have an engine of their own, whose body limit is a file's.
+    RequestEngine http, uploads;
     ConnectionFront front;
     RouteTable routes;
     std::thread thread;
@@ -124,23 +140,33 @@ struct MarketServer::Impl {
         listingRoutes.addTo(routes);
         listRoutes.addTo(routes);
         pageRoutes.addTo(routes);
-        http.set_keep_alive_max_count(kKeepAliveRequests);
-        http.set_keep_alive_timeout(
-            std::chrono::ceil<std::chrono::seconds>(options.front.idleTimeout).count());
-        http.set_payload_max_length(kMaxBodyBytes);
+        fileRoutes.addTo(routes);
+        configure(http, kMaxBodyBytes);
+        configure(uploads, contract::kMostKeptFileBytes);
         auto entry = [this](const Request& req, Response& res) { dispatch(req, res); };
         http.Get(".*", entry);
         http.Post(".*", entry);
-        http.set_exception_handler([](const Request&, Response& res, std::exception_ptr) {
+        uploads.Post(".*",
+                     [this](const Request& req, Response& res, const httplib::ContentReader& body) {
+                         if (admitted(req, res)) fileRoutes.putListingFile(req, res, body);
+                     });
+    }
+
+    void configure(RequestEngine& engine, std::size_t maxBodyBytes) {
+        engine.set_keep_alive_max_count(kKeepAliveRequests);
+        engine.set_keep_alive_timeout(
+            std::chrono::ceil<std::chrono::seconds>(options.front.idleTimeout).count());
+        engine.set_payload_max_length(maxBodyBytes);
+        engine.set_exception_handler([](const Request&, Response& res, std::exception_ptr) {
             html(res, pages::failure(500, "The server could not complete this request."), 500);
         });
         // Refusals made by the HTTP layer itself (request line too long, body too large ...).
-        http.set_error_handler([](const Request&, Response& res) {
+        engine.set_error_handler([](const Request&, Response& res) {
             if (res.body.empty())
                 html(res, pages::failure(res.status, refusalText(res.status)), res.status);
         });
         if (options.logRequests)
-            http.set_logger([this](const Request& req, const Response& res) { log(req, res); });
+            engine.set_logger([this](const Request& req, const Response& res) { log(req, res); });
     }
 
     static FrontLimits frontLimits(const MarketServerOptions& options) {
@@ -151,18 +177,25 @@ struct MarketServer::Impl {
 
     // Serves the one request whose head the front has read; true to keep the connection.
     bool serveRequest(ClientConnection& c) {
+        const bool upload = c.headComplete && requestFor(c.buffer, "POST", page::kPutListingFile);
+        const bool download = c.headComplete && requestFor(c.buffer, "GET", page::kGetListingFile);
         const auto readDeadline =
-            c.headComplete ? FrontClock::now() + kBodyTimeout : c.headDeadline;
+            c.headComplete ? FrontClock::now() + (upload ? kFileTransferTimeout : kBodyTimeout)
+                           : c.headDeadline;
         const bool movedQuery = c.headComplete && moveLongQueryToBody(c.buffer);
-        ConnectionStream stream(c, readDeadline, kWriteTimeout, kMaxRequestBytes);
-        const bool last = ++c.served >= kKeepAliveRequests;
+        ConnectionStream stream(c, readDeadline, download ? kFileTransferTimeout : kWriteTimeout,
+                                upload ? kMaxUploadBytes : kMaxRequestBytes);
+        // An upload's connection closes after the reply: a refused one leaves its body unread.
+        const bool last = ++c.served >= kKeepAliveRequests || upload;
         bool closed = false;
+        RequestEngine& engine = upload ? uploads : http;
         const bool answered =
-            http.process_request(stream, last, closed, [this, movedQuery](Request& req) {
+            engine.process_request(stream, last, closed, [this, movedQuery](Request& req) {
                 takeRequester(req);
                 req.headers.erase(kMovedQueryHeader);
                 if (movedQuery) req.set_header(kMovedQueryHeader, "1");
             });
+        if (upload) stream.endAndDrain();
         return answered && !closed && !last;
     }
 
@@ -200,16 +233,23 @@ struct MarketServer::Impl {
         serve(asSent, res);
     }
 
-    void serve(const Request& req, Response& res) {
+    // Refuses (and answers) a request with credentials other than the client's, or with values
+    // no page takes.
+    bool admitted(const Request& req, Response& res) const {
         if (!credentialsAccepted(req)) {
             res.set_header("WWW-Authenticate", "Basic realm=\"Tradeloom\"");
             html(res, pages::failure(401, "These credentials are not accepted."), 401);
-            return;
+            return false;
         }
         if (const auto refused = refusedValues(req.params)) {
             html(res, pages::failure(400, *refused), 400);
-            return;
+            return false;
         }
+        return true;
+    }
+
+    void serve(const Request& req, Response& res) {
+        if (!admitted(req, res)) return;
         if (const auto route = routes.find(req.path); route != routes.end()) {
             route->second(req, res);
             return;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "DatabaseError.h"
@@ -33,7 +34,19 @@ struct ListingRecord {
     std::int64_t productid = 0;
     std::string titlebar, username, ipaddress, connection, email, price, status;
     std::int64_t filesize = 0;
+    std::int64_t fileskept = 0;  // 1 while the marketplace keeps the listing's files
 };
+
+// A file of a listing that the marketplace keeps: its name, size in bytes and SHA-256 digest
+// (64 lowercase hexadecimal digits). The bytes are kept once per digest, however many listings
+// name them.
+struct KeptFile {
+    std::string name;
+    std::int64_t size = 0;
+    std::string sha256;
+};
+
+enum class FilePut { Stored, NoListing, TooManyFiles, MemberFull };
 
 // Which kinds a search returns.
 enum class KindFilter { Both, Selling, Buying };
@@ -117,6 +130,25 @@ public:
     virtual void reactivate(std::int64_t productid, const std::string& kind) = 0;
     virtual bool sell(std::int64_t productid, const std::string& buyer,
                       const std::string& price) = 0;
+
+    // Stores the file (whose digest the caller has checked) as the listing's file of that name,
+    // counted against the owner, replacing a file of the same name. Changes nothing when the
+    // listing is gone, would have more than kMostKeptFilesPerListing files, or the owner's files
+    // would be over kMostKeptMemberBytes in all. A file that changes the listing's set makes the
+    // listing not kept.
+    virtual FilePut putListingFile(std::int64_t productid, const std::string& owner,
+                                   const KeptFile& file, std::string_view bytes) = 0;
+    // Releases the listing's files that are not named; the listing is kept from now on when
+    // every named file is stored (true), else not. No names release every file.
+    virtual bool keepListingFiles(std::int64_t productid, const std::string& owner,
+                                  const std::vector<std::string>& names) = 0;
+    // The listing's files by name while it is kept; nothing otherwise.
+    virtual std::vector<KeptFile> keptFiles(std::int64_t productid) = 0;
+    // The bytes of the listing's file of that name while the listing is kept.
+    virtual std::optional<std::string> keptFileBytes(std::int64_t productid,
+                                                     const std::string& name) = 0;
+    // The member's listings that are kept.
+    virtual std::vector<std::int64_t> keptListings(const std::string& owner) = 0;
 
     // Active listings whose title or description contains the criteria (ASCII letters matched
     // without regard to case), newest first; every active listing when the criteria are empty.

@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "Digest.h"
+
 namespace tl::market {
 namespace {
 
@@ -21,13 +23,7 @@ std::vector<unsigned char> randomBytes(int count) {
 }
 
 std::string toHex(const std::vector<unsigned char>& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (const unsigned char b : bytes) {
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
+    return hexText(bytes.data(), bytes.size());
 }
 
 std::vector<unsigned char> fromHex(const std::string& text) {

@@ -16,6 +16,16 @@ std::int64_t PgResult::integer(int row, int column) const {
     return out;
 }
 
+std::string PgResult::bytes(int row, int column) const {
+    std::size_t length = 0;
+    unsigned char* raw = PQunescapeBytea(
+        reinterpret_cast<const unsigned char*>(PQgetvalue(result_, row, column)), &length);
+    if (!raw) throw DatabaseError("a bytea value could not be read");
+    std::string out(reinterpret_cast<const char*>(raw), length);
+    PQfreemem(raw);
+    return out;
+}
+
 std::int64_t PgResult::affected() const {
     const char* count = PQcmdTuples(result_);
     std::int64_t out = 0;

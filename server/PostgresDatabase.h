@@ -26,6 +26,8 @@ public:
     int rows() const { return PQntuples(result_); }
     std::string text(int row, int column) const;
     std::int64_t integer(int row, int column) const;
+    // A bytea value (which arrives in its text form) as its bytes.
+    std::string bytes(int row, int column) const;
     bool isNull(int row, int column) const { return PQgetisnull(result_, row, column) != 0; }
     PGresult* handle() const { return result_; }
     // Rows an INSERT, UPDATE or DELETE touched.

@@ -44,16 +44,22 @@ bool PostgresMarketStore::editListing(const Listing& listing) {
     if (!accepted) return false;
     const Listing& l = accepted->listing;
     auto db = database_.borrow();
-    return db->query(
-                 "UPDATE listings SET titlebar = $1, description = $2, quantity = $3, "
-                 "shipping = $4, shippingpay = $5, zipcode = $6, category1 = $7, "
-                 "category2 = $8, price = $9, price_value = $10, kind = $11, "
-                 "state = 'ACTIVE', buyer = '', sale_price = '' "
-                 "WHERE productid = $12 AND owner = $13",
-                 l.titlebar, l.description, l.quantity, l.shipping, l.shippingpay, l.zipcode,
-                 l.category1, l.category2, l.price, accepted->priceValue, l.kind, l.productid,
-                 l.owner)
-               .affected() == 1;
+    bool changed = false;
+    db->transaction([&] {
+        changed = db->query(
+                        "UPDATE listings SET titlebar = $1, description = $2, quantity = $3, "
+                        "shipping = $4, shippingpay = $5, zipcode = $6, category1 = $7, "
+                        "category2 = $8, price = $9, price_value = $10, kind = $11, "
+                        "state = 'ACTIVE', buyer = '', sale_price = '' "
+                        "WHERE productid = $12 AND owner = $13",
+                        l.titlebar, l.description, l.quantity, l.shipping, l.shippingpay, l.zipcode,
+                        l.category1, l.category2, l.price, accepted->priceValue, l.kind,
+                        l.productid, l.owner)
+                      .affected() == 1;
+        // The kept files are the old listing's until the owner sends the new one's.
+        if (changed) db->query("DELETE FROM kept_listings WHERE productid = $1", l.productid);
+    });
+    return changed;
 }
 
 void PostgresMarketStore::setFileSize(std::int64_t productid, std::int64_t kilobytes) {
@@ -86,8 +92,12 @@ std::optional<Listing> PostgresMarketStore::listing(std::int64_t productid) {
 void PostgresMarketStore::removeListing(std::int64_t productid) {
     auto db = database_.borrow();
     db->transaction([&] {
+        const auto owner = db->query("SELECT owner FROM listings WHERE productid = $1", productid);
+        if (owner.rows() == 0) return;
+        lockOwnerFiles(*db, owner.text(0, 0));
         db->query("DELETE FROM favourites WHERE productid = $1", productid);
         db->query("DELETE FROM listings WHERE productid = $1", productid);
+        keepFiles(*db, productid, {});
     });
 }
 

@@ -8,7 +8,7 @@ namespace tl::market {
 namespace {
 
 // The schema's steps: kSchemaVersionN brings a database from version N-1 to N.
-constexpr int kSchemaVersion = 4;
+constexpr int kSchemaVersion = 5;
 
 // The quick search looks in this text of a listing: title and description with ASCII letters
 // folded to lower case (the "C" collation folds nothing else), kept apart by a byte that stored
@@ -98,6 +98,25 @@ CREATE INDEX IF NOT EXISTS temporary_password_requests_username
     ON temporary_password_requests(username, at);
 )sql";
 
+// The files the marketplace keeps of listings: each content once by its digest (stored as it
+// is: photos do not compress), the listings' names for them, and which listings' files are kept
+// (complete as their owner last said).
+const char* const kSchemaVersion5 = R"sql(
+CREATE TABLE IF NOT EXISTS file_blobs (
+    sha256 TEXT PRIMARY KEY NOT NULL,
+    bytes BYTEA NOT NULL);
+ALTER TABLE file_blobs ALTER COLUMN bytes SET STORAGE EXTERNAL;
+CREATE TABLE IF NOT EXISTS listing_files (
+    productid BIGINT NOT NULL, name TEXT NOT NULL,
+    owner TEXT NOT NULL,
+    sha256 TEXT NOT NULL REFERENCES file_blobs(sha256),
+    size BIGINT NOT NULL,
+    PRIMARY KEY (productid, name));
+CREATE INDEX IF NOT EXISTS listing_files_owner ON listing_files(owner);
+CREATE INDEX IF NOT EXISTS listing_files_sha256 ON listing_files(sha256);
+CREATE TABLE IF NOT EXISTS kept_listings (productid BIGINT PRIMARY KEY NOT NULL);
+)sql";
+
 // A key of the advisory lock under which one server process at a time sets the schema up.
 constexpr std::int64_t kSchemaLock = 0x74726164656c6f6f;
 
@@ -121,6 +140,7 @@ PostgresMarketStore::PostgresMarketStore(const std::string& uri) : database_(uri
         if (version < 2) db->execute(kSchemaVersion2);
         if (version < 3) db->execute(kSchemaVersion3);
         if (version < 4) db->execute(kSchemaVersion4);
+        if (version < 5) db->execute(kSchemaVersion5);
         db->execute("DELETE FROM schema_version");
         db->query("INSERT INTO schema_version(version) VALUES ($1)", kSchemaVersion);
     });

@@ -38,6 +38,15 @@ public:
     void reactivate(std::int64_t productid, const std::string& kind) override;
     bool sell(std::int64_t productid, const std::string& buyer, const std::string& price) override;
 
+    FilePut putListingFile(std::int64_t productid, const std::string& owner, const KeptFile& file,
+                           std::string_view bytes) override;
+    bool keepListingFiles(std::int64_t productid, const std::string& owner,
+                          const std::vector<std::string>& names) override;
+    std::vector<KeptFile> keptFiles(std::int64_t productid) override;
+    std::optional<std::string> keptFileBytes(std::int64_t productid,
+                                             const std::string& name) override;
+    std::vector<std::int64_t> keptListings(const std::string& owner) override;
+
     std::vector<ListingRecord> search(const std::string& criteria, KindFilter kinds) override;
     std::vector<ListingRecord> advancedSearch(const AdvancedCriteria& criteria) override;
     std::vector<ListingRecord> favourites(const std::string& username) override;
@@ -74,6 +83,13 @@ private:
     void storeTemporaryPassword(const std::string& username, const std::string& hash) override;
 
     std::vector<ListingRecord> records(const PgResult& result);
+    // Releases the listing's files not named (and the blobs no file names any more); the listing
+    // is kept when names is not empty and every name is stored (true), else not. Runs inside
+    // the caller's transaction, which holds the owner's file lock.
+    bool keepFiles(PgConnection& db, std::int64_t productid, const std::vector<std::string>& names);
+    // Takes the lock of the member's files until the transaction ends: their caps hold across
+    // server processes.
+    static void lockOwnerFiles(PgConnection& db, const std::string& owner);
     std::shared_ptr<const SearchTextSample> searchSample(PgConnection& db);
     // The ids of the listings (of the kinds) whose search text holds needle, newest first, at
     // most a page of them, found through the trigram index.

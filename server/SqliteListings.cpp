@@ -51,15 +51,22 @@ bool SqliteMarketStore::editListing(const Listing& listing) {
     const Listing& l = accepted->listing;
     auto db = database_.borrow();
     std::lock_guard writes(listingWrites_);
-    db->prepare(
-          "UPDATE listings SET titlebar = ?, description = ?, quantity = ?, shipping = ?, "
-          "shippingpay = ?, zipcode = ?, category1 = ?, category2 = ?, price = ?, "
-          "price_value = ?, kind = ?, state = 'ACTIVE', buyer = '', sale_price = '' "
-          "WHERE productid = ? AND owner = ?")
-        .bind(l.titlebar, l.description, l.quantity, l.shipping, l.shippingpay, l.zipcode,
-              l.category1, l.category2, l.price, accepted->priceValue, l.kind, l.productid, l.owner)
-        .run();
-    const bool changed = db->changes() == 1;
+    bool changed = false;
+    db->transaction([&] {
+        db->prepare(
+              "UPDATE listings SET titlebar = ?, description = ?, quantity = ?, shipping = ?, "
+              "shippingpay = ?, zipcode = ?, category1 = ?, category2 = ?, price = ?, "
+              "price_value = ?, kind = ?, state = 'ACTIVE', buyer = '', sale_price = '' "
+              "WHERE productid = ? AND owner = ?")
+            .bind(l.titlebar, l.description, l.quantity, l.shipping, l.shippingpay, l.zipcode,
+                  l.category1, l.category2, l.price, accepted->priceValue, l.kind, l.productid,
+                  l.owner)
+            .run();
+        changed = db->changes() == 1;
+        // The kept files are the old listing's until the owner sends the new one's.
+        if (changed)
+            db->prepare("DELETE FROM kept_listings WHERE productid = ?").bind(l.productid).run();
+    });
     reindex(*db, l.productid);
     return changed;
 }
@@ -98,6 +105,7 @@ void SqliteMarketStore::removeListing(std::int64_t productid) {
     db->transaction([&] {
         db->prepare("DELETE FROM favourites WHERE productid = ?").bind(productid).run();
         db->prepare("DELETE FROM listings WHERE productid = ?").bind(productid).run();
+        keepFiles(*db, productid, {});
     });
     reindex(*db, productid);
 }

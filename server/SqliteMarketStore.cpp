@@ -7,8 +7,9 @@
 namespace tl::market {
 namespace {
 
-// The schema's steps: kSchemaVersionN brings a database from version N-1 to N.
-constexpr std::int64_t kSchemaVersion = 2;
+// The schema's steps: kSchemaVersionN brings a database from version N-1 to N. A step that both
+// stores take has the same number in each, so this store has none of its own at 3 and 4.
+constexpr std::int64_t kSchemaVersion = 5;
 
 const char* const kSchemaVersion1 = R"sql(
 CREATE TABLE IF NOT EXISTS members (
@@ -70,6 +71,23 @@ CREATE INDEX IF NOT EXISTS temporary_password_requests_username
     ON temporary_password_requests(username, at);
 )sql";
 
+// The files the marketplace keeps of listings: each content once by its digest, the listings'
+// names for them, and which listings' files are kept (complete as their owner last said).
+const char* const kSchemaVersion5 = R"sql(
+CREATE TABLE IF NOT EXISTS file_blobs (
+    sha256 TEXT PRIMARY KEY NOT NULL,
+    bytes BLOB NOT NULL);
+CREATE TABLE IF NOT EXISTS listing_files (
+    productid INTEGER NOT NULL, name TEXT NOT NULL,
+    owner TEXT NOT NULL,
+    sha256 TEXT NOT NULL REFERENCES file_blobs(sha256),
+    size INTEGER NOT NULL,
+    PRIMARY KEY (productid, name)) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS listing_files_owner ON listing_files(owner);
+CREATE INDEX IF NOT EXISTS listing_files_sha256 ON listing_files(sha256);
+CREATE TABLE IF NOT EXISTS kept_listings (productid INTEGER PRIMARY KEY NOT NULL);
+)sql";
+
 }  // namespace
 
 SqliteMarketStore::SqliteMarketStore(const std::string& path) : database_(path) {
@@ -94,6 +112,7 @@ SqliteMarketStore::SqliteMarketStore(const std::string& path) : database_(path) 
                 db->prepare("INSERT OR IGNORE INTO clubs(name) VALUES (?)").bind(club).run();
         }
         if (version < 2) db->execute(kSchemaVersion2);
+        if (version < 5) db->execute(kSchemaVersion5);
         db->execute("DELETE FROM schema_version");
         db->prepare("INSERT INTO schema_version(version) VALUES (?)").bind(kSchemaVersion).run();
     });

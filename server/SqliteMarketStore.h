@@ -33,6 +33,15 @@ public:
     void reactivate(std::int64_t productid, const std::string& kind) override;
     bool sell(std::int64_t productid, const std::string& buyer, const std::string& price) override;
 
+    FilePut putListingFile(std::int64_t productid, const std::string& owner, const KeptFile& file,
+                           std::string_view bytes) override;
+    bool keepListingFiles(std::int64_t productid, const std::string& owner,
+                          const std::vector<std::string>& names) override;
+    std::vector<KeptFile> keptFiles(std::int64_t productid) override;
+    std::optional<std::string> keptFileBytes(std::int64_t productid,
+                                             const std::string& name) override;
+    std::vector<std::int64_t> keptListings(const std::string& owner) override;
+
     std::vector<ListingRecord> search(const std::string& criteria, KindFilter kinds) override;
     std::vector<ListingRecord> advancedSearch(const AdvancedCriteria& criteria) override;
     std::vector<ListingRecord> favourites(const std::string& username) override;
@@ -71,6 +80,10 @@ private:
     std::vector<ListingRecord> records(Statement& statement);
     // The records a record query selects for one member (?1 the online cut-off, ?2 the member).
     std::vector<ListingRecord> memberRecords(const std::string& sql, const std::string& username);
+    // Releases the listing's files not named (and the blobs no file names any more); the listing
+    // is kept when names is not empty and every name is stored (true), else not. Runs inside
+    // the caller's transaction.
+    bool keepFiles(Connection& db, std::int64_t productid, const std::vector<std::string>& names);
     // Brings the text index in line with the listing's row (or its absence).
     void reindex(Connection& db, std::int64_t productid);
 

@@ -76,18 +76,38 @@ bool LoopbackSocket::peerClosed(std::chrono::milliseconds wait) {
     return closed_;
 }
 
-RawReply rawRequest(const std::string& from, int port, const std::string& method,
-                    const std::string& path, const std::string& extraHeaders) {
+namespace {
+
+RawReply exchange(const std::string& from, int port, const std::string& head,
+                  const std::string& body) {
     LoopbackSocket socket(from, port);
-    const std::string body = method == "POST" ? "Content-Length: 0\r\n" : "";
-    if (!socket.send(method + " " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + extraHeaders +
-                     body + "Connection: close\r\n\r\n"))
-        return {};
+    if (!socket.send(head + "Connection: close\r\n\r\n" + body)) return {};
     const std::string reply = socket.receiveUntilClosed(std::chrono::seconds(10));
     const auto lineEnd = reply.find("\r\n");
     const auto headEnd = reply.find("\r\n\r\n");
     if (lineEnd == std::string::npos || headEnd == std::string::npos) return {};
     return {reply.substr(0, lineEnd), reply.substr(headEnd + 4)};
+}
+
+std::string requestHead(const std::string& method, const std::string& path,
+                        const std::string& extraHeaders) {
+    return method + " " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + extraHeaders;
+}
+
+}  // namespace
+
+RawReply rawRequest(const std::string& from, int port, const std::string& method,
+                    const std::string& path, const std::string& extraHeaders) {
+    const std::string length = method == "POST" ? "Content-Length: 0\r\n" : "";
+    return exchange(from, port, requestHead(method, path, extraHeaders) + length, "");
+}
+
+RawReply rawPost(const std::string& from, int port, const std::string& path,
+                 const std::string& body, const std::string& extraHeaders) {
+    const bool ownLength = extraHeaders.find("Content-Length:") != std::string::npos;
+    const std::string length =
+        ownLength ? "" : "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    return exchange(from, port, requestHead("POST", path, extraHeaders) + length, body);
 }
 
 RawReply rawGet(const std::string& from, int port, const std::string& path,

@@ -36,6 +36,9 @@ struct RawReply {
 };
 RawReply rawRequest(const std::string& from, int port, const std::string& method,
                     const std::string& path, const std::string& extraHeaders = "");
+// A POST of the path with the body (Content-Length its size unless extraHeaders carry one).
+RawReply rawPost(const std::string& from, int port, const std::string& path,
+                 const std::string& body, const std::string& extraHeaders = "");
 RawReply rawGet(const std::string& from, int port, const std::string& path,
                 const std::string& extraHeaders = "");
 

@@ -1,5 +1,5 @@
-// The tradeloom-market executable as run.sh runs it: data kept through a kill -9, a clean stop
-// on SIGTERM, one log line per request without the query (it carries passwords).
+// The tradeloom-market executable as run.sh runs it: data (kept files too) kept through a kill -9,
+// a clean stop on SIGTERM, one log line per request without the query (it carries passwords).
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <netinet/in.h>
@@ -13,9 +13,12 @@
 #include <filesystem>
 #include <thread>
 
+#include "Digest.h"
 #include "MarketTestServer.h"
 #include "core/platform/Files.h"
 #include "core/platform/ServerHost.h"
+#include "core/service/MarketContract.h"
+#include "core/service/Query.h"
 #include "core/session/Login.h"
 #include "support/ScriptedUi.h"
 #include "support/WaitFor.h"
@@ -100,6 +103,21 @@ TEST_F(MarketProcessTest, DataSurvivesAKillAndTheServerStopsCleanlyOnSigterm) {
     ASSERT_EQ(test::registerMember("annlee", "secret1"), "0");
     const std::string id = test::publish(test::listingFields("annlee", "Oak table"));
     ASSERT_GT(std::atol(id.c_str()), 0);
+    ASSERT_EQ(loginRequest("annlee", "secret1"), kLoginOk);
+    httplib::Client client("127.0.0.1", port);
+    const std::string photo = "GIF89a the table from above";
+    const auto put = client.Post(Query(contract::page::kPutListingFile)
+                                     .add(contract::key::kProductId, id)
+                                     .add(contract::key::kFileName, "top.gif")
+                                     .add(contract::key::kFileBytes, std::to_string(photo.size()))
+                                     .add(contract::key::kFileDigest, market::sha256Hex(photo))
+                                     .pathAndQuery(),
+                                 photo, "application/octet-stream");
+    ASSERT_TRUE(put && put->body == "0");
+    const auto kept = client.Post(
+        Query(contract::page::kKeepListingFiles).add(contract::key::kProductId, id).pathAndQuery(),
+        "top.gif\n", "text/plain");
+    ASSERT_TRUE(kept && kept->body == "0");
     EXPECT_EQ(stop(SIGKILL), 128 + SIGKILL);
 
     ASSERT_TRUE(start());
@@ -107,6 +125,12 @@ TEST_F(MarketProcessTest, DataSurvivesAKillAndTheServerStopsCleanlyOnSigterm) {
     const auto found = test::records(endpoints::search("oak", "BOTH"));
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(test::field(found[0], "productid"), id);
+    const auto fetched = client.Get(Query(contract::page::kGetListingFile)
+                                        .add(contract::key::kProductId, id)
+                                        .add(contract::key::kFileName, "top.gif")
+                                        .pathAndQuery());
+    ASSERT_TRUE(fetched);
+    EXPECT_EQ(fetched->body, photo);
     EXPECT_EQ(stop(SIGTERM), 0);
 
     const auto log = readWholeFile(folder + "/server.log");
