@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "MarketServer.h"
+#include "MarketStore.h"
 #include "core/listings/FileScramble.h"
 #include "core/listings/KeptFilesUpload.h"
 #include "core/listings/ListingPaths.h"
@@ -49,18 +50,19 @@ std::string photoBytes(unsigned seed) {
 // Publishes the seller's listing and stores it with its photos as the seller's computer serves
 // it; its number, or empty.
 std::string publishListing() {
-    tl::endpoints::ListingFields fields{.titlebar = "Bench",
-                                        .description = "Three photos",
-                                        .shipping = "US",
-                                        .zipcode = "12345",
-                                        .quantity = "1",
-                                        .shippingpay = "Buyer",
-                                        .username = kSeller,
-                                        .category1 = "Furniture",
-                                        .status = "Selling",
-                                        .paymentmethods = "ME",
-                                        .escrow = "none",
-                                        .price = "5"};
+    tl::endpoints::ListingFields fields;
+    fields.titlebar = "Bench";
+    fields.description = "Three photos";
+    fields.shipping = "US";
+    fields.zipcode = "12345";
+    fields.quantity = "1";
+    fields.shippingpay = "Buyer";
+    fields.username = kSeller;
+    fields.category1 = "Furniture";
+    fields.status = "Selling";
+    fields.paymentmethods = "ME";
+    fields.escrow = "none";
+    fields.price = "5";
     const std::string id = tl::requestText(tl::endpoints::newProduct(fields));
     if (!tl::isProductId(id) || !tl::createDirectories(tl::ownAttachmentFolder(id))) return {};
     std::string listing = "<product><titlebar>Bench</titlebar><attachment>";
