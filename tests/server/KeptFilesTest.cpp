@@ -167,6 +167,12 @@ TEST_F(KeptFilesTest, RefusedUploadsLeaveTheStoredFilesAsTheyWere) {
         {"an eleventh file", kSellerAddress, full, {"eleven.png", kPng}, "", "-3"},
         {"over the member's total", kFullMemberAddress, other, {"side.png", kPng}, "", "-4"},
         {"text as an attachment", kSellerAddress, id, {"notes.jpg", "just words"}, "", "-5"},
+        {"a sound file of the same container as WebP",
+         kSellerAddress,
+         id,
+         {"ring.webp", std::string("RIFF\x10\0\0\0WAVEfmt ", 16)},
+         "",
+         "-5"},
         {"another listing's listing file name",
          kSellerAddress,
          id,
@@ -282,7 +288,7 @@ TEST_F(KeptFilesTest, KeptFilesAreServedUntilChangedAndReleasedWhenNoLongerNamed
     EXPECT_EQ(fetch(sibling, "front.jpg").body, kJpeg);
     const std::string largest = kPng + std::string(contract::kMostKeptFileBytes - kPng.size(), 'y');
     keepAll(kSellerAddress, sibling,
-            {{"front.jpg", kJpeg}, {"back.webp", kWebp}, {"big.png", largest}});
+            {{"front.jpg", kJpeg}, {"back.webp", kWebp}, {"big.png", largest}, {"map.bmp", "BM6"}});
     EXPECT_EQ(fetch(sibling, "big.png").body, largest);
 }
 

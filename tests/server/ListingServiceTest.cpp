@@ -144,7 +144,8 @@ TEST_F(ListingServiceTest, ListRepliesCarryTheirOwnFieldSets) {
     const auto mine = test::records(endpoints::myListings("seller1"));
     ASSERT_EQ(mine.size(), 1u);
     EXPECT_EQ(test::fieldNames(mine[0]),
-              (Names{"productid", "titlebar", "status", "filesize", "price"}));
+              (Names{"productid", "titlebar", "status", "filesize", "price", "fileskept"}));
+    EXPECT_EQ(test::field(mine[0], "fileskept"), "0");
 
     requestText(endpoints::sell(id, "buyer01", "seller1", "4.500"));
     const auto bought = test::records(endpoints::boughtProducts("buyer01"), Credentials::Zero);

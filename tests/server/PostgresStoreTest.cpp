@@ -7,14 +7,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
+#include "Digest.h"
 #include "MarketTestServer.h"
 #include "PostgresDatabase.h"
 #include "TestDatabase.h"
 #include "core/platform/ServerHost.h"
+#include "core/service/MarketContract.h"
 #include "core/service/ServiceRequest.h"
 #include "core/session/Login.h"
 #include "support/WaitFor.h"
@@ -238,6 +241,49 @@ TEST(PostgresStoreTest, AFirstVersionDatabaseIsUpgradedWithItsListingsFound) {
                   .query("SELECT count(*) FROM pg_indexes WHERE indexname = 'listings_search'")
                   .integer(0, 0),
               1);
+}
+
+TEST(PostgresStoreTest, ConcurrentUploadsOfTwoProcessesKeepTheMemberCap) {
+    test::TestDatabase database;
+    const auto first = market::openMarketStore(database.uri());
+    const auto second = market::openMarketStore(database.uri());
+    seed(*first);
+    // seller1's files fill all but 100 bytes of the cap: only one more 60-byte photo fits.
+    const std::string stored = "GIF89a";
+    ASSERT_EQ(
+        first->putListingFile(1, "seller1", {"old.gif", 6, market::sha256Hex(stored)}, stored),
+        market::FilePut::Stored);
+    market::PgConnection blocker(database.uri());
+    blocker.query("UPDATE listing_files SET size = $1",
+                  static_cast<std::int64_t>(contract::kMostKeptMemberBytes - 100));
+    const auto photo = [](char c) { return "GIF89a" + std::string(54, c); };
+    market::PgConnection observer(database.uri());
+    const auto ungranted = [&] {
+        return observer
+            .query(
+                "SELECT count(*) FROM pg_locks l JOIN pg_stat_activity a ON a.pid = l.pid "
+                "WHERE NOT l.granted AND a.datname = current_database()")
+            .integer(0, 0);
+    };
+    // An unfinished transaction holding the first photo's blob stops the first upload after
+    // it has judged the cap; the second upload comes meanwhile, from the other process.
+    blocker.execute("BEGIN");
+    blocker.query("INSERT INTO file_blobs(sha256, bytes) VALUES ($1, $2)",
+                  market::sha256Hex(photo('a')), photo('a'));
+    std::atomic<int> taken{0}, done{0};
+    const auto upload = [&](MarketStore& store, char c) {
+        const market::KeptFile file{std::string(1, c) + ".gif", 60, market::sha256Hex(photo(c))};
+        if (store.putListingFile(2, "seller1", file, photo(c)) == market::FilePut::Stored) ++taken;
+        ++done;
+    };
+    std::thread a(upload, std::ref(*first), 'a');
+    EXPECT_TRUE(test::waitFor([&] { return ungranted() == 1; }, std::chrono::seconds(5)));
+    std::thread b(upload, std::ref(*second), 'b');
+    test::waitFor([&] { return done == 1 || ungranted() == 2; }, std::chrono::seconds(5));
+    blocker.execute("ROLLBACK");
+    a.join();
+    b.join();
+    EXPECT_EQ(taken, 1);
 }
 
 // Two tradeloom-market processes on one database.
