@@ -4,14 +4,13 @@
 #include <system_error>
 
 #include "core/listings/AttachmentEntries.h"
-#include "core/listings/FileScramble.h"
+#include "core/listings/CProductXml.h"
 #include "core/listings/KeptFiles.h"
 #include "core/listings/ListingPaths.h"
 #include "core/platform/Files.h"
 #include "core/platform/HttpRequest.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Sha256.h"
-#include "core/platform/XmlDocument.h"
 #include "core/service/MarketContract.h"
 #include "core/service/Query.h"
 
@@ -25,19 +24,6 @@ namespace kept = contract::kept;
 constexpr int kNotFound = 404;
 // The replies of these pages are a word; anything longer is not one of them.
 constexpr std::size_t kLargestReply = 1024;
-
-// The listing's attachment entries from its stored bytes, scrambled or left plain.
-std::vector<std::string> storedEntries(std::string stored) {
-    XmlDocument document;
-    if (!document.loadXml(stored)) {
-        scrambleBytes(stored);
-        if (!document.loadXml(stored)) return {};
-    }
-    std::vector<std::string> entries;
-    for (const XmlNode& attach : document.elementsByTagName("attach"))
-        entries.push_back(attach.text());
-    return entries;
-}
 
 std::string trimmed(std::string text) {
     const std::size_t end = text.find_last_not_of(" \t\r\n");
@@ -113,13 +99,14 @@ KeepOutcome keepSet(const std::string& productId, const std::vector<ListingFileT
 
 std::vector<ListingFileToKeep> listingFilesToKeep(const std::string& productId) {
     if (!isProductId(productId)) return {};
-    const std::string listingPath = ownListingPath(productId);
-    const std::optional<std::string> stored = readWholeFile(listingPath);
-    if (!stored) return {};
-    std::vector<ListingFileToKeep> files{{keptListingName(productId), listingPath}};
+    CProductXml listing;
+    if (!listing.OpenStoredOwn(productId)) return {};
+    std::vector<ListingFileToKeep> files{{keptListingName(productId), ownListingPath(productId)}};
     std::vector<std::string> entries;
-    for (std::string& entry : storedEntries(*stored))
-        if (isAcceptedAttachmentEntry(productId, entry)) entries.push_back(std::move(entry));
+    while (listing.NextAttachment())
+        if (std::string entry = listing.AttachmentText();
+            isAcceptedAttachmentEntry(productId, entry))
+            entries.push_back(std::move(entry));
     const std::vector<std::string> names = keptEntryNames(productId, entries);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string path = joinStoredName(productsDirectory(), entries[i]);
