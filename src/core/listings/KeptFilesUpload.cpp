@@ -127,6 +127,18 @@ KeepOutcome sendListingFiles(const std::string& productId, const std::atomic<boo
     return keepSet(productId, files, abandon);
 }
 
+std::optional<KeepOutcomeBox> keepConfirmationBox(const std::string& productId, KeepResult result) {
+    if (result == KeepResult::Kept)
+        return KeepOutcomeBox{"Listing Files",
+                              "The marketplace keeps the files of listing " + productId +
+                                  ": buyers get its photos also while your computer is offline."};
+    if (result == KeepResult::NoService)
+        return KeepOutcomeBox{"Listing Files",
+                              "This marketplace keeps no copies of listing files: buyers get the "
+                              "photos from your computer while it is online."};
+    return std::nullopt;
+}
+
 std::optional<KeepOutcomeBox> keepOutcomeBox(const std::string& productId,
                                              const KeepOutcome& outcome) {
     const std::string later =

@@ -47,4 +47,8 @@ struct KeepOutcomeBox {
 std::optional<KeepOutcomeBox> keepOutcomeBox(const std::string& productId,
                                              const KeepOutcome& outcome);
 
+// What a member who asked for the send is told besides: that the files are kept, or that the
+// marketplace keeps no files; nothing for the other outcomes, which keepOutcomeBox tells.
+std::optional<KeepOutcomeBox> keepConfirmationBox(const std::string& productId, KeepResult result);
+
 }  // namespace tl

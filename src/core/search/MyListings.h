@@ -13,11 +13,16 @@ public:
     explicit MyListingsQuery(const std::string& user);
 
     using ResultQuery::GetFilesize;
+    using ResultQuery::GetFileskept;
     using ResultQuery::GetPrice;
     using ResultQuery::GetProductid;
     using ResultQuery::GetStatus;
     using ResultQuery::GetTitlebar;
 };
+
+// Whether the marketplace keeps a listing's files, by the record's fileskept field: "Kept",
+// "Not kept", or "" when the record has no such field (a marketplace that keeps none).
+const char* filesKeptText(const std::string& fileskept);
 
 // The kinds of row of the my-listings list, in the order of the list's images.
 enum class MyListingKind { Buying, Selling, Sold, Bought, Inactive };

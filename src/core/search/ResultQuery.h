@@ -44,6 +44,7 @@ protected:
     std::string GetFilesize() const { return current().filesize; }
     std::string GetStatus() const { return current().status; }
     std::string GetEmail() const { return current().email; }
+    std::string GetFileskept() const { return current().fileskept; }
     // The price as it shows, by PriceText.
     std::string GetPrice() const { return PriceText(current().price); }
 

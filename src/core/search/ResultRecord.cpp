@@ -2,6 +2,7 @@
 
 #include "core/listings/CProductXml.h"
 #include "core/listings/ListingPaths.h"
+#include "core/service/MarketContract.h"
 #include "core/service/Replies.h"
 
 namespace tl {
@@ -43,6 +44,7 @@ std::optional<ResultRecord> readResultRecord(const XmlNode& record) {
     r.status = recordField(record, "status");
     r.price = recordField(record, "price");
     r.email = recordField(record, "email");
+    r.fileskept = recordField(record, contract::key::kFilesKept);
     return r;
 }
 

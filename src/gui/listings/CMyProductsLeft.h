@@ -7,8 +7,8 @@
 namespace tl {
 
 // The buttons beside the my-listings and edit-listing panes: Sell, View, Edit, Remove, Delete
-// (inactivate), Reactivate (hidden), Print and Feed Back. They act on the selected listing id
-// that the my-listings list sets, and every one but Edit clears it.
+// (inactivate), Reactivate (hidden), Print, Feed Back and Send Files. They act on the selected
+// listing id that the my-listings list sets, and every one but Edit clears it.
 class CMyProductsLeft : public FormPane {
     Q_OBJECT
 public:
@@ -21,6 +21,8 @@ public:
     void onInactivate();
     void onReactivate();
     void onFeedback();
+    // Sends the chosen listing's files to the marketplace again and tells how that went.
+    void onSendFiles();
 
 private:
     // What the member is told when a button needs a listing and none is chosen.

@@ -31,8 +31,8 @@ struct ColumnSpec {
     int width;  // 0: hidden
 };
 constexpr ColumnSpec kColumns[CViewMyProd::ColumnCount] = {
-    {"Type", 40},   {"Item Title", 350}, {"Price", 40}, {"User Name", 80},
-    {"Item #", 45}, {"Size", 45},        {"Status", 0}, {"", 0},
+    {"Type", 40}, {"Item Title", 350}, {"Price", 40}, {"User Name", 80}, {"Item #", 45},
+    {"Size", 45}, {"Status", 0},       {"", 0},       {"Files", 60},
 };
 
 const QIcon& kindIcon(MyListingKind kind) {
@@ -107,11 +107,16 @@ void CViewMyProd::addOwnListings() {
         reportFailure(query);
         return;
     }
+    bool filesKeptShown = false;
     do {
-        if (const std::optional<MyListingKind> kind = ownListingKind(query.GetStatus()))
+        if (const std::optional<MyListingKind> kind = ownListingKind(query.GetStatus())) {
+            const std::string kept = filesKeptText(query.GetFileskept());
+            filesKeptShown = filesKeptShown || !kept.empty();
             addRow({*kind, query.GetTitlebar(), query.GetPrice(), member, query.GetProductid(),
-                    query.GetFilesize(), "On", ""});
+                    query.GetFilesize(), "On", kept, ""});
+        }
     } while (query.Next());
+    list_->setColumnHidden(FilesColumn, !filesKeptShown);
 }
 
 void CViewMyProd::addBoughtItems() {
@@ -123,7 +128,7 @@ void CViewMyProd::addBoughtItems() {
     do {
         addRow({MyListingKind::Bought, query.GetTitlebar(), query.GetPrice(), query.GetUsername(),
                 query.GetProductid(), query.GetFilesize(),
-                query.GetIpaddress().empty() ? "" : "Online", query.GetIpaddress()});
+                query.GetIpaddress().empty() ? "" : "Online", "", query.GetIpaddress()});
     } while (query.Next());
 }
 
@@ -132,7 +137,8 @@ void CViewMyProd::addRow(const Row& row) {
     auto* item = new QTreeWidgetItem(
         QStringList{kind, QString::fromStdString(row.title), QString::fromStdString(row.price),
                     QString::fromStdString(row.user), QString::fromStdString(row.productId),
-                    QString::fromStdString(row.size), QString::fromStdString(row.status), kind});
+                    QString::fromStdString(row.size), QString::fromStdString(row.status), kind,
+                    QString::fromStdString(row.filesKept)});
     item->setIcon(TypeColumn, kindIcon(row.kind));
     item->setData(ItemNumberColumn, kSellerAddressRole, QString::fromStdString(row.sellerAddress));
     list_->addTopLevelItem(item);

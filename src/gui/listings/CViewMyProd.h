@@ -29,7 +29,8 @@ public:
         ItemNumberColumn,
         SizeColumn,
         StatusColumn,
-        KindColumn,  // hidden: the type again, which the "Type" heading sorts by
+        KindColumn,   // hidden: the type again, which the "Type" heading sorts by
+        FilesColumn,  // whether the marketplace keeps the listing's files; hidden without
         ColumnCount
     };
 
@@ -60,7 +61,7 @@ protected:
 private:
     struct Row {
         MyListingKind kind;
-        std::string title, price, user, productId, size, status;
+        std::string title, price, user, productId, size, status, filesKept;
         std::string sellerAddress;  // of a bought item's seller
     };
     void addOwnListings();
