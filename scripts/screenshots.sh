@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Takes the pictures of docs/screenshots/: starts a marketplace server and two members under Xvfb
-# (seller1 serving from 127.0.0.2, buyer1 working from 127.0.0.3), lets each walk a member's road
+# (seller1 serving from 127.0.0.1, buyer1 working from 127.0.0.2), lets each walk a member's road
 # through the real client (tests/screenshots/ScreenshotRoad.cpp) and saves a PNG at each stop:
 # login, home, search-results, listing (opened from the seller's machine, with photos),
 # new-listing, my-listings, message-centre. Nothing is kept but the pictures.
+# The marketplace serves a member's home page and messages only to the member's online address,
+# and the browser panes' requests leave from 127.0.0.1 whatever TRADELOOM_BIND says: so the seller,
+# whose home page and message centre are pictured, is the member on 127.0.0.1.
 #   scripts/screenshots.sh [output folder]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -67,11 +70,11 @@ SVG
 done
 
 # The seller's listing with its photos, and an offer the buyer sent for it.
-TRADELOOM_HOME="$work/seller" TRADELOOM_BIND=127.0.0.2 TRADELOOM_SERVER="$listen" \
+TRADELOOM_HOME="$work/seller" TRADELOOM_BIND=127.0.0.1 TRADELOOM_SERVER="$listen" \
   "$build/tests/screenshots/seed_listing" seller1 seller1 "$work"/photos/chair-*.png >"$work/id"
 id="$(cat "$work/id")"
-curl -fsS -o /dev/null --interface 127.0.0.3 "$app/login.asp?username=buyer1&password=buyer1"
-curl -fsS -o /dev/null --interface 127.0.0.3 "$app/message/message.asp" \
+curl -fsS -o /dev/null --interface 127.0.0.2 "$app/login.asp?username=buyer1&password=buyer1"
+curl -fsS -o /dev/null --interface 127.0.0.2 "$app/message/message.asp" \
   --data-urlencode senderid=buyer1 --data-urlencode recipientid=seller1 \
   --data-urlencode "productid=$id" --data-urlencode "title=Oak rocking chair" \
   --data-urlencode "body=Would you take 100 for the rocking chair? I can pick it up on Saturday."
@@ -99,8 +102,8 @@ wait_road() {
   exit 1
 }
 
-member seller seller1 97 127.0.0.2
+member seller seller1 97 127.0.0.1
 wait_road seller
-member buyer buyer1 98 127.0.0.3
+member buyer buyer1 98 127.0.0.2
 wait_road buyer
 grep '^road:' "$work/seller.log" "$work/buyer.log" | cut -d' ' -f2-

@@ -7,6 +7,7 @@
 #include "core/platform/ProgramVersion.h"
 
 #include "gui/frame/TradeloomApp.h"
+#include "gui/web/BrowserEngine.h"
 #include "gui/widgets/QtUi.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     // program; running as root, the browser panes run without it.
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    tl::prepareBrowserEngine();
     // The browser panes share the window system's drawing contexts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);

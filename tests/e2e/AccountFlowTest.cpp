@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 
 #include "LoopbackListingServer.h"
-#include "MarketTestServer.h"
 #include "PeerFetch.h"
 #include "core/account/CUserXml.h"
 #include "core/listings/FileScramble.h"
@@ -30,9 +29,7 @@
 #include "ids_account.h"
 #include "ids_app.h"
 #include "ids_listings.h"
-#include "support/ScopedSettings.h"
-#include "support/ScriptedUi.h"
-#include "support/TempProgramDirectory.h"
+#include "support/MarketplaceFixture.h"
 
 namespace tl::test {
 namespace {
@@ -49,12 +46,7 @@ int endCode(const QDialog& dialog) {
     return dialog.result() == QDialog::Accepted ? kDialogOk : kDialogCancel;
 }
 
-struct AccountFlowTest : ::testing::Test {
-    TempProgramDirectory home;
-    ScriptedUi ui;
-    MarketTestServer market;
-    ScopedSessionValues values;
-
+struct AccountFlowTest : MarketplaceTest {
     ~AccountFlowTest() override { stopSessionHeartbeat(); }
 
     // The login dialog at start-up: the member registers with "New User", then logs in.
@@ -144,7 +136,7 @@ TEST_F(AccountFlowTest, ANewMemberRegistersEditsTheProfileAndLogsInWithTheNewPas
     press(&form, 1227);
     press(&form, res::IDC_ITEM_ESCROW_NONE);
     findControl<QAbstractButton>(&form, res::IDC_ITEM_CARD)->setChecked(true);
-    const ScopedViewSwitcher frame([](int) {});
+    const ScopedViewSwitcher frame([](View) {});
     press(&form, res::IDC_ITEM_ADD);
     const auto mine = records(endpoints::myListings("annlee"));
     ASSERT_EQ(mine.size(), 1u);
@@ -163,14 +155,13 @@ TEST_F(AccountFlowTest, ANewMemberRegistersEditsTheProfileAndLogsInWithTheNewPas
 }
 
 TEST_F(AccountFlowTest, ALostPasswordRequestLeavesAMailInTheOutbox) {
-    ASSERT_EQ(registerMember("bobby1"), "0");
     const std::size_t before = market.outboxMails().size();
     CLoginDlg login;
-    type(&login, res::IDC_LOGIN_USERNAME, "bobby1");
+    type(&login, res::IDC_LOGIN_USERNAME, QString::fromStdString(buyer.name));
     press(&login, res::IDC_LOGIN_LOSTPASSWORD);
     const std::vector<std::string> mails = market.outboxMails();
     ASSERT_EQ(mails.size(), before + 1);
-    EXPECT_NE(mails.back().find("bobby1@example.org"), std::string::npos);
+    EXPECT_NE(mails.back().find(buyer.name + "@example.org"), std::string::npos);
     EXPECT_EQ(ui.boxes(),
               (Boxes{{"Tradeloom Lost Password",
                       "Your password has been sent to your registered email address"}}));

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "core/search/ResultQueries.h"
 #include "core/listings/ListingOperations.h"
+#include "core/search/ResultQueries.h"
 #include "gui/listings/CProdEditView.h"
 #include "gui/listings/CViewMyProd.h"
+#include "gui/search/ResultList.h"
 #include "gui/session/ListSelection.h"
-#include "gui/widgets/CSortListCtrl.h"
 #include "gui/widgets/Controls.h"
 #include "ids_listings.h"
 #include "support/MarketplaceFixture.h"
@@ -52,7 +52,7 @@ protected:
     std::pair<std::string, std::string> myListingsRow() const {
         CViewMyProd view;
         view.show();
-        const CSortListCtrl& list = view.list();
+        const ResultList& list = view.list();
         for (int row = 0; row < list.topLevelItemCount(); ++row) {
             const QTreeWidgetItem* item = list.topLevelItem(row);
             if (item->text(CViewMyProd::ItemNumberColumn).toStdString() == id)
@@ -62,7 +62,7 @@ protected:
         return {};
     }
 
-    test::ScopedViewSwitcher frame{[](int) {}};
+    test::ScopedViewSwitcher frame{[](View) {}};
     std::string id;
 };
 
@@ -116,7 +116,7 @@ TEST_F(MyListingsRoad, AnInactiveListingLeavesTheSearchUntilItIsReactivated) {
 }
 
 TEST_F(MyListingsRoad, ASaleShowsOnBothMembersLists) {
-    ASSERT_EQ(Sell(id, "buyer1", 55.0f), 1);
+    ASSERT_EQ(Sell(id, "buyer1", "seller1", 55.0f), 1);
     EXPECT_EQ(myListingsRow(), std::make_pair(std::string("sold"), std::string("seller1")));
     actAsBuyer();
     EXPECT_EQ(myListingsRow(), std::make_pair(std::string("bought"), std::string("seller1")));

@@ -36,8 +36,8 @@ using NewListingServed = MarketplaceTest;
 TEST_F(NewListingServed, AddedListingAndItsPhotosReachAnotherMember) {
     // Logged in, so that the marketplace takes the listing's changes from this computer.
     logIn(seller);
-    std::vector<int> shownViews;
-    const ScopedViewSwitcher frame([&](int view) { shownViews.push_back(view); });
+    std::vector<View> shownViews;
+    const ScopedViewSwitcher frame([&](View view) { shownViews.push_back(view); });
 
     const std::string front = randomBytes(70000, 1), back = randomBytes(3000, 2);
     home.write("camera/front.jpg", front);
@@ -69,7 +69,7 @@ TEST_F(NewListingServed, AddedListingAndItsPhotosReachAnotherMember) {
         ui.boxes(),
         (std::vector<ScriptedUi::Box>{
             {"Product Added", "Item #" + id + " was succefully add to your sharable directory."}}));
-    EXPECT_EQ(shownViews, std::vector<int>{4});
+    EXPECT_EQ(shownViews, std::vector<View>{View::WebPane});
 
     LoopbackListingServer listingServer;
     ASSERT_NE(listingServer.port(), 0);

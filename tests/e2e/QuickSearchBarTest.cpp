@@ -66,8 +66,8 @@ TEST_F(QuickSearchBar, EachKindListsTheMatchingListingsWithTheirPostersState) {
     auto* layout = new QVBoxLayout(&window);
     layout->addWidget(results);
     layout->addWidget(bar);
-    test::ScopedViewSwitcher frame([results](int view) {
-        if (view != static_cast<int>(View::SearchResults)) return;
+    test::ScopedViewSwitcher frame([results](View view) {
+        if (view != View::SearchResults) return;
         results->hide();
         results->show();
     });

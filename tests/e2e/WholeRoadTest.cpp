@@ -79,8 +79,8 @@ protected:
 
     std::string id;
     std::optional<test::ScopedItemActions> actions;
-    std::vector<int> views;
-    test::ScopedViewSwitcher frame{[this](int view) { views.push_back(view); }};
+    std::vector<View> views;
+    test::ScopedViewSwitcher frame{[this](View view) { views.push_back(view); }};
     QWidget window;
     CSearchLeft* buttons = new CSearchLeft(&window);
     CQSearch* results = new CQSearch(&window);
@@ -91,7 +91,7 @@ TEST_F(WholeRoad, BOpensTheListingFromAsComputerWithThePhotosAsAHasThem) {
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->text(kAddressColumn).toStdString(), seller.address);
     open();
-    EXPECT_EQ(views, std::vector<int>{4});
+    EXPECT_EQ(views, std::vector<View>{View::WebPane});
     EXPECT_EQ(session().webAddress, home.path() + "downloads/" + id + ".xml");
     ASSERT_EQ(attached.size(), 2u);
     for (const std::string& entry : attached)
@@ -152,7 +152,7 @@ TEST_F(WholeRoad, OnceAIsGoneBGetsTheServersCopy) {
     ASSERT_NE(row, nullptr);
     sellerServer.reset();
     open();
-    EXPECT_EQ(views, std::vector<int>{4});
+    EXPECT_EQ(views, std::vector<View>{View::WebPane});
     std::string copy = home.read("downloads/" + id + ".xml");
     scrambleBytes(copy);
     XmlDocument document;

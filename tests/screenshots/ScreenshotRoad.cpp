@@ -3,10 +3,12 @@
 // member would (typing into the fields, pressing the buttons, choosing the tabs) and saves a
 // picture of the window at each stop. The road, the member and the folder come from the
 // environment:
-//   TRADELOOM_ROAD=seller|buyer, TRADELOOM_ROAD_USER, TRADELOOM_ROAD_PASSWORD,
-//   TRADELOOM_ROAD_SEARCH (buyer: the quick-search words), TRADELOOM_ROAD_SHOTS (folder),
+//   TRADELOOM_ROAD=seller|buyer|tour, TRADELOOM_ROAD_USER, TRADELOOM_ROAD_PASSWORD,
+//   TRADELOOM_ROAD_SEARCH (buyer, tour: the quick-search words), TRADELOOM_ROAD_SHOTS (folder),
+//   TRADELOOM_ROAD_MESSAGE (tour: a text of the member's messages),
 //   TRADELOOM_ROAD_DONE (a file written when the road is walked).
-// The seller stays running afterwards, serving its listings; the buyer ends the program.
+// The seller and the tour stay running afterwards (the seller serving its listings); the buyer
+// ends the program.
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -96,6 +98,8 @@ public:
         logIn(road == "buyer");
         if (road == "buyer")
             buyer();
+        else if (road == "tour")
+            tour();
         else
             seller();
         timer_.setSingleShot(true);
@@ -186,6 +190,12 @@ private:
     }
 
     void seller() {
+        shot("home", mainWindow);
+        // Straight from the home page: the messages keep the bar beside them (the home page's).
+        chooseTab(kMessages);
+        pageShown("Would you take");
+        shot("message-centre", mainWindow);
+
         chooseTab(kMyListings);
         add("my listings", [] {
             auto* list = control<QTreeWidget>(mainWindow(), IDC_MYPROD_LIST);
@@ -207,15 +217,11 @@ private:
         });
         settle();
         shot("new-listing", mainWindow);
-
-        chooseTab(kMessages);
-        pageShown("Would you take");
-        shot("message-centre", mainWindow);
         finish(false);
     }
 
-    void buyer() {
-        shot("home", mainWindow);
+    // Types the search words into the quick-search bar, searches and chooses the first result.
+    void quickSearch() {
         add("quick search", [] {
             QMainWindow* main = mainWindow();
             auto* criteria = control<QLineEdit>(main, IDC_QS_CRITERIA);
@@ -231,6 +237,10 @@ private:
             list->setCurrentItem(list->topLevelItem(0));
             return true;
         });
+    }
+
+    void buyer() {
+        quickSearch();
         settle();
         shot("search-results", mainWindow);
         add("open the listing", [] {
@@ -253,6 +263,22 @@ private:
         settle();
         shot("listing", mainWindow);
         finish(true);
+    }
+
+    // Every main screen once, taking no pictures (the client's memory is measured after it):
+    // home, quick-search results, my listings, the new-listing form and the messages.
+    void tour() {
+        quickSearch();
+        settle();
+        chooseTab(kMyListings);
+        add("my listings", [] { return control<QTreeWidget>(mainWindow(), IDC_MYPROD_LIST); });
+        settle();
+        chooseTab(kAddItem);
+        add("new-listing form", [] { return control<QLineEdit>(mainWindow(), IDC_ITEM_TITLE); });
+        settle();
+        chooseTab(kMessages);
+        pageShown(setting("TRADELOOM_ROAD_MESSAGE"));
+        finish(false);
     }
 
     void finish(bool endProgram) {

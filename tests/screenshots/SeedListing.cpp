@@ -6,9 +6,7 @@
 #include <iostream>
 
 #include "core/listings/CProductXml.h"
-#include "core/listings/ListingPaths.h"
 #include "core/platform/ProgramDirectory.h"
-#include "core/listings/FileScramble.h"
 #include "core/session/Login.h"
 #include "core/session/Session.h"
 #include "support/SampleListing.h"
@@ -47,8 +45,7 @@ int main(int argc, char** argv) {
         totalBytes += static_cast<long long>(std::filesystem::file_size(argv[photo + 2]));
         if (!listing.AddAttachment(entry)) return 1;
     }
-    if (tl::ToggleFileScramble(tl::ownListingPath(id)) != 1 || !listing.ReportFileSize(totalBytes))
-        return 1;
+    if (!listing.ReportFileSize(totalBytes)) return 1;
     std::cout << id << "\n";
     return 0;
 }

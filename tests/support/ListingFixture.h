@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/listings/CProductXml.h"
+#include "core/listings/FileScramble.h"
 #include "support/SampleListing.h"
 #include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
@@ -23,6 +24,14 @@ protected:
     std::string styleSheetInstruction() const {
         return R"(<?xml-stylesheet type="text/xsl" href="http://)" + server.host() +
                R"(/tradeloom/product.xsl"?>)";
+    }
+
+    // The plain text of a document the program stored; a file lying plain on disk fails.
+    std::string storedText(const std::string& relative) const {
+        std::string bytes = home.read(relative);
+        EXPECT_FALSE(bytes.starts_with("<")) << relative << " lies plain on disk";
+        scrambleBytes(bytes);
+        return bytes;
     }
 
     TempProgramDirectory home;

@@ -92,25 +92,30 @@ private:
     std::optional<std::string> old_;
 };
 
-// Stands in for the main window while it lives: hands every view switch to the function as
-// its view number and ignores the other requests; no navigator afterwards.
+// Stands in for the main window while it lives: hands every view switch to the function and
+// ignores the other requests; no navigator afterwards.
 class ScopedViewSwitcher : public Navigator, NonCopyable {
 public:
-    explicit ScopedViewSwitcher(std::function<void(int)> switcher)
+    explicit ScopedViewSwitcher(std::function<void(View)> switcher)
         : switcher_(std::move(switcher)) {
         setNavigator(this);
     }
     ~ScopedViewSwitcher() { setNavigator(nullptr); }
 
-    void SwitchView(View view) override { switcher_(static_cast<int>(view)); }
+    void SwitchView(View view) override { switcher_(view); }
     void Back() override {}
     void setNavigationTab(Tab) override {}
     void showPane(Pane) override {}
     void printWebPages() override {}
 
 private:
-    std::function<void(int)> switcher_;
+    std::function<void(View)> switcher_;
 };
+
+// A view switch as a log line: "view " and the view's number.
+inline std::string viewLine(View view) {
+    return "view " + std::to_string(static_cast<int>(view));
+}
 
 // Starts the test with empty session values, no list selection and an empty pending search, and
 // puts back the ones from before when it ends.

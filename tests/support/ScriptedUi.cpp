@@ -12,6 +12,7 @@ ScriptedUi::~ScriptedUi() {
 
 MessageResult ScriptedUi::messageBox(const std::string& caption, const std::string& text,
                                      MessageButtons buttons, MessageIcon icon) {
+    if (watcher_) watcher_({caption, text});
     std::lock_guard lock(mutex_);
     boxes_.emplace_back(caption, text);
     icons_.push_back(icon);
@@ -52,6 +53,10 @@ void ScriptedUi::answer(MessageResult result) {
 void ScriptedUi::chooseFile(std::string path) {
     std::lock_guard lock(mutex_);
     files_.push_back(std::move(path));
+}
+
+void ScriptedUi::onEveryBox(BoxWatcher watcher) {
+    watcher_ = std::move(watcher);
 }
 
 void ScriptedUi::onModal(ModalHandler handler) {

@@ -17,6 +17,7 @@ class ScriptedUi : public Ui {
 public:
     using Box = std::pair<std::string, std::string>;
     using ModalHandler = std::function<int(ModalDialog&)>;
+    using BoxWatcher = std::function<void(const Box&)>;
 
     ScriptedUi();
     ~ScriptedUi() override;
@@ -32,6 +33,8 @@ public:
     void chooseFile(std::string path);
     // Handlers for modal runs, in order; an unscripted modal run ends with cancel.
     void onModal(ModalHandler handler);
+    // Called with every box as it is shown, to look at the world at that moment.
+    void onEveryBox(BoxWatcher watcher);
 
     std::vector<Box> boxes() const;
     std::vector<MessageIcon> icons() const;
@@ -45,6 +48,7 @@ private:
     std::deque<MessageResult> answers_;
     std::deque<std::string> files_;
     std::deque<ModalHandler> modals_;
+    BoxWatcher watcher_;
     int unscripted_ = 0;
 };
 

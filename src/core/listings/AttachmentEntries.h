@@ -12,9 +12,12 @@ namespace tl {
 // card named like a listing document) is refused.
 bool isAcceptedAttachmentEntry(const std::string& productId, const std::string& entry);
 
-// The accepted attachment entries of a downloaded listing in document order, read from its
-// stored (scrambled) bytes in memory; also makes the listing's attachment folder.
+// The attachment entries of a downloaded listing that it may name, in document order: a photo
+// "<product id>/<file name>" of that listing, or the bare file name of the business card (never
+// one named like a listing document). Entries come from the seller and attachments are stored
+// under the names they give, so any other entry is left out. Read from the listing's stored
+// bytes in memory; also makes the listing's attachment folder.
 std::vector<std::string> downloadedAttachmentEntries(const std::string& productId,
-                                                     std::string scrambledListing);
+                                                     const std::string& storedListing);
 
 }  // namespace tl

@@ -2,9 +2,8 @@
 
 #include <filesystem>
 
-#include "core/listings/FileScramble.h"
 #include "core/listings/ListingPaths.h"
-#include "core/listings/ServerCopy.h"
+#include "core/listings/StoredListing.h"
 #include "core/platform/Files.h"
 #include "core/platform/HttpRequest.h"
 #include "core/platform/ProgramDirectory.h"
@@ -20,8 +19,6 @@ constexpr char kPreviewProductId[] = "Available when published";
 // The edit page's reply when it took the change; anything else ("-1" for a listing that is not
 // the member's, an error page) is a refusal.
 constexpr char kUpdateAccepted[] = "0";
-// A stored listing is a few kilobytes; a file far larger is no listing of ours.
-constexpr std::size_t kMaxStoredListingBytes = 16u * 1024u * 1024u;
 
 void showLoadFailure() {
     ui().messageBox("Error", "LoadXML failed in Add Product");
@@ -95,13 +92,29 @@ CProductXml::Elements CProductXml::savedOrder(const ListingValues& v) {
 }
 
 int CProductXml::BuildAndSave(const std::string& productId, const ListingValues& v) {
+    if (productId.empty()) return buildDraft(v);
     // The id names the file; one from outside must not lead out of the products folder.
-    if (!productId.empty() && !isSafeRelativeName(productId)) {
+    if (!isSafeRelativeName(productId)) {
         showSaveFailure();
         return 0;
     }
     productId_ = productId;
     return build(savedOrder(v), ownListingPath(productId), true);
+}
+
+int CProductXml::buildDraft(const ListingValues& v) {
+    productId_.clear();
+    // The listing is stored in the products folder once published: a folder that cannot be
+    // made stops it before it is sent.
+    if (!createDirectories(productsDirectory())) {
+        showSaveFailure();
+        return 0;
+    }
+    if (!build(savedOrder(v), draftListingPath(), true)) return 0;
+    // Earlier versions left the draft plain in the products folder, where peers could ask for it.
+    std::error_code ignored;
+    std::filesystem::remove(ownListingPath(""), ignored);
+    return 1;
 }
 
 int CProductXml::Build(const std::string& productId, const ListingValues& v) {
@@ -125,7 +138,7 @@ bool CProductXml::assemble(const Elements& elements, bool reportLoadFailure) {
 
 int CProductXml::build(const Elements& elements, const std::string& path, bool reportLoadFailure) {
     if (!assemble(elements, reportLoadFailure)) return 0;
-    if (!createDirectories(productsDirectory()) || !saveTo(path)) {
+    if (!saveTo(path)) {
         showSaveFailure();
         return 0;
     }
@@ -133,11 +146,8 @@ int CProductXml::build(const Elements& elements, const std::string& path, bool r
 }
 
 bool CProductXml::saveTo(const std::string& path) {
-    // The document is written to a temporary file renamed over the old one, so the listing
-    // server never hands out a half-written listing.
-    if (!document_ || !document_->save(path)) return false;
-    saved_ = true;
-    return true;
+    return document_ && createDirectories(std::filesystem::path(path).parent_path()) &&
+           writeStoredListing(path, document_->xml());
 }
 
 int CProductXml::Publish() {
@@ -154,6 +164,8 @@ int CProductXml::Publish() {
     productId_ = reply;
     currentNode_ = document_->documentElement().appendElement("productid", productId_);
     rewriteOfferPrice();
+    // Stored whole and scrambled before the member is told: a crash from here on leaves the
+    // listing as it is kept at rest.
     if (!saveTo(ownListingPath(productId_)) || !createDirectories(ownAttachmentFolder(productId_)))
         return publishFailed();
     ui().messageBox("Product Added",
@@ -175,15 +187,7 @@ int CProductXml::Update(const std::string& productId) {
         return updateFailed();
     }
     rewriteOfferPrice();
-    // Written whole and already scrambled, so the listing server never hands out a plain or
-    // half-written listing.
-    std::string stored = document_->xml();
-    scrambleBytes(stored);
-    if (!createDirectories(productsDirectory()) ||
-        !writeFileAtomically(ownListingPath(productId_), stored))
-        return updateFailed();
-    saved_ = true;
-    return 1;
+    return saveTo(ownListingPath(productId_)) ? 1 : updateFailed();
 }
 
 void CProductXml::rewriteOfferPrice() {
@@ -200,7 +204,9 @@ void CProductXml::rewriteOfferPrice() {
 }
 
 int CProductXml::AddAttachment(const std::string& entry) {
-    return addAttachmentAndSave(entry, ownListingPath(productId_));
+    // A listing without an id has not been published: it is still the draft.
+    return addAttachmentAndSave(
+        entry, productId_.empty() ? draftListingPath() : ownListingPath(productId_));
 }
 
 int CProductXml::AddPreviewAttachment(const std::string& entry) {
@@ -224,67 +230,27 @@ int CProductXml::ReportFileSize(long long totalBytes) {
     return sendNotificationOrReport(endpoints::addFileSize(productId_, totalBytes / 1024));
 }
 
-bool CProductXml::open(const std::string& path) {
-    freshDocument();
-    return takeEntries(document_->load(path));
-}
-
 bool CProductXml::openText(const std::string& xml) {
     freshDocument();
-    return takeEntries(document_->loadXml(xml));
-}
-
-bool CProductXml::takeEntries(bool loaded) {
-    if (loaded) attachList_ = document_->elementsByTagName("attach");
-    return loaded;
+    if (!document_->loadXml(xml)) return false;
+    attachList_ = document_->elementsByTagName("attach");
+    return true;
 }
 
 int CProductXml::OpenOwn(const std::string& productId) {
-    if (!isSafeRelativeName(productId) || !open(ownListingPath(productId))) return 0;
-    productId_ = productId;
-    return 1;
-}
-
-int CProductXml::OpenStoredOwn(const std::string& productId) {
     if (!isSafeRelativeName(productId)) return 0;
-    const std::string path = ownListingPath(productId);
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxStoredListingBytes) return 0;
-    std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes) return 0;
-    if (!openText(*bytes)) {
-        scrambleBytes(*bytes);
-        if (!openText(*bytes)) return 0;
-    }
+    // A file that cannot be read opens as no document at all.
+    if (!openText(readStoredListing(ownListingPath(productId)).value_or(""))) return 0;
     productId_ = productId;
     return 1;
-}
-
-int CProductXml::OpenDownloaded(const std::string& productId) {
-    if (!isSafeRelativeName(productId) || !open(downloadedListingPath(productId))) return 0;
-    return openedDownloaded(productId);
 }
 
 int CProductXml::OpenDownloadedText(const std::string& productId, const std::string& plainXml) {
     if (!isSafeRelativeName(productId) || !openText(plainXml)) return 0;
-    return openedDownloaded(productId);
-}
-
-int CProductXml::openedDownloaded(const std::string& productId) {
     productId_ = productId;
     // The listing's attachments are stored under its id as their entries name them.
     createDirectories(downloadedAttachmentFolder(productId_));
     return 1;
-}
-
-int CProductXml::FetchFromServer(const std::string& productId) {
-    if (!isProductId(productId)) return 0;
-    const std::optional<std::string> listing = fetchServerCopy(productId);
-    return listing && createDirectories(downloadsDirectory()) &&
-                   writeFileAtomically(downloadedListingPath(productId), *listing)
-               ? 1
-               : 0;
 }
 
 int CProductXml::NextAttachment() {

@@ -36,27 +36,31 @@ struct ListingValues {
 
 // One listing document ("product"): builds, saves, publishes and updates the member's own
 // listings, opens own and downloaded listings, walks their attachment entries and reads their
-// fields. The operations read and write plain XML; keeping the files scrambled at rest is the
-// business of the screens around them. Operations report 1 for done and 0 for failed.
+// fields. Every file it writes is written whole and scrambled, as listings are kept at rest, and
+// every file it opens is made plain in memory only (see StoredListing). Operations report 1 for
+// done and 0 for failed.
 class CProductXml {
 public:
     // Builds the preview (quantity late, productid "Available when published") and saves
-    // products/newproduct.xml. 0 when it could not be built or saved.
+    // products/newproduct.xml, which the listing server does not hand out. 0 when it could not
+    // be built or saved.
     int BuildPreview(const ListingValues& values);
     // Builds a listing and saves products/<productId>.xml; the object now holds that listing.
-    // An empty id gives the interim file of a listing not yet published.
+    // An empty id saves the draft of a listing not yet published (drafts/listing.xml), which
+    // the listing server never hands out.
     int BuildAndSave(const std::string& productId, const ListingValues& values);
     // Builds a listing under productId in memory only: nothing is written until Update.
     int Build(const std::string& productId, const ListingValues& values);
 
     // Sends the built listing to the marketplace server as a new listing. The reply is the new
     // product id: the listing is saved as products/<id>.xml and the folder products/<id> made
-    // for its attachments. A reply that is not a product id is a failed publish.
+    // for its attachments, both before the member is told. A reply that is not a product id is
+    // a failed publish.
     int Publish();
     // Sends the listing built under productId (with the entries appended to it) as that
     // listing's new content. Only once the server has accepted it is the listing stored as
-    // products/<id>.xml, scrambled as listings are kept at rest, in place of the old one; a
-    // failed or refused update leaves the stored listing as it was.
+    // products/<id>.xml in place of the old one; a failed or refused update leaves the stored
+    // listing as it was.
     int Update(const std::string& productId);
 
     // Appends an attachment entry (a name relative to the products folder, "/" as separator)
@@ -68,20 +72,12 @@ public:
     // Tells the server the listing's total attachment size (sent in whole kilobytes).
     int ReportFileSize(long long totalBytes);
 
-    // Loads products/<id>.xml, or downloads/<id>.xml (making the folder downloads/<id> for its
-    // attachments), and puts the cursor before the first attachment entry.
+    // Loads products/<id>.xml as it is stored (a file left plain is read as it is) and puts the
+    // cursor before the first attachment entry; the file itself is only read.
     int OpenOwn(const std::string& productId);
-    int OpenDownloaded(const std::string& productId);
-    // As OpenOwn for the stored listing as it is kept at rest: scrambled, made plain in memory
-    // only, so the file on disk never lies plain. A file that was left plain is read as it is.
-    int OpenStoredOwn(const std::string& productId);
-    // As OpenDownloaded, from the listing's plain text rather than its scrambled file, so the
-    // file on disk is never made plain to read it.
+    // The same for a downloaded listing's plain text; makes the folder downloads/<id> for its
+    // attachments.
     int OpenDownloadedText(const std::string& productId, const std::string& plainXml);
-    // Asks the marketplace server for its copy of the listing and saves it plain as
-    // downloads/<id>.xml. 0, with no file written and an older one untouched, when the request
-    // failed or the reply carries no listing.
-    int FetchFromServer(const std::string& productId);
     // Moves to the next attachment entry; 0 when there is none left.
     int NextAttachment();
     std::string AttachmentText() const;
@@ -105,7 +101,6 @@ public:
     std::string GetCard() const;
 
     const std::string& productId() const { return productId_; }
-    bool saved() const { return saved_; }
 
 private:
     using Elements = std::vector<std::pair<const char*, std::string>>;
@@ -118,12 +113,11 @@ private:
                                     const Elements& last);
     bool assemble(const Elements& elements, bool reportLoadFailure);
     int build(const Elements& elements, const std::string& path, bool reportLoadFailure);
+    int buildDraft(const ListingValues& values);
     static Elements savedOrder(const ListingValues& values);
+    // Writes the document scrambled to path, making its folder first.
     bool saveTo(const std::string& path);
-    bool open(const std::string& path);
     bool openText(const std::string& xml);
-    bool takeEntries(bool loaded);  // the attachment entries of a document just loaded
-    int openedDownloaded(const std::string& productId);
     int addAttachmentAndSave(const std::string& entry, const std::string& path);
     std::string fieldText(const char* element) const;
     endpoints::ListingFields requestFields() const;
@@ -134,7 +128,6 @@ private:
     std::unique_ptr<XmlDocument> document_;
     XmlNode currentNode_;
     std::vector<XmlNode> attachList_;
-    bool saved_ = false;
     std::size_t cursor_ = 0;
 };
 

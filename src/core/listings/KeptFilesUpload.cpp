@@ -100,7 +100,7 @@ KeepOutcome keepSet(const std::string& productId, const std::vector<ListingFileT
 std::vector<ListingFileToKeep> listingFilesToKeep(const std::string& productId) {
     if (!isProductId(productId)) return {};
     CProductXml listing;
-    if (!listing.OpenStoredOwn(productId)) return {};
+    if (!listing.OpenOwn(productId)) return {};
     std::vector<ListingFileToKeep> files{{keptListingName(productId), ownListingPath(productId)}};
     std::vector<std::string> entries;
     while (listing.NextAttachment())

@@ -3,14 +3,12 @@
 #include <charconv>
 #include <optional>
 
-#include "core/listings/FileScramble.h"
+#include "core/listings/CProductXml.h"
 #include "core/listings/ListingPaths.h"
-#include "core/platform/Files.h"
 #include "core/platform/Ui.h"
-#include "core/platform/XmlDocument.h"
 #include "core/service/Endpoints.h"
+#include "core/service/MarketContract.h"
 #include "core/service/ServiceRequest.h"
-#include "core/session/Session.h"
 
 namespace tl {
 namespace {
@@ -22,25 +20,15 @@ std::string priceWithThreeDecimals(float price) {
     return std::string(text, result.ptr);
 }
 
-std::optional<std::string> kindIn(const XmlDocument& listing) {
-    const XmlNode status = listing.selectSingleNode("/product/status");
-    if (!status) return std::nullopt;
-    std::string kind = status.text();
-    if (kind == "Selling" || kind == "Buying") return kind;
-    return std::nullopt;
-}
-
-// The kind stored in the member's own listing file. The file is kept scrambled at rest and is
-// unscrambled in memory only, so the file on disk never lies plain; one left plain is read as it
-// is.
+// The kind stored in the member's own listing file.
 std::optional<std::string> storedKind(const std::string& productId) {
-    if (!isProductId(productId)) return std::nullopt;
-    std::optional<std::string> bytes = readWholeFile(ownListingPath(productId));
-    if (!bytes) return std::nullopt;
-    XmlDocument listing;
-    if (listing.loadXml(*bytes)) return kindIn(listing);
-    scrambleBytes(*bytes);
-    if (listing.loadXml(*bytes)) return kindIn(listing);
+    CProductXml listing;
+    if (!isProductId(productId) || !listing.OpenOwn(productId)) return std::nullopt;
+    try {
+        std::string kind = listing.GetStatus();
+        if (kind == contract::kSelling || kind == contract::kBuying) return kind;
+    } catch (const MissingListingField&) {
+    }
     return std::nullopt;
 }
 
@@ -64,9 +52,9 @@ int sendListingChange(const Query& change, const std::string& productId) {
 
 // The sale goes out as a notification, without credentials, but its reply is read: the server
 // answers "0" only when it marked the listing sold, and "-1" (or nothing) when it refused.
-int Sell(const std::string& productId, const std::string& buyer, float price) {
-    const Query sale =
-        endpoints::sell(productId, buyer, session().currentUserName, priceWithThreeDecimals(price));
+int Sell(const std::string& productId, const std::string& buyer, const std::string& seller,
+         float price) {
+    const Query sale = endpoints::sell(productId, buyer, seller, priceWithThreeDecimals(price));
     try {
         return requestText(sale, Credentials::None) == "0" ? 1 : 0;
     } catch (const RequestError&) {

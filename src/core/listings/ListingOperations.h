@@ -7,10 +7,11 @@ namespace tl {
 // The listing and favourite operations. Each is one request to the marketplace server; every
 // message it shows goes through the UI seam. Results: 1 for done or yes, 0 for failed or no.
 
-// Marks the listing sold to buyer at price, as the current member. The price goes out with
-// three decimals and a point, whatever the locale. 1 when the server accepted the sale; 0 when
-// it refused it, or after "Connection Error" when it could not be reached.
-int Sell(const std::string& productId, const std::string& buyer, float price);
+// Marks the seller's listing sold to buyer at price. The price goes out with three decimals and
+// a point, whatever the locale. 1 when the server accepted the sale; 0 when it refused it, or
+// after "Connection Error" when it could not be reached.
+int Sell(const std::string& productId, const std::string& buyer, const std::string& seller,
+         float price);
 
 // 1 when the item cannot be sold ("This Item cannot be Sold" box) or the request failed
 // ("Error" box); 0 when the sale may go ahead.

@@ -6,8 +6,9 @@
 namespace tl {
 
 // The listing choices a member makes once and finds again on the next new listing. They are
-// kept as a listing document, products/<user>Remembered.xml, plain (never scrambled), with
-// every other listing field empty.
+// kept as a listing document, products/<user>Remembered.xml, scrambled like the listings (one
+// stored plain by an earlier version is read as it is) and never handed out by the listing
+// server, with every other listing field empty.
 struct RememberedDefaults {
     std::string shippingpay, shipping, paymentmethods, escrow, hyperlink, card;
 };

@@ -7,13 +7,22 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/listings/ListingPaths.h"
 #include "core/peer/TransferProtocol.h"
 #include "core/platform/ProgramDirectory.h"
 
 namespace tl {
 namespace {
 
-// The real path of the named file when it lies inside the products folder; empty otherwise.
+// A document at the top of the products folder that is no listing: the member's preview and
+// remembered defaults are for this computer only.
+bool isPrivateDocument(const std::filesystem::path& real, const std::filesystem::path& folder) {
+    const std::string name = real.filename().native();
+    return real.parent_path() == folder && isXmlFileName(name) && !isListingFileName(name);
+}
+
+// The real path of the named file when it lies inside the products folder and may be served;
+// empty otherwise.
 std::string realPathInsideProducts(const std::string& name) {
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::canonical(productsDirectory(), error);
@@ -23,6 +32,7 @@ std::string realPathInsideProducts(const std::string& name) {
     if (error) return {};
     const std::string inside = folder.native() + '/';
     if (real.native().compare(0, inside.size(), inside) != 0) return {};
+    if (isPrivateDocument(real, folder)) return {};
     return real.native();
 }
 

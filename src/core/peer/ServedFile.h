@@ -7,7 +7,8 @@ namespace tl {
 
 // A file of the products folder opened for serving, closed with the object. Only a regular file
 // whose real path lies inside the products folder is opened (a symbolic link may lead within
-// the folder, never out of it), and only when its length fits the reply's 4 bytes.
+// the folder, never out of it), and only when its length fits the reply's 4 bytes. Of the
+// documents at the top of the folder only listings ("<product id>.xml") are served.
 class ServedFile {
 public:
     // name: a requested name already known to stay inside the folder by its steps.

@@ -37,12 +37,11 @@ long sizeKilobytes(std::string_view text) {
     return negative ? -value : value;
 }
 
-std::optional<long> largeListingSeconds(std::string_view sizeText, std::string_view posterSpeed,
+std::optional<long> largeListingSeconds(long kilobytes, std::string_view posterSpeed,
                                         std::string_view ownSpeed) {
-    const long size = sizeKilobytes(sizeText);
-    if (size <= kLargeListingKilobytes) return std::nullopt;
+    if (kilobytes <= kLargeListingKilobytes) return std::nullopt;
     const long divisor = speedDivisor(ownSpeed).value_or(speedDivisor(posterSpeed).value_or(1));
-    return size / divisor;
+    return kilobytes / divisor;
 }
 
 std::string fileSizeAlertText(long seconds) {

@@ -13,10 +13,10 @@ inline constexpr long kLargeListingKilobytes = 85;
 // counts as 0, and a number too large for a long stays at the largest long.
 long sizeKilobytes(std::string_view text);
 
-// The estimated seconds to download a listing of that size, or nothing when it is small
-// enough to open without asking. The divisor comes from the member's own connection when that
+// The estimated seconds to download a listing of that many kilobytes, or nothing when it is
+// small enough to open without asking. The divisor comes from the member's own connection when that
 // is a known type, else from the poster's, else it is 1.
-std::optional<long> largeListingSeconds(std::string_view sizeText, std::string_view posterSpeed,
+std::optional<long> largeListingSeconds(long kilobytes, std::string_view posterSpeed,
                                         std::string_view ownSpeed);
 
 // The question asked before a large listing is downloaded.

@@ -13,28 +13,4 @@ const char* filesKeptText(const std::string& fileskept) {
     return "";
 }
 
-const char* kindText(MyListingKind kind) {
-    switch (kind) {
-        case MyListingKind::Buying:
-            return "buying";
-        case MyListingKind::Selling:
-            return "selling";
-        case MyListingKind::Sold:
-            return "sold";
-        case MyListingKind::Bought:
-            return "bought";
-        case MyListingKind::Inactive:
-            return "inactive";
-    }
-    return "";
-}
-
-std::optional<MyListingKind> ownListingKind(const std::string& status) {
-    if (status == "Buying") return MyListingKind::Buying;
-    if (status == "Selling") return MyListingKind::Selling;
-    if (status == "SOLD" || status == "Sold") return MyListingKind::Sold;
-    if (status == "INACTIVE") return MyListingKind::Inactive;
-    return std::nullopt;
-}
-
 }  // namespace tl

@@ -1,5 +1,7 @@
 #include "core/search/ResultQuery.h"
 
+#include <utility>
+
 #include "core/platform/HttpRequest.h"
 #include "core/platform/XmlDocument.h"
 #include "core/service/Replies.h"
@@ -33,6 +35,11 @@ bool ResultQuery::Next() {
     if (current_ + 1 >= records_.size()) return false;
     ++current_;
     return true;
+}
+
+std::vector<ResultRecord> ResultQuery::takeRecords() {
+    current_ = 0;
+    return std::exchange(records_, {});
 }
 
 const ResultRecord& ResultQuery::current() const {

@@ -31,6 +31,9 @@ public:
     const std::string& FailureText() const { return failureText_; }
     // Makes the next record current; false when there is none.
     bool Next();
+    // Hands over every record the last Run() read, each field as the server sent it; the query
+    // holds none afterwards.
+    std::vector<ResultRecord> takeRecords();
 
 protected:
     ResultQuery(Query request, Credentials credentials);
@@ -44,7 +47,6 @@ protected:
     std::string GetFilesize() const { return current().filesize; }
     std::string GetStatus() const { return current().status; }
     std::string GetEmail() const { return current().email; }
-    std::string GetFileskept() const { return current().fileskept; }
     // The price as it shows, by PriceText.
     std::string GetPrice() const { return PriceText(current().price); }
 

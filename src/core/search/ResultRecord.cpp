@@ -1,9 +1,10 @@
 #include "core/search/ResultRecord.h"
 
+#include <iterator>
+
 #include "core/listings/CProductXml.h"
 #include "core/listings/ListingPaths.h"
 #include "core/service/MarketContract.h"
-#include "core/service/Replies.h"
 
 namespace tl {
 namespace {
@@ -31,20 +32,43 @@ bool isDottedIpv4(std::string_view text) {
     return true;
 }
 
+namespace {
+
+// The fields a record is read for, by element name. A record is walked once, the first child
+// of each name giving the field, rather than searched once per field.
+struct FieldName {
+    const char* name;
+    std::string ResultRecord::*field;
+};
+constexpr FieldName kFields[] = {
+    {"productid", &ResultRecord::productid},
+    {"titlebar", &ResultRecord::titlebar},
+    {"username", &ResultRecord::username},
+    {"ipaddress", &ResultRecord::ipaddress},
+    {"connection", &ResultRecord::connection},
+    {"filesize", &ResultRecord::filesize},
+    {"status", &ResultRecord::status},
+    {"price", &ResultRecord::price},
+    {"email", &ResultRecord::email},
+    {contract::key::kFilesKept, &ResultRecord::fileskept},
+};
+
+}  // namespace
+
 std::optional<ResultRecord> readResultRecord(const XmlNode& record) {
     ResultRecord r;
-    r.productid = recordField(record, "productid");
+    bool read[std::size(kFields)] = {};
+    for (XmlNode child = record.firstChildElement(); child; child = child.nextSiblingElement()) {
+        const std::string_view name = child.raw().name();
+        for (std::size_t i = 0; i < std::size(kFields); ++i)
+            if (!read[i] && name == kFields[i].name) {
+                r.*kFields[i].field = child.text();
+                read[i] = true;
+                break;
+            }
+    }
     if (!isProductId(r.productid)) return std::nullopt;
-    r.titlebar = recordField(record, "titlebar");
-    r.username = recordField(record, "username");
-    r.ipaddress = recordField(record, "ipaddress");
     if (!isDottedIpv4(r.ipaddress)) r.ipaddress.clear();
-    r.connection = recordField(record, "connection");
-    r.filesize = recordField(record, "filesize");
-    r.status = recordField(record, "status");
-    r.price = recordField(record, "price");
-    r.email = recordField(record, "email");
-    r.fileskept = recordField(record, contract::key::kFilesKept);
     return r;
 }
 

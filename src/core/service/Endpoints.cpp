@@ -1,204 +1,205 @@
 #include "core/service/Endpoints.h"
 
+#include "core/service/MarketContract.h"
+
 namespace tl::endpoints {
 namespace {
 
-constexpr char kApp[] = "/tradeloom/app/";
+namespace key = contract::key;
+namespace page = contract::page;
 
-Query app(const char* page) {
-    return Query(std::string(kApp) + page);
-}
-
-Query memberQuery(const char* page, const MemberFields& m) {
-    Query q = app(page);
-    q.addCleaned("username", m.username)
-        .addCleaned("firstname", m.firstname)
-        .addCleaned("lastname", m.lastname)
-        .addCleaned("address", m.address)
-        .addCleaned("city", m.city)
-        .addCleaned("zipcode", m.zipcode)
-        .addCleaned("state", m.state)
-        .addCleaned("connection", m.connection)
-        .addCleaned("contact", m.contact)
-        .addCleaned("email", m.email)
-        .addCleaned("phone", m.phone)
-        .addCleaned("club1", m.club1)
-        .addCleaned("club2", m.club2)
-        .addCleaned("country", m.country)
-        .add("password", m.password);  // a password is sent exactly as the member typed it
+Query memberQuery(const char* path, const MemberFields& m) {
+    Query q(path);
+    q.addCleaned(key::kUsername, m.username)
+        .addCleaned(key::kFirstName, m.firstname)
+        .addCleaned(key::kLastName, m.lastname)
+        .addCleaned(key::kAddress, m.address)
+        .addCleaned(key::kCity, m.city)
+        .addCleaned(key::kZipCode, m.zipcode)
+        .addCleaned(key::kState, m.state)
+        .addCleaned(key::kConnection, m.connection)
+        .addCleaned(key::kContact, m.contact)
+        .addCleaned(key::kEmail, m.email)
+        .addCleaned(key::kPhone, m.phone)
+        .addCleaned(key::kClub1, m.club1)
+        .addCleaned(key::kClub2, m.club2)
+        .addCleaned(key::kCountry, m.country)
+        .add(key::kPassword, m.password);  // a password is sent exactly as the member typed it
     return q;
 }
 
 // The keys both listing requests share, up to category2; "shipping" is carried twice.
-Query listingQuery(const char* page, const ListingFields& l) {
-    Query q = app(page);
-    q.addCleaned("titlebar", l.titlebar)
-        .addCleaned("description", l.description)
-        .addCleaned("shipping", l.shipping)
-        .addCleaned("zipcode", l.zipcode)
-        .addCleaned("quantity", l.quantity)
-        .addCleaned("shipping", l.shipping)
-        .addCleaned("shippingpay", l.shippingpay)
-        .addCleaned("username", l.username)
-        .addCleaned("category1", l.category1)
-        .addCleaned("category2", l.category2);
+Query listingQuery(const char* path, const ListingFields& l) {
+    Query q(path);
+    q.addCleaned(key::kTitle, l.titlebar)
+        .addCleaned(key::kDescription, l.description)
+        .addCleaned(key::kShipping, l.shipping)
+        .addCleaned(key::kZipCode, l.zipcode)
+        .addCleaned(key::kQuantity, l.quantity)
+        .addCleaned(key::kShipping, l.shipping)
+        .addCleaned(key::kShippingPay, l.shippingpay)
+        .addCleaned(key::kUsername, l.username)
+        .addCleaned(key::kCategory1, l.category1)
+        .addCleaned(key::kCategory2, l.category2);
     return q;
 }
 
 }  // namespace
 
 Query heartBeat(const std::string& user) {
-    return Query("/RUViviride/RUViviride.asmx/HearBeat").add("Username", user);
+    return Query(page::kHeartBeat).add(key::kHeartBeatUsername, user);
 }
 
 Query login(const std::string& user, const std::string& password) {
-    return app("login.asp").add("username", user).add("password", password);
+    return Query(page::kLogin).add(key::kUsername, user).add(key::kPassword, password);
 }
 
 Query logOff(const std::string& user) {
-    return app("logoff.asp").add("username", user);
+    return Query(page::kLogOff).add(key::kUsername, user);
 }
 
 Query forgotPassword(const std::string& user) {
-    return app("ForgotPass.asp").add("UserID", user);
+    return Query(page::kForgotPassword).add(key::kUserId, user);
 }
 
 Query sendPassword(const std::string& password, const std::string& user) {
-    return app("sendpassword.asp").add("password", password).add("username", user);
+    return Query(page::kSendPassword).add(key::kPassword, password).add(key::kUsername, user);
 }
 
 Query newUser(const MemberFields& member) {
-    return memberQuery("newuser.asp", member);
+    return memberQuery(page::kNewUser, member);
 }
 Query updateUser(const MemberFields& member) {
-    return memberQuery("updateuser.asp", member);
+    return memberQuery(page::kUpdateUser, member);
 }
 
 Query newProduct(const ListingFields& l) {
-    Query q = listingQuery("newproduct.asp", l);
-    q.addCleaned("status", l.status)
-        .addCleaned("paymentterms", l.paymentterms)
-        .addCleaned("paymentmethods", l.paymentmethods)
-        .addCleaned("escrow", l.escrow)
-        .addCleaned("price", l.price);
+    Query q = listingQuery(page::kNewProduct, l);
+    q.addCleaned(key::kStatus, l.status)
+        .addCleaned(key::kPaymentTerms, l.paymentterms)
+        .addCleaned(key::kPaymentMethods, l.paymentmethods)
+        .addCleaned(key::kEscrow, l.escrow)
+        .addCleaned(key::kPrice, l.price);
     return q;
 }
 
 Query editProduct(const ListingFields& l, const std::string& productId) {
-    Query q = listingQuery("editproduct.asp", l);
-    q.add("productid", productId).addCleaned("price", l.price).addCleaned("status", l.status);
+    Query q = listingQuery(page::kEditProduct, l);
+    q.add(key::kProductId, productId)
+        .addCleaned(key::kPrice, l.price)
+        .addCleaned(key::kStatus, l.status);
     return q;
 }
 
 Query addFileSize(const std::string& productId, long kilobytes) {
-    return app("addfilesize.asp")
-        .add("productid", productId)
-        .add("filesize", std::to_string(kilobytes));
+    return Query(page::kAddFileSize)
+        .add(key::kProductId, productId)
+        .add(key::kFileSize, std::to_string(kilobytes));
 }
 
 Query offlineItem(const std::string& productId) {
-    return app("offline.asp").add("productid", productId);
+    return Query(page::kOfflineItem).add(key::kProductId, productId);
 }
 
 Query getItem(const std::string& productId) {
-    return Query("/RUViviride/RUViviride.asmx/GetItem").add("itemNumber", productId);
+    return Query(page::kGetItem).add(key::kItemNumber, productId);
 }
 
 Query myListings(const std::string& user) {
-    return app("mylisting.asp").add("username", user);
+    return Query(page::kMyListings).add(key::kUsername, user);
 }
 
 Query search(const std::string& criteria, const std::string& status) {
-    return app("search.asp").add("criteria", criteria).add("status", status);
+    return Query(page::kSearch).add(key::kCriteria, criteria).add(key::kStatus, status);
 }
 
 Query advancedSearch(const AdvancedCriteria& c) {
-    Query q = app("advancedsearch.asp");
-    q.add("titlebar", c.titlebar)
-        .add("description", c.description)
-        .add("zipcode", c.zipcode)
-        .add("price", c.price)
-        .add("category", c.category)
-        .add("club", c.club)
-        .add("status", c.status)
-        .add("priceswitch", c.priceswitch)
-        .add("user", c.user);
+    Query q = Query(page::kAdvancedSearch);
+    q.add(key::kTitle, c.titlebar)
+        .add(key::kDescription, c.description)
+        .add(key::kZipCode, c.zipcode)
+        .add(key::kPrice, c.price)
+        .add(key::kCategory, c.category)
+        .add(key::kClub, c.club)
+        .add(key::kStatus, c.status)
+        .add(key::kPriceSwitch, c.priceswitch)
+        .add(key::kUser, c.user);
     return q;
 }
 
 Query favorites(const std::string& user) {
-    return app("favorites.asp").add("username", user);
+    return Query(page::kFavorites).add(key::kUsername, user);
 }
 
 Query boughtProducts(const std::string& user) {
-    return app("boughtproducts.asp").add("username", user);
+    return Query(page::kBoughtProducts).add(key::kUsername, user);
 }
 
 Query sell(const std::string& productId, const std::string& buyer, const std::string& sender,
            const std::string& price) {
-    return app("sell.asp")
-        .add("productid", productId)
-        .add("userbought", buyer)
-        .add("SenderID", sender)
-        .add("price", price);
+    return Query(page::kSell)
+        .add(key::kProductId, productId)
+        .add(key::kUserBought, buyer)
+        .add(key::kSellerId, sender)
+        .add(key::kPrice, price);
 }
 
 Query isProductSold(const std::string& productId) {
-    return app("isproductsold.asp").add("productid", productId);
+    return Query(page::kIsProductSold).add(key::kProductId, productId);
 }
 
 Query addFavorite(const std::string& productId, const std::string& user) {
-    return app("addfavorite.asp").add("productid", productId).add("username", user);
+    return Query(page::kAddFavorite).add(key::kProductId, productId).add(key::kUsername, user);
 }
 
 Query isInFavorite(const std::string& productId, const std::string& user) {
-    return app("isinfavorite.asp").add("productid", productId).add("username", user);
+    return Query(page::kIsInFavorite).add(key::kProductId, productId).add(key::kUsername, user);
 }
 
 Query removeFavorite(const std::string& productId, const std::string& user) {
-    return app("removefavs.asp").add("productid", productId).add("username", user);
+    return Query(page::kRemoveFavorite).add(key::kProductId, productId).add(key::kUsername, user);
 }
 
 Query remove(const std::string& productId) {
-    return app("remove.asp").add("productid", productId);
+    return Query(page::kRemove).add(key::kProductId, productId);
 }
 
 Query inactivate(const std::string& productId) {
-    return app("inactivate.asp").add("productid", productId);
+    return Query(page::kInactivate).add(key::kProductId, productId);
 }
 
 Query reactivate(const std::string& productId, const std::string& status) {
-    return app("reactivate.asp").add("productid", productId).add("status", status);
+    return Query(page::kReactivate).add(key::kProductId, productId).add(key::kStatus, status);
 }
 
 Query homePage(const std::string& user) {
-    return app("home.asp").add("username", user);
+    return Query(page::kMemberHome).add(key::kUsername, user);
 }
 
 Query messageCentre(const std::string& user) {
-    return app("message/messagesNew.asp").add("username", user);
+    return Query(page::kMessages).add(key::kUsername, user);
 }
 
 Query messageCentreLowerCase(const std::string& user) {
-    return app("message/messagesnew.asp").add("username", user);
+    return Query(page::kMessagesLowerCase).add(key::kUsername, user);
 }
 
 Query composeMessage(const std::string& sender, const std::string& recipient,
                      const std::string& productId, const std::string& title) {
-    return app("message/message.asp")
-        .add("senderid", sender)
-        .add("recipientid", recipient)
-        .add("productid", productId)
-        .add("title", title)
-        .add("Price", "100");
+    return Query(page::kCompose)
+        .add(key::kSenderId, sender)
+        .add(key::kRecipientId, recipient)
+        .add(key::kProductId, productId)
+        .add(key::kOfferTitle, title)
+        .add(key::kOfferPrice, "100");
 }
 
 Query categorySuggestion(const std::string& sender) {
-    return app("catSuggestions.asp").add("senderid", sender);
+    return Query(page::kCategorySuggestion).add(key::kSenderId, sender);
 }
 
 Query createClub(const std::string& user) {
-    return Query("/RUViviride/createclub.aspx").add("username", user);
+    return Query(page::kCreateClub).add(key::kUsername, user);
 }
 
 }  // namespace tl::endpoints

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/service/MarketContract.h"
 #include "core/service/Query.h"
 
 // Every address of the marketplace server that the program requests or shows, with its keys in
@@ -10,17 +11,17 @@
 namespace tl::endpoints {
 
 // Reference lists and the listing style sheet.
-inline constexpr char kCurrentWordList[] = "/tradeloom/currentwordlist.xml";
-inline constexpr char kCurrentCategoryList[] = "/tradeloom/currentcategorylist.xml";
-inline constexpr char kReferenceListFolder[] = "/tradeloom/";
-inline constexpr char kStyleSheet[] = "/tradeloom/product.xsl";
-inline constexpr char kClubList[] = "/RUViviride/clubs.asmx/ListClubs";
+using contract::page::kClubList;
+using contract::page::kCurrentCategoryList;
+using contract::page::kCurrentWordList;
+using contract::page::kReferenceListFolder;
+using contract::page::kStyleSheet;
 
-// Reachability probes (request style B).
-inline constexpr char kProbe[] = "/";
-inline constexpr char kRegistrationProbe[] = "//tradeLoom//index.html";
-// Whether the server can open a connection back to this computer's listing port: "1" or "0".
-inline constexpr char kReachable[] = "/tradeloom/app/reachable.asp";
+// Reachability probes (request style B), and whether the server can open a connection back to
+// this computer's listing port: "1" or "0".
+inline constexpr const char* kProbe = contract::page::kHome;
+using contract::page::kReachable;
+using contract::page::kRegistrationProbe;
 
 Query heartBeat(const std::string& user);
 Query login(const std::string& user, const std::string& password);

@@ -2,6 +2,7 @@
 
 #include "core/platform/ServerHost.h"
 #include "core/platform/Ui.h"
+#include "core/service/MarketContract.h"
 
 namespace tl {
 
@@ -14,14 +15,15 @@ void showNetworkError() {
 }
 
 BasicAuth serviceCredentials() {
-    return {"zeyan", "vexil&qo"};
+    return {contract::kServiceUser, contract::kServicePassword};
 }
 
 std::string requestText(const Query& query, Credentials credentials,
                         const std::atomic<bool>* abandon) {
     std::optional<BasicAuth> auth;
     if (credentials == Credentials::Service) auth = serviceCredentials();
-    if (credentials == Credentials::Zero) auth = BasicAuth{"0", "0"};
+    if (credentials == Credentials::Zero)
+        auth = BasicAuth{contract::kZeroUser, contract::kZeroPassword};
     return fetchText(query.address(), auth, abandon);
 }
 

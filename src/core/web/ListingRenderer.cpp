@@ -13,15 +13,13 @@
 #include <mutex>
 #include <optional>
 
-#include "core/listings/FileScramble.h"
-#include "core/platform/Files.h"
+#include "core/listings/StoredListing.h"
 #include "core/platform/HttpRequest.h"
 #include "core/platform/ServerHost.h"
 
 namespace tl {
 namespace {
 
-constexpr std::size_t kLargestListing = 16u * 1024u * 1024u;
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
 struct DocFree {
@@ -58,13 +56,6 @@ Doc parse(const std::string& text, const char* name, const char* encoding = null
         xmlReadMemory(text.data(), static_cast<int>(text.size()), name, encoding, kParseOptions));
 }
 
-// A listing at rest is scrambled; a plain one starts with markup.
-bool looksPlain(const std::string& bytes) {
-    const std::size_t first = bytes.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return false;
-    return bytes[first] == '<' || bytes.compare(first, 3, "\xEF\xBB\xBF") == 0;
-}
-
 // The href pseudo-attribute of the document's xml-stylesheet instruction.
 std::optional<std::string> styleSheetHref(xmlDoc* doc) {
     for (xmlNode* node = doc->children; node != nullptr; node = node->next) {
@@ -86,8 +77,8 @@ ListingPage failed(std::string reason) {
     return ListingPage{false, {}, std::move(reason)};
 }
 
-}  // namespace
-
+// Where the style sheet named by href is fetched: the path of href on the marketplace server.
+// A listing that came from another member cannot send the program to any other host.
 std::string styleSheetAddress(const std::string& href) {
     std::string path = href;
     const std::size_t scheme = path.find("://");
@@ -100,12 +91,11 @@ std::string styleSheetAddress(const std::string& href) {
     return "http://" + serverHost() + path;
 }
 
-ListingPage renderListing(std::string storedBytes, const TextFetcher& fetch) {
+ListingPage renderPlain(const std::string& plain, const TextFetcher& fetch) {
     xsltSecurityPrefs* prefs = lockedDownPrefs();
-    if (!looksPlain(storedBytes)) scrambleBytes(storedBytes);
-    Doc listing = parse(storedBytes, "listing.xml");
+    Doc listing = parse(plain, "listing.xml");
     // Listings written on Windows machines may carry their text in the Windows code page.
-    if (!listing) listing = parse(storedBytes, "listing.xml", "WINDOWS-1252");
+    if (!listing) listing = parse(plain, "listing.xml", "WINDOWS-1252");
     if (!listing) return failed("The listing is damaged and cannot be shown.");
     const std::optional<std::string> href = styleSheetHref(listing.get());
     if (!href) return failed("The listing names no style sheet to show it with.");
@@ -144,13 +134,17 @@ ListingPage renderListing(std::string storedBytes, const TextFetcher& fetch) {
     return ListingPage{true, std::move(html), {}};
 }
 
+}  // namespace
+
+ListingPage renderListing(const std::string& storedBytes, const TextFetcher& fetch) {
+    return renderPlain(plainListingText(storedBytes), fetch);
+}
+
 ListingPage renderListingFile(const std::string& path) {
-    std::optional<std::string> stored = readWholeFile(path);
-    if (!stored) return failed("The listing file could not be opened.");
-    if (stored->size() > kLargestListing) return failed("The listing file is too large to show.");
-    return renderListing(std::move(*stored), [](const std::string& address) {
-        return fetchText(address, std::nullopt);
-    });
+    const std::optional<std::string> plain = readStoredListing(path);
+    if (!plain) return failed("The listing file could not be opened.");
+    return renderPlain(*plain,
+                       [](const std::string& address) { return fetchText(address, std::nullopt); });
 }
 
 }  // namespace tl

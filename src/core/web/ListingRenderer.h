@@ -20,13 +20,10 @@ using TextFetcher = std::function<std::string(const std::string& address)>;
 // memory) or already plain. The style sheet its xml-stylesheet instruction names is fetched
 // from the marketplace server and applied; the style sheet may not read or write files or
 // reach the network.
-ListingPage renderListing(std::string storedBytes, const TextFetcher& fetch);
+ListingPage renderListing(const std::string& storedBytes, const TextFetcher& fetch);
 
-// The same for a listing file; the file itself is only read, never changed.
+// The same for a listing file (one far larger than a listing is not read); the file itself is
+// only read, never changed.
 ListingPage renderListingFile(const std::string& path);
-
-// Where the style sheet named by href is fetched: the path of href on the marketplace server.
-// A listing that came from another member cannot send the program to any other host.
-std::string styleSheetAddress(const std::string& href);
 
 }  // namespace tl

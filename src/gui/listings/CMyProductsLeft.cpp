@@ -15,6 +15,10 @@
 
 namespace tl {
 
+std::string boughtItemText(const std::string& change) {
+    return "You bought this item from another member: only its seller can " + change + " it.";
+}
+
 CMyProductsLeft::CMyProductsLeft(QWidget* parent) : FormPane(res::IDD_MYPRODUCTSLEFT, parent) {
     addButtonColumn({
         {res::IDC_MPL_SELL, "Sell Item", res::IDC_MPL_SELL_BITMAP, res::IDB_MPL_SELL,
@@ -38,17 +42,23 @@ CMyProductsLeft::CMyProductsLeft(QWidget* parent) : FormPane(res::IDD_MYPRODUCTS
     findControl(this, res::IDC_MPL_REACTIVATE)->hide();
 }
 
-std::string CMyProductsLeft::chosenListing(const NoSelection& message, bool ownOnly) const {
-    std::string productId = listSelection().selectedListingId;
-    if (ownOnly)
+std::string CMyProductsLeft::chosenListing(const NoSelection& message) const {
+    const std::string productId = listSelection().selectedListingId;
+    if (productId.empty()) {
+        ui().messageBox(message.caption, message.text);
+        return {};
+    }
+    if (message.change != nullptr)
         for (const CViewMyProd* list : window()->findChildren<CViewMyProd*>())
-            if (list->boughtFrom(productId)) productId.clear();
-    if (productId.empty()) ui().messageBox(message.caption, message.text);
+            if (list->boughtFrom(productId)) {
+                ui().messageBox(kBoughtItemCaption, boughtItemText(message.change));
+                return {};
+            }
     return productId;
 }
 
 void CMyProductsLeft::onSell() {
-    if (chosenListing({"You must select an item before it can be Edited", "Error MI12d"}, true)
+    if (chosenListing({"You must select an item before it can be Edited", "Error MI12d", "sell"})
             .empty())
         return;
     switchMainView(View::MyListings);
@@ -58,42 +68,41 @@ void CMyProductsLeft::onSell() {
 
 void CMyProductsLeft::onView() {
     const std::string productId =
-        chosenListing({"You must select an item before it can be Edited", "Error MI12e"}, false);
+        chosenListing({"You must select an item before it can be Edited", "Error MI12e"});
     if (productId.empty()) return;
     for (CViewMyProd* list : window()->findChildren<CViewMyProd*>()) list->showListing(productId);
     listSelection().selectedListingId.clear();
 }
 
-// The edit form loads the selected listing when it is shown, so the selection stays. A bought
-// item is another member's listing, which only its seller edits.
+// The edit form loads the selected listing when it is shown, so the selection stays.
 void CMyProductsLeft::onEdit() {
-    if (!chosenListing({"You must select an item before it can be Edited", "Error MI12f"}, true)
+    if (!chosenListing({"You must select an item before it can be Edited", "Error MI12f", "edit"})
              .empty())
         switchMainView(View::EditListing);
 }
 
 void CMyProductsLeft::onRemove() {
-    changeListing({"You must select an item before it can be removed", "Error MI12g"},
+    changeListing({"You must select an item before it can be removed", "Error MI12g", "remove"},
                   "Are you sure to Delete Item ", Remove, " Removed", "Product Removed");
 }
 
 void CMyProductsLeft::onInactivate() {
-    changeListing({"You must select an item before it can be inactivated", "Error MI12q"},
+    changeListing({"You must select an item before it can be inactivated", "Error MI12q", "delete"},
                   "Are you sure you want to Remove Item ", Inactivate, " Inactive",
                   "Product Inactive");
 }
 
 void CMyProductsLeft::onReactivate() {
-    changeListing({"You must select an item before it can be Activated", "Error MI12q"},
-                  "Are you sure you want to Activate Item ", Reactivate, " Activated",
-                  "Product Inactivated");
+    changeListing(
+        {"You must select an item before it can be Activated", "Error MI12q", "reactivate"},
+        "Are you sure you want to Activate Item ", Reactivate, " Activated", "Product Inactivated");
 }
 
 // A failed operation has shown its own message; the list stays as it is.
 void CMyProductsLeft::changeListing(const NoSelection& message, const char* question,
                                     int (*operation)(const std::string&), const char* doneText,
                                     const char* doneCaption) {
-    const std::string productId = chosenListing(message, true);
+    const std::string productId = chosenListing(message);
     if (productId.empty()) return;
     const MessageResult answer = ui().messageBox("Confirmation", question + productId + "?",
                                                  MessageButtons::YesNo, MessageIcon::Question);
@@ -106,7 +115,7 @@ void CMyProductsLeft::changeListing(const NoSelection& message, const char* ques
 
 void CMyProductsLeft::onSendFiles() {
     const std::string productId = chosenListing(
-        {"You must select an item before its files can be sent", "Error MI12s"}, true);
+        {"You must select an item before its files can be sent", "Error MI12s", "send"});
     if (productId.empty()) return;
     sendListingFilesInBackground(productId, this, [this, productId](KeepResult result) {
         if (const std::optional<KeepOutcomeBox> box = keepConfirmationBox(productId, result))

@@ -6,6 +6,10 @@
 
 namespace tl {
 
+// What a button that changes a listing says when the chosen row is an item the member bought.
+inline constexpr char kBoughtItemCaption[] = "Bought Item";
+std::string boughtItemText(const std::string& change);
+
 // The buttons beside the my-listings and edit-listing panes: Sell, View, Edit, Remove, Delete
 // (inactivate), Reactivate (hidden), Print, Feed Back and Send Files. They act on the selected
 // listing id that the my-listings list sets, and every one but Edit clears it.
@@ -25,15 +29,16 @@ public:
     void onSendFiles();
 
 private:
-    // What the member is told when a button needs a listing and none is chosen.
+    // What the member is told when a button needs a listing and none is chosen, and for the
+    // buttons that change a listing, what they do to it: an item the member bought is another
+    // member's listing, which such a button refuses with its own message.
     struct NoSelection {
         const char* text;
         const char* caption;
+        const char* change = nullptr;  // "sell", "edit", ...; nullptr: a bought item will do
     };
-    // The chosen listing id, or empty after the button's no-selection message. Only the
-    // member's own listings count for the buttons that change a listing: an item the member
-    // bought is another member's.
-    std::string chosenListing(const NoSelection& message, bool ownOnly) const;
+    // The chosen listing id, or empty after the button's message.
+    std::string chosenListing(const NoSelection& message) const;
     // Asks to confirm, runs the operation and reports it; the list is reloaded after a change.
     void changeListing(const NoSelection& message, const char* question,
                        int (*operation)(const std::string&), const char* doneText,

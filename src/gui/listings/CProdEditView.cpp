@@ -13,7 +13,6 @@
 #include <utility>
 
 #include "core/listings/CProductXml.h"
-#include "core/listings/FileScramble.h"
 #include "core/listings/ListingChecks.h"
 #include "core/listings/ListingPaths.h"
 #include "core/listings/PaymentMethods.h"
@@ -21,6 +20,7 @@
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Ui.h"
+#include "core/service/MarketContract.h"
 #include "gui/listings/ListingFilesSending.h"
 #include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
@@ -100,7 +100,7 @@ void CProdEditView::Load() {
     const std::string id = listSelection().selectedListingId;
     // The stored listing is read in memory, so the file stays scrambled whatever happens.
     CProductXml listing;
-    bool loaded = listing.OpenStoredOwn(id);
+    bool loaded = listing.OpenOwn(id);
     try {
         if (loaded) showStored(listing);
     } catch (const MissingListingField&) {
@@ -157,7 +157,7 @@ void CProdEditView::showStored(CProductXml& listing) {
 
     card_ = storedCard_ = stored.card;
     cardBox_->setChecked(!card_.empty());
-    if (status_ == "Selling") reactivate_->setChecked(false);
+    if (status_ == contract::kSelling) reactivate_->setChecked(false);
 }
 
 bool CProdEditView::listingLoaded() const {
@@ -222,7 +222,7 @@ void CProdEditView::Preview() {
     values.card = cardBox_->isChecked() ? values.username + "_card" : std::string();
     values.hyperlink = linkWithScheme(values.hyperlink);
     CProductXml stored;
-    if (!stored.OpenStoredOwn(editedId_)) {
+    if (!stored.OpenOwn(editedId_)) {
         ui().messageBox(kProgramCaption, "LoadList Failed");
         return;
     }
@@ -239,7 +239,6 @@ void CProdEditView::Preview() {
         photos, kPreviewPhotoFolder,
         [&preview](const std::string& entry) { return preview.AddPreviewAttachment(entry); });
     if (!copied) return;
-    ToggleFileScramble(previewListingPath());
     leftForPreview_ = true;
     showListing(previewListingPath());
 }

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 
 #include "core/listings/CProductXml.h"
-#include "core/listings/FileScramble.h"
 #include "core/listings/ListingChecks.h"
 #include "core/listings/ListingPaths.h"
 #include "core/listings/PhotoFiles.h"
@@ -43,8 +42,6 @@ void CView3::Add() {
     if (!card_.empty() && fileExists(productsDirectory() + card_)) listing.AddAttachment(card_);
     const std::optional<long long> totalBytes = copyPhotosInto(
         photos, id, [&listing](const std::string& entry) { return listing.AddAttachment(entry); });
-    // The listing file goes to its at-rest form whatever happened to the photos.
-    ToggleFileScramble(ownListingPath(id));
     sendListingFilesInBackground(id, this);
     if (!totalBytes) return;
     listing.ReportFileSize(*totalBytes);
@@ -81,7 +78,6 @@ void CView3::Preview() {
         photos, kPreviewPhotoFolder,
         [&preview](const std::string& entry) { return preview.AddPreviewAttachment(entry); });
     if (!copied) return;
-    ToggleFileScramble(previewListingPath());
     showListing(previewListingPath());
 }
 

@@ -1,20 +1,19 @@
 #include "gui/listings/CViewMyProd.h"
 
 #include <QEvent>
-#include <QHeaderView>
-#include <QIcon>
 #include <QVBoxLayout>
 
 #include "core/listings/ListingOperations.h"
 #include "core/listings/ListingPaths.h"
 #include "core/platform/Ui.h"
+#include "core/search/MyListings.h"
 #include "core/search/ResultQueries.h"
 #include "core/session/Session.h"
 #include "gui/listings/CSellDlg.h"
 #include "gui/search/ListingOpening.h"
+#include "gui/search/ResultList.h"
 #include "gui/session/ListSelection.h"
 #include "gui/session/Navigation.h"
-#include "gui/widgets/CSortListCtrl.h"
 #include "gui/widgets/Controls.h"
 #include "ids_mylistings.h"
 
@@ -23,57 +22,36 @@ namespace {
 
 // Longest error text shown when a list cannot be loaded.
 constexpr std::size_t kFailureTextLimit = 255;
-// Where a bought item's row keeps its seller's address.
-constexpr int kSellerAddressRole = Qt::UserRole + 1;
-
-struct ColumnSpec {
-    const char* header;
-    int width;  // 0: hidden
-};
-constexpr ColumnSpec kColumns[CViewMyProd::ColumnCount] = {
-    {"Type", 40}, {"Item Title", 350}, {"Price", 40}, {"User Name", 80}, {"Item #", 45},
-    {"Size", 45}, {"Status", 0},       {"", 0},       {"Files", 60},
-};
-
-const QIcon& kindIcon(MyListingKind kind) {
-    static const QIcon icons[] = {
-        QIcon(bitmapResource(res::IDB_MYPROD_BUYING)),
-        QIcon(bitmapResource(res::IDB_MYPROD_SELLING)),
-        QIcon(bitmapResource(res::IDB_MYPROD_SOLD)),
-        QIcon(bitmapResource(res::IDB_MYPROD_BOUGHT)),
-        QIcon(bitmapResource(res::IDB_MYPROD_INACTIVE)),
-    };
-    return icons[static_cast<int>(kind)];
-}
-
-std::string columnText(const QTreeWidgetItem* row, int column) {
-    return row->text(column).toStdString();
-}
 
 }  // namespace
 
+// The "Type" heading sorts by the hidden copy of the type.
+const ResultListLayout& myListingsLayout() {
+    using F = ResultField;
+    static const ResultListLayout layout{
+        {{"Type", 40, F::Kind, "inactive"},
+         {"Item Title", 350, F::Title},
+         {"Price", 40, F::Price, "Make Offer"},
+         {"User Name", 80, F::Username},
+         {"Item #", 45, F::ProductId, ""},
+         {"Size", 45, F::Size, ""},
+         {"Status", 0, F::HolderStatus},
+         {"", 0, F::Kind},
+         {"Files", 60, F::FilesKept, "Not kept"}},
+        CViewMyProd::KindColumn,
+        res::IDC_MYPROD_LIST,
+        {res::IDB_MYPROD_BUYING, res::IDB_MYPROD_SELLING, res::IDB_MYPROD_SOLD,
+         res::IDB_MYPROD_BOUGHT, res::IDB_MYPROD_INACTIVE}};
+    return layout;
+}
+
 CViewMyProd::CViewMyProd(QWidget* parent)
     : FormPane(res::IDD_VIEWMYPROD, parent, Qt::white),
-      list_(new CSortListCtrl(this)),
-      ascending_(ColumnCount, true) {
-    setControlId(list_, res::IDC_MYPROD_LIST);
-    list_->setIconSize(QSize(16, 16));
-    QStringList headers;
-    for (const ColumnSpec& column : kColumns) headers << column.header;
-    list_->setHeaderLabels(headers);
-    QHeaderView* header = list_->header();
-    header->setStretchLastSection(false);
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header->setSectionsClickable(true);
-    for (int column = 0; column < ColumnCount; ++column) {
-        list_->setColumnWidth(column, kColumns[column].width);
-        list_->setColumnHidden(column, kColumns[column].width == 0);
-    }
+      list_(new ResultList(myListingsLayout(), this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);
     layout->addWidget(list_);
 
-    connect(header, &QHeaderView::sectionClicked, this, &CViewMyProd::onHeaderClicked);
     connect(list_, &QTreeWidget::itemClicked, this, [this] { trackChosenRow(); });
     connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] { trackChosenRow(); });
     connect(list_, &QTreeWidget::itemDoubleClicked, this,
@@ -97,26 +75,26 @@ void CViewMyProd::Refresh() {
     list_->clear();
     addOwnListings();
     addBoughtItems();
-    list_->SortColumn(ItemNumberColumn, ascending_[ItemNumberColumn]);
+    list_->sortByItemNumber();
 }
 
+// The member's own listings carry no poster: the member is.
 void CViewMyProd::addOwnListings() {
-    const std::string member = session().currentUserName;
-    MyListingsQuery query(member);
+    MyListingsQuery query(session().currentUserName);
     if (!query.Run()) {
         reportFailure(query);
         return;
     }
-    bool filesKeptShown = false;
-    do {
-        if (const std::optional<MyListingKind> kind = ownListingKind(query.GetStatus())) {
-            const std::string kept = filesKeptText(query.GetFileskept());
-            filesKeptShown = filesKeptShown || !kept.empty();
-            addRow({*kind, query.GetTitlebar(), query.GetPrice(), member, query.GetProductid(),
-                    query.GetFilesize(), "On", kept, ""});
+    std::vector<ListedRecord> rows;
+    bool filesKeptSaid = false;
+    for (ResultRecord& record : query.takeRecords())
+        if (const std::optional<ListingKind> kind = ownListingKind(record.status)) {
+            filesKeptSaid = filesKeptSaid || *filesKeptText(record.fileskept) != '\0';
+            rows.push_back({std::move(record), *kind});
+            rows.back().record.username = session().currentUserName;
         }
-    } while (query.Next());
-    list_->setColumnHidden(FilesColumn, !filesKeptShown);
+    list_->addRows(std::move(rows));
+    list_->setColumnHidden(FilesColumn, !filesKeptSaid);
 }
 
 void CViewMyProd::addBoughtItems() {
@@ -125,23 +103,10 @@ void CViewMyProd::addBoughtItems() {
         reportFailure(query);
         return;
     }
-    do {
-        addRow({MyListingKind::Bought, query.GetTitlebar(), query.GetPrice(), query.GetUsername(),
-                query.GetProductid(), query.GetFilesize(),
-                query.GetIpaddress().empty() ? "" : "Online", "", query.GetIpaddress()});
-    } while (query.Next());
-}
-
-void CViewMyProd::addRow(const Row& row) {
-    const QString kind = kindText(row.kind);
-    auto* item = new QTreeWidgetItem(
-        QStringList{kind, QString::fromStdString(row.title), QString::fromStdString(row.price),
-                    QString::fromStdString(row.user), QString::fromStdString(row.productId),
-                    QString::fromStdString(row.size), QString::fromStdString(row.status), kind,
-                    QString::fromStdString(row.filesKept)});
-    item->setIcon(TypeColumn, kindIcon(row.kind));
-    item->setData(ItemNumberColumn, kSellerAddressRole, QString::fromStdString(row.sellerAddress));
-    list_->addTopLevelItem(item);
+    std::vector<ListedRecord> rows;
+    for (ResultRecord& record : query.takeRecords())
+        rows.push_back({std::move(record), ListingKind::Bought});
+    list_->addRows(std::move(rows));
 }
 
 // An empty list or a reply with nothing to list says enough; only a failed request is told.
@@ -151,14 +116,14 @@ void CViewMyProd::reportFailure(const ResultQuery& query) {
 }
 
 void CViewMyProd::trackChosenRow() {
-    const QList<QTreeWidgetItem*> chosen = list_->selectedItems();
-    if (!chosen.isEmpty())
-        listSelection().selectedListingId = columnText(chosen.front(), ItemNumberColumn);
+    if (const ListedRecord* listed = list_->selectedRecord())
+        listSelection().selectedListingId = listed->record.productid;
 }
 
-void CViewMyProd::openRow(QTreeWidgetItem* row) {
-    if (row == nullptr) return;
-    listSelection().selectedListingId = columnText(row, ItemNumberColumn);
+void CViewMyProd::openRow(const QTreeWidgetItem* row) {
+    const ListedRecord* listed = ResultList::recordOf(row);
+    if (listed == nullptr) return;
+    listSelection().selectedListingId = listed->record.productid;
     showListing(listSelection().selectedListingId);
 }
 
@@ -177,21 +142,12 @@ void CViewMyProd::showListing(const std::string& productId) {
 std::optional<std::string> CViewMyProd::boughtFrom(const std::string& productId) const {
     std::optional<std::string> seller;
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = list_->topLevelItem(i);
-        if (columnText(row, ItemNumberColumn) != productId) continue;
-        if (columnText(row, KindColumn) != kindText(MyListingKind::Bought)) return std::nullopt;
-        seller = row->data(ItemNumberColumn, kSellerAddressRole).toString().toStdString();
+        const ListedRecord* listed = ResultList::recordOf(list_->topLevelItem(i));
+        if (listed == nullptr || listed->record.productid != productId) continue;
+        if (listed->kind != ListingKind::Bought) return std::nullopt;
+        seller = listed->record.ipaddress;
     }
     return seller;
-}
-
-// The "Type" heading sorts by the hidden copy of the type; "Status" and the hidden column sort
-// nothing.
-void CViewMyProd::onHeaderClicked(int column) {
-    if (column < TypeColumn || column > SizeColumn) return;
-    const bool ascending = ascending_[column];
-    list_->SortColumn(column == TypeColumn ? KindColumn : column, ascending);
-    ascending_[column] = !ascending;
 }
 
 void CViewMyProd::Sell() {
@@ -200,7 +156,7 @@ void CViewMyProd::Sell() {
     if (IsProductSold(productId) == 1) return;
     CSellDlg dialog(this);
     if (ui().runModal(dialog) != kDialogOk) return;
-    if (tl::Sell(productId, dialog.buyer(), dialog.price()) != 1) {
+    if (tl::Sell(productId, dialog.buyer(), session().currentUserName, dialog.price()) != 1) {
         ui().messageBox("Product Not Sold", "Product Unable to be Updated");
         return;
     }

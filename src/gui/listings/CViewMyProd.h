@@ -2,17 +2,19 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "core/search/MyListings.h"
 #include "gui/widgets/FormPane.h"
 
 class QTreeWidgetItem;
 
 namespace tl {
 
-class CSortListCtrl;
+class ResultList;
 class ResultQuery;
+struct ResultListLayout;
+
+// The columns of the my-listings list.
+const ResultListLayout& myListingsLayout();
 
 // The member's own listings (for sale, wanted, sold, inactive) and the items the member bought,
 // read from the server each time the view is shown. Choosing a row makes its item number the
@@ -20,7 +22,7 @@ class ResultQuery;
 class CViewMyProd : public FormPane {
     Q_OBJECT
 public:
-    // Columns of the list.
+    // Columns of the list, as its layout lays them out.
     enum Column {
         TypeColumn,
         TitleColumn,
@@ -30,13 +32,13 @@ public:
         SizeColumn,
         StatusColumn,
         KindColumn,   // hidden: the type again, which the "Type" heading sorts by
-        FilesColumn,  // whether the marketplace keeps the listing's files; hidden without
+        FilesColumn,  // whether the marketplace keeps the files; hidden when it says nothing
         ColumnCount
     };
 
     explicit CViewMyProd(QWidget* parent = nullptr);
 
-    CSortListCtrl& list() const { return *list_; }
+    ResultList& list() const { return *list_; }
 
     // Replaces the rows with the member's listings and bought items, sorted by item number.
     void Refresh();
@@ -52,27 +54,18 @@ public:
     // Shows the listing: the member's own from disk, a bought one fetched from its seller.
     void showListing(const std::string& productId);
 
-    void onHeaderClicked(int column);
-
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Row {
-        MyListingKind kind;
-        std::string title, price, user, productId, size, status, filesKept;
-        std::string sellerAddress;  // of a bought item's seller
-    };
     void addOwnListings();
     void addBoughtItems();
-    void addRow(const Row& row);
     void reportFailure(const ResultQuery& query);
     void trackChosenRow();
-    void openRow(QTreeWidgetItem* row);
+    void openRow(const QTreeWidgetItem* row);
 
-    CSortListCtrl* list_;
-    std::vector<bool> ascending_;
+    ResultList* list_;
 };
 
 }  // namespace tl

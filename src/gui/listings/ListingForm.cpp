@@ -28,6 +28,7 @@
 #include "core/listings/PaymentMethods.h"
 #include "core/listings/PhotoFiles.h"
 #include "core/platform/Ui.h"
+#include "core/service/MarketContract.h"
 #include "core/session/Session.h"
 #include "gui/listings/PasteRoute.h"
 #include "gui/reflists/CCategoryDlg.h"
@@ -263,8 +264,8 @@ QWidget* ListingForm::buildChoices(const ListingFormLayout& layout) {
     };
     statusGroup_ = new QButtonGroup(this);
     box("This item is : ",
-        {radio(statusGroup_, res::IDC_ITEM_FORSALE, "For Sale", &status_, "Selling"),
-         radio(statusGroup_, res::IDC_ITEM_WANTED, "Wanted", &status_, "Buying")});
+        {radio(statusGroup_, res::IDC_ITEM_FORSALE, "For Sale", &status_, contract::kSelling),
+         radio(statusGroup_, res::IDC_ITEM_WANTED, "Wanted", &status_, contract::kBuying)});
     shippayGroup_ = new QButtonGroup(this);
     box("Shipping Paid By",
         {radio(shippayGroup_, res::IDC_ITEM_BUYER_PAYS, "Buyer", &shippingpay_, "Buyer"),
@@ -340,7 +341,7 @@ void ListingForm::showPaymentMethods(const std::string& codes) {
 
 void ListingForm::fillEmptyChoices() {
     setDefault(shippingpay_, "Buyer");
-    setDefault(status_, "Selling");
+    setDefault(status_, contract::kSelling);
     setDefault(shipping_, "US");
 }
 

@@ -7,9 +7,17 @@
 #include "gui/session/ListSelection.h"
 #include "gui/web/CExplorer1.h"
 #include "gui/widgets/Controls.h"
+#include "gui/widgets/WindowPlacement.h"
 #include "ids_messaging.h"
 
 namespace tl {
+namespace {
+
+// Room for the whole compose form of the marketplace (its fields are at most 600 pixels wide,
+// the form with its heading about 500 high) without scrolling.
+constexpr QSize kWantedSize(720, 600);
+
+}  // namespace
 
 CMessageCenterDlg::CMessageCenterDlg(std::string address)
     : QWidget(nullptr, Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
@@ -21,7 +29,7 @@ CMessageCenterDlg::CMessageCenterDlg(std::string address)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(explorer_);
-    resize(640, 480);
+    placeInsideScreen(*this, kWantedSize);
 }
 
 CMessageCenterDlg* CMessageCenterDlg::open(const std::string& address) {

@@ -10,25 +10,18 @@
 #include "core/search/DownloadEstimate.h"
 #include "core/search/ResultQueries.h"
 #include "core/service/ServiceRequest.h"
-#include "gui/session/Navigation.h"
 #include "core/session/PendingSearch.h"
 #include "core/session/Session.h"
 #include "gui/search/CUserNotOnlineDlg.h"
 #include "gui/search/ListingOpening.h"
 #include "gui/search/ResultList.h"
 #include "gui/session/ListSelection.h"
+#include "gui/session/Navigation.h"
 #include "gui/widgets/Controls.h"
 #include "ids_frame.h"
 #include "ids_search.h"
 
 namespace tl {
-namespace {
-
-std::string columnText(const QTreeWidgetItem* row, int column) {
-    return row->text(column).toStdString();
-}
-
-}  // namespace
 
 CQSearch::CQSearch(QWidget* parent)
     : FormPane(res::IDD_QSEARCH, parent, Qt::white),
@@ -91,13 +84,14 @@ void CQSearch::RunSearch() {
 
 // Every value of the row goes to the session together, so the buttons beside the list never
 // pair one row's product with another row's poster.
-void CQSearch::trackSelection(QTreeWidgetItem* row) {
-    if (row == nullptr) return;
+void CQSearch::trackSelection(const QTreeWidgetItem* row) {
+    const ListedRecord* listed = ResultList::recordOf(row);
+    if (listed == nullptr) return;
     ListSelection& values = listSelection();
-    values.selectedProductId = columnText(row, kItemNumberColumn);
-    values.selectedSellerName = columnText(row, kUsernameColumn);
-    values.selectedItemTitle = columnText(row, kTitleColumn);
-    values.selectedSellerAddress = columnText(row, kAddressColumn);
+    values.selectedProductId = listed->record.productid;
+    values.selectedSellerName = listed->record.username;
+    values.selectedItemTitle = listed->record.titlebar;
+    values.selectedSellerAddress = listed->record.ipaddress;
     online_ = values.selectedSellerAddress.empty() ? 0 : 1;
 }
 
@@ -115,14 +109,16 @@ void CQSearch::AddFavorite() {
     fetchAndAddFavorite(values.selectedProductId, values.selectedSellerAddress);
 }
 
-void CQSearch::openResult(QTreeWidgetItem* row) {
-    if (row == nullptr || isFetchingListing()) return;
+void CQSearch::openResult(const QTreeWidgetItem* row) {
+    const ListedRecord* listed = ResultList::recordOf(row);
+    if (listed == nullptr || isFetchingListing()) return;
+    const ResultRecord& record = listed->record;
     WaitCursor wait;
     ListSelection& values = listSelection();
-    values.selectedProductId = columnText(row, kItemNumberColumn);
-    values.selectedSellerAddress = columnText(row, kAddressColumn);
+    values.selectedProductId = record.productid;
+    values.selectedSellerAddress = record.ipaddress;
     const std::optional<long> seconds = largeListingSeconds(
-        columnText(row, kSizeColumn), columnText(row, kSpeedColumn), session().connectionType);
+        sizeKilobytes(record.filesize), record.connection, session().connectionType);
     if (seconds &&
         ui().messageBox(kFileSizeAlertCaption, fileSizeAlertText(*seconds), MessageButtons::YesNo,
                         MessageIcon::Question) != MessageResult::Yes)

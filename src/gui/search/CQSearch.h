@@ -32,10 +32,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void trackSelection(QTreeWidgetItem* row);
+    void trackSelection(const QTreeWidgetItem* row);
     void trackChosenRow();
     // Downloads and shows the row's listing, asking first when it is large.
-    void openResult(QTreeWidgetItem* row);
+    void openResult(const QTreeWidgetItem* row);
 
     ResultList* list_;
     std::string criteria_;

@@ -12,6 +12,7 @@
 #include "core/platform/Ui.h"
 #include "core/reflists/CategoryDocument.h"
 #include "core/search/ResultQueries.h"
+#include "core/service/MarketContract.h"
 #include "core/service/ServiceRequest.h"
 #include "core/session/Session.h"
 #include "gui/reflists/CCategoryDlg.h"
@@ -29,10 +30,6 @@ constexpr int kFieldsHeight = 220;  // the list starts 225 units down the form
 
 std::string textOf(const QLineEdit* edit) {
     return edit->text().toStdString();
-}
-
-std::string columnText(const QTreeWidgetItem* row, int column) {
-    return row->text(column).toStdString();
 }
 
 QLineEdit* textField(QWidget* parent, int id) {
@@ -60,9 +57,9 @@ QRadioButton* radio(QButtonGroup* group, QWidget* parent, int id, const char* te
 std::string statusOf(const QButtonGroup* kind) {
     switch (kind->checkedId()) {
         case res::IDC_ADV_WANTED:
-            return "Buying";
+            return contract::kBuying;
         case res::IDC_ADV_FORSALE:
-            return "Selling";
+            return contract::kSelling;
         case res::IDC_ADV_BOTH:
             return "Both";
         default:
@@ -236,30 +233,30 @@ bool CView2::FetchListing() {
 }
 
 void CView2::trackClick(QTreeWidgetItem* row) {
-    if (row == nullptr) return;
-    listSelection().advancedProductId = columnText(row, kItemNumberColumn);
-    listSelection().advancedSellerAddress = columnText(row, kAddressColumn);
+    const ListedRecord* listed = ResultList::recordOf(row);
+    if (listed == nullptr) return;
+    listSelection().advancedProductId = listed->record.productid;
+    listSelection().advancedSellerAddress = listed->record.ipaddress;
     list_->setCurrentItem(row);
     list_->setFocus();
 }
 
 void CView2::trackChosenRow() {
-    const QList<QTreeWidgetItem*> chosen = list_->selectedItems();
-    if (chosen.isEmpty()) return;
-    const QTreeWidgetItem* row = chosen.front();
+    const ListedRecord* listed = list_->selectedRecord();
+    if (listed == nullptr) return;
     ListSelection& values = listSelection();
-    values.advancedProductId = columnText(row, kItemNumberColumn);
-    values.selectedSellerName = columnText(row, kUsernameColumn);
-    values.selectedItemTitle = columnText(row, kTitleColumn);
-    values.advancedSellerAddress = columnText(row, kAddressColumn);
+    values.advancedProductId = listed->record.productid;
+    values.selectedSellerName = listed->record.username;
+    values.selectedItemTitle = listed->record.titlebar;
+    values.advancedSellerAddress = listed->record.ipaddress;
 }
 
 void CView2::openResult() {
-    const QList<QTreeWidgetItem*> chosen = list_->selectedItems();
-    if (chosen.isEmpty() || isFetchingListing()) return;
+    const ListedRecord* listed = list_->selectedRecord();
+    if (listed == nullptr || isFetchingListing()) return;
     WaitCursor wait;
-    listSelection().advancedProductId = columnText(chosen.front(), kItemNumberColumn);
-    listSelection().advancedSellerAddress = columnText(chosen.front(), kAddressColumn);
+    listSelection().advancedProductId = listed->record.productid;
+    listSelection().advancedSellerAddress = listed->record.ipaddress;
     FetchListing();
 }
 

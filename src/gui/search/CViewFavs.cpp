@@ -13,13 +13,6 @@
 #include "ids_search.h"
 
 namespace tl {
-namespace {
-
-std::string columnText(const QTreeWidgetItem* row, int column) {
-    return row->text(column).toStdString();
-}
-
-}  // namespace
 
 CViewFavs::CViewFavs(QWidget* parent)
     : FormPane(res::IDD_VIEWFAVS, parent, Qt::white),
@@ -51,24 +44,28 @@ void CViewFavs::reload() {
 
 // The favourites list has no address column: the address of a row chosen elsewhere is dropped,
 // so that the buttons never dial the poster of another listing.
-void CViewFavs::trackClick(QTreeWidgetItem* row) {
-    if (row == nullptr) return;
+void CViewFavs::chooseFavorite(const ResultRecord& record) {
     ListSelection& values = listSelection();
-    values.selectedFavoriteId = columnText(row, kItemNumberColumn);
+    values.selectedFavoriteId = record.productid;
     values.selectedProductId = values.selectedFavoriteId;
     values.selectedSellerAddress.clear();
 }
 
-void CViewFavs::trackChosenRow() {
-    const QList<QTreeWidgetItem*> chosen = list_->selectedItems();
-    if (chosen.isEmpty()) return;
-    trackClick(chosen.front());
-    listSelection().selectedItemTitle = columnText(chosen.front(), kTitleColumn);
-    listSelection().selectedSellerName = columnText(chosen.front(), kUsernameColumn);
+void CViewFavs::trackClick(const QTreeWidgetItem* row) {
+    if (const ListedRecord* listed = ResultList::recordOf(row)) chooseFavorite(listed->record);
 }
 
-void CViewFavs::openFavorite(QTreeWidgetItem* row) {
-    if (row != nullptr) showDownloadedListing(columnText(row, kItemNumberColumn));
+void CViewFavs::trackChosenRow() {
+    const ListedRecord* listed = list_->selectedRecord();
+    if (listed == nullptr) return;
+    chooseFavorite(listed->record);
+    listSelection().selectedItemTitle = listed->record.titlebar;
+    listSelection().selectedSellerName = listed->record.username;
+}
+
+void CViewFavs::openFavorite(const QTreeWidgetItem* row) {
+    if (const ListedRecord* listed = ResultList::recordOf(row))
+        showDownloadedListing(listed->record.productid);
 }
 
 }  // namespace tl

@@ -7,6 +7,7 @@ class QTreeWidgetItem;
 namespace tl {
 
 class ResultList;
+struct ResultRecord;
 
 // The member's favourites, read from the server each time the view is shown. A double-click
 // shows the copy downloaded when the favourite was added.
@@ -24,9 +25,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void trackClick(QTreeWidgetItem* row);
+    void chooseFavorite(const ResultRecord& record);
+    void trackClick(const QTreeWidgetItem* row);
     void trackChosenRow();
-    void openFavorite(QTreeWidgetItem* row);
+    void openFavorite(const QTreeWidgetItem* row);
 
     ResultList* list_;
 };

@@ -3,9 +3,11 @@
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
 #include <QWebEngineHttpRequest>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include "core/web/WebAddress.h"
+#include "gui/web/BrowserEngine.h"
 
 namespace tl {
 
@@ -17,6 +19,7 @@ CExplorer1::CExplorer1(QWidget* parent) : QWidget(parent) {
 QWebEngineView* CExplorer1::browser() {
     if (browser_ == nullptr) {
         browser_ = new QWebEngineView(this);
+        browser_->setPage(new QWebEnginePage(browserProfile(), browser_));
         layout()->addWidget(browser_);
         connect(browser_, &QWebEngineView::loadFinished, this, [this] {
             if (!forgetLoad_) return;

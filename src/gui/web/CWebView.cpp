@@ -15,6 +15,7 @@
 #include "core/session/Session.h"
 #include "core/web/ListingRenderer.h"
 #include "core/web/WebAddress.h"
+#include "gui/web/BrowserEngine.h"
 #include "gui/widgets/Controls.h"
 #include "gui/widgets/TemplateDialog.h"
 
@@ -61,7 +62,8 @@ QUrl folderOf(const std::string& path) {
 // an address typed into a page) goes through the listing renderer too, never raw from disk.
 class WebPanePage : public QWebEnginePage {
 public:
-    WebPanePage(CWebView* pane, QObject* parent) : QWebEnginePage(parent), pane_(pane) {}
+    WebPanePage(CWebView* pane, QObject* parent)
+        : QWebEnginePage(browserProfile(), parent), pane_(pane) {}
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {

@@ -36,6 +36,13 @@ void CSortListCtrl::chooseRowUnder(const QMouseEvent* event) {
     }
 }
 
+void CSortListCtrl::appendRows(const QList<QTreeWidgetItem*>& rows) {
+    const bool drawing = updatesEnabled();
+    setUpdatesEnabled(false);
+    addTopLevelItems(rows);
+    setUpdatesEnabled(drawing);
+}
+
 bool CSortListCtrl::isNumericColumn(int column) {
     return column == 2 || column == 4 || column == 5 || column == 6;
 }
@@ -53,7 +60,7 @@ double CSortListCtrl::numericValue(const QString& text) {
         while (end < text.size() && text[end].isDigit()) ++end;
     }
     bool ok = false;
-    const double value = text.left(end).toDouble(&ok);
+    const double value = QStringView(text).first(end).toDouble(&ok);
     return ok && end > digitsFrom ? value : 0;
 }
 
@@ -122,11 +129,14 @@ void CSortListCtrl::placeRows(int first, const std::vector<SortKey>& keys) {
 
     QTreeWidgetItem* current = currentItem();
     const QList<QTreeWidgetItem*> selected = selectedItems();
+    const bool drawing = updatesEnabled();
+    setUpdatesEnabled(false);
     QList<QTreeWidgetItem*> rows = invisibleRootItem()->takeChildren();
     const QList<QTreeWidgetItem*> before = rows;
     for (std::size_t i = 0; i < keys.size(); ++i)
         rows[first + static_cast<qsizetype>(i)] = before[keys[i].row];
-    addTopLevelItems(rows);
+    appendRows(rows);
+    setUpdatesEnabled(drawing);
     for (QTreeWidgetItem* row : selected) row->setSelected(true);
     if (current != nullptr) setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
 }

@@ -23,6 +23,9 @@ public:
     static bool isNumericColumn(int column);
 
 protected:
+    // Appends the rows at once, with drawing held off until they are all in.
+    void appendRows(const QList<QTreeWidgetItem*>& rows);
+
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 

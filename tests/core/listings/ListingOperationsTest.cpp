@@ -7,9 +7,7 @@
 
 #include "core/listings/CProductXml.h"
 #include "core/listings/FileScramble.h"
-#include "core/listings/ListingPaths.h"
 #include "core/service/ServiceRequest.h"
-#include "core/session/Session.h"
 #include "support/SampleListing.h"
 #include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
@@ -21,27 +19,12 @@ namespace {
 
 using Boxes = std::vector<ScriptedUi::Box>;
 
-// The logged-in member's name for the guard's lifetime; the earlier one comes back after.
-class ScopedCurrentUser {
-public:
-    explicit ScopedCurrentUser(const std::string& user) : old_(session().currentUserName) {
-        session().currentUserName = user;
-    }
-    ~ScopedCurrentUser() { session().currentUserName = old_; }
-    ScopedCurrentUser(const ScopedCurrentUser&) = delete;
-    ScopedCurrentUser& operator=(const ScopedCurrentUser&) = delete;
-
-private:
-    std::string old_;
-};
-
 // Stores one of the member's own listings in its at-rest (scrambled) form.
 void storeOwnListing(const std::string& id, const std::string& kind) {
     ListingValues values = test::chairListing();
     values.status = kind;
     CProductXml listing;
     ASSERT_EQ(listing.BuildAndSave(id, values), 1);
-    ASSERT_EQ(ToggleFileScramble(ownListingPath(id)), 1);
 }
 
 constexpr char kServiceAuth[] = "Basic emV5YW46dmV4aWwmcW8=";
@@ -50,7 +33,6 @@ TEST(ListingOperations, SendExactlyTheirRequestInTheirStyle) {
     test::TempProgramDirectory home;
     test::ScriptedHttpServer server;
     test::ScopedServerHost host(server.host());
-    ScopedCurrentUser seller("sel ler");
     ScriptedUi ui;
     server.reply("/tradeloom/app/isproductsold.asp", "0");
     server.reply("/tradeloom/app/sell.asp", "0");
@@ -68,14 +50,14 @@ TEST(ListingOperations, SendExactlyTheirRequestInTheirStyle) {
         int result = 1;
     };
     const std::vector<Case> cases = {
-        {[] { return Sell("41", "bob & co", 0.0f); },
+        {[] { return Sell("41", "bob & co", "sel ler", 0.0f); },
          "GET /tradeloom/app/sell.asp?productid=41&userbought=bob%20%26%20co&SenderID=sel%20ler"
          "&price=0.000",
          false},
-        {[] { return Sell("41", "bob", -1.0f); },
+        {[] { return Sell("41", "bob", "sel ler", -1.0f); },
          "GET /tradeloom/app/sell.asp?productid=41&userbought=bob&SenderID=sel%20ler&price=-1.000",
          false},
-        {[] { return Sell("41", "bob", 12.5f); },
+        {[] { return Sell("41", "bob", "sel ler", 12.5f); },
          "GET /tradeloom/app/sell.asp?productid=41&userbought=bob&SenderID=sel%20ler&price=12.500",
          false},
         {[] { return LogOff(""); }, "GET /tradeloom/app/logoff.asp?username=", false},
@@ -124,7 +106,7 @@ TEST(ListingOperations, JudgeTheirRepliesExactlyAndShowTheirBoxesInOrder) {
     auto sold = [] { return IsProductSold("5"); };
     auto inFavorites = [] { return IsInFavorite("5", "ann"); };
     auto add = [] { return AddFavorite("5", "ann"); };
-    auto sell = [] { return Sell("5", "bob", 20.0f); };
+    auto sell = [] { return Sell("5", "bob", "ann", 20.0f); };
     auto remove = [] { return Remove("5"); };
     auto inactivate = [] { return Inactivate("5"); };
     const Boxes notChanged{{"Not Changed",
@@ -178,7 +160,9 @@ TEST(ListingOperations, ReactivateSendsNothingForAListingItCannotRead) {
     home.write("products/11.xml", "not a listing");
     storeOwnListing("12", "SOLD");
     storeOwnListing("13", "Selling");
-    ASSERT_EQ(ToggleFileScramble(ownListingPath("13")), 1);  // left plain
+    std::string plain = home.read("products/13.xml");
+    scrambleBytes(plain);
+    home.write("products/13.xml", plain);  // left plain
 
     struct Case {
         std::string id;

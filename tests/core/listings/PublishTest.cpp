@@ -1,7 +1,5 @@
-#include <algorithm>
 #include <filesystem>
 
-#include "core/listings/FileScramble.h"
 #include "core/platform/ServerHost.h"
 #include "support/ListingFixture.h"
 
@@ -22,14 +20,6 @@ constexpr char kChairTail[] =
     "<category2></category2><paymentterms></paymentterms><paymentmethods>ME</paymentmethods>"
     "<escrow>none</escrow><readablemethods>Money Order/Cashiers Check PayPal </readablemethods>"
     "<hyperlink>http://</hyperlink><card></card><attachment></attachment>";
-
-std::vector<std::string> productsFolder(const TempProgramDirectory& home) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(home.path() + "products"))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::vector<std::string> walk(CProductXml& listing) {
     std::vector<std::string> entries;
@@ -59,9 +49,9 @@ TEST_F(PublishTest, MakeOfferIsSentAsMinusOneAndStoredAfterTheId) {
               "&paymentterms=&paymentmethods=ME&escrow=none&price=-1");
     EXPECT_EQ(server.requests()[0].authorization, kServiceAuthorization);
 
-    EXPECT_EQ(home.read("products/17.xml"), styleSheetInstruction() + kChairBody + kChairTail +
-                                                "<productid>17</productid>"
-                                                "<price>Make Offer</price></product>");
+    EXPECT_EQ(storedText("products/17.xml"), styleSheetInstruction() + kChairBody + kChairTail +
+                                                 "<productid>17</productid>"
+                                                 "<price>Make Offer</price></product>");
     EXPECT_TRUE(std::filesystem::is_directory(home.path() + "products/17"));
     EXPECT_EQ(listing.productId(), "17");
     EXPECT_EQ(
@@ -76,9 +66,9 @@ TEST_F(PublishTest, FreeIsSentAsZeroAndStoredLast) {
     CProductXml listing;
     ASSERT_EQ(publish(free, listing), 1);
     EXPECT_NE(server.requests()[0].line.find("&escrow=none&price=0"), std::string::npos);
-    EXPECT_EQ(home.read("products/18.xml"), styleSheetInstruction() + kChairBody + kChairTail +
-                                                "<productid>18</productid>"
-                                                "<price>Free</price></product>");
+    EXPECT_EQ(storedText("products/18.xml"), styleSheetInstruction() + kChairBody + kChairTail +
+                                                 "<productid>18</productid>"
+                                                 "<price>Free</price></product>");
 }
 
 TEST_F(PublishTest, AnOrdinaryPriceKeepsItsPlaceAndTheIdComesLast) {
@@ -88,9 +78,9 @@ TEST_F(PublishTest, AnOrdinaryPriceKeepsItsPlaceAndTheIdComesLast) {
     CProductXml listing;
     ASSERT_EQ(publish(priced, listing), 1);
     EXPECT_NE(server.requests()[0].line.find("&escrow=none&price=5.99"), std::string::npos);
-    EXPECT_EQ(home.read("products/19.xml"), styleSheetInstruction() + kChairBody +
-                                                "<price>5.99</price>" + kChairTail +
-                                                "<productid>19</productid></product>");
+    EXPECT_EQ(storedText("products/19.xml"), styleSheetInstruction() + kChairBody +
+                                                 "<price>5.99</price>" + kChairTail +
+                                                 "<productid>19</productid></product>");
 }
 
 TEST_F(PublishTest, AReplyThatIsNoProductIdIsAFailedPublishAndNamesNoFile) {
@@ -103,8 +93,10 @@ TEST_F(PublishTest, AReplyThatIsNoProductIdIsAFailedPublishAndNamesNoFile) {
         EXPECT_EQ(ui.boxes(), (Boxes{{"Product Error", "The Product Did not Succesfully Add"}}))
             << reply;
         EXPECT_EQ(listing.productId(), "") << reply;
-        // Only the interim file of the unpublished listing is there.
-        EXPECT_EQ(productsFolder(home), (std::vector<std::string>{".xml"})) << reply;
+        // Only the draft of the unpublished listing is there, outside the products folder.
+        EXPECT_TRUE(std::filesystem::is_empty(home.path() + "products")) << reply;
+        EXPECT_NE(storedText("drafts/listing.xml").find("<titlebar>Tom &amp; Jerry #2<"),
+                  std::string::npos);
     }
     EXPECT_FALSE(home.exists("escape.xml"));
 }
@@ -119,7 +111,7 @@ TEST_F(PublishTest, AnUnreachableServerOrAnUnbuiltListingIsAFailedPublish) {
     EXPECT_EQ(publish(chairListing(), listing), 0);
     EXPECT_EQ(ui.boxes(), (Boxes{{"Product Error", "The Product Did not Succesfully Add"},
                                  {"Product Error", "The Product Did not Succesfully Add"}}));
-    EXPECT_EQ(productsFolder(home), (std::vector<std::string>{".xml"}));
+    EXPECT_TRUE(std::filesystem::is_empty(home.path() + "products"));
 }
 
 TEST_F(PublishTest, UpdateSendsTheEditKeysThenStoresTheListingScrambled) {
@@ -137,8 +129,7 @@ TEST_F(PublishTest, UpdateSendsTheEditKeysThenStoresTheListingScrambled) {
               "&shippingpay=Buyer&username=ann&category1=Furniture&category2=&productid=17"
               "&price=-1&status=Selling");
     EXPECT_EQ(server.requests()[0].authorization, kServiceAuthorization);
-    std::string stored = home.read("products/17.xml");
-    scrambleBytes(stored);
+    const std::string stored = storedText("products/17.xml");
     std::string tail = kChairTail;
     tail.replace(tail.find("<attachment></attachment>"), 25,
                  "<attachment><attach>17/photo.jpg</attach></attachment>");
@@ -149,7 +140,7 @@ TEST_F(PublishTest, UpdateSendsTheEditKeysThenStoresTheListingScrambled) {
     // Read back in memory: the file stays as stored.
     const std::string scrambled = home.read("products/17.xml");
     CProductXml reread;
-    ASSERT_EQ(reread.OpenStoredOwn("17"), 1);
+    ASSERT_EQ(reread.OpenOwn("17"), 1);
     EXPECT_EQ(walk(reread), std::vector<std::string>{"17/photo.jpg"});
     EXPECT_EQ(reread.GetPrice(), "Make Offer");
     EXPECT_EQ(home.read("products/17.xml"), scrambled);

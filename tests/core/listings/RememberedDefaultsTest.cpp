@@ -14,8 +14,8 @@ TEST_F(RememberedDefaultsTest, ChoicesComeBackAndNothingElseIsStored) {
                                     .hyperlink = "http://ann.example",
                                     .card = "ann_card"};
     ASSERT_EQ(SaveRememberedDefaults("ann", chosen), 1);
-    // Stored plain as a listing document named after the member.
-    EXPECT_EQ(home.read("products/annRemembered.xml"),
+    // Stored scrambled as a listing document named after the member.
+    EXPECT_EQ(storedText("products/annRemembered.xml"),
               styleSheetInstruction() +
                   "<product><titlebar></titlebar><description></description><quantity></quantity>"
                   "<shippingpay>Seller</shippingpay><zipcode></zipcode><username></username>"
@@ -36,9 +36,25 @@ TEST_F(RememberedDefaultsTest, ChoicesComeBackAndNothingElseIsStored) {
     EXPECT_FALSE(LoadRememberedDefaults("bob"));
 }
 
-TEST_F(RememberedDefaultsTest, AFileThatIsNoListingGivesNoDefaults) {
-    home.write("products/annRemembered.xml", "<product><shipping>US</shipping></product>");
-    EXPECT_FALSE(LoadRememberedDefaults("ann"));
+TEST_F(RememberedDefaultsTest, PlainChoicesOfEarlierVersionsAreReadAndNoListingIsNone) {
+    const struct {
+        const char* stored;          // left plain on disk
+        const char* paymentmethods;  // nullptr: no defaults
+    } cases[] = {
+        {"<product><shippingpay>Buyer</shippingpay><shipping>US</shipping>"
+         "<paymentmethods>M</paymentmethods><escrow>none</escrow><hyperlink></hyperlink>"
+         "<card></card></product>",
+         "M"},
+        {"<product><shipping>US</shipping></product>", nullptr},
+    };
+    for (const auto& c : cases) {
+        home.write("products/annRemembered.xml", c.stored);
+        const auto loaded = LoadRememberedDefaults("ann");
+        ASSERT_EQ(loaded.has_value(), c.paymentmethods != nullptr) << c.stored;
+        if (loaded) {
+            EXPECT_EQ(loaded->paymentmethods, c.paymentmethods);
+        }
+    }
     EXPECT_TRUE(ui.boxes().empty());
 }
 

@@ -28,7 +28,7 @@ std::string serverListing(const std::string& price, const std::string& codes) {
 
 using ServerCopyTest = ListingTest;
 
-TEST_F(ServerCopyTest, FetchFromServerWritesTheListingInTheFormsShape) {
+TEST_F(ServerCopyTest, TheServersCopyTakesTheFormsShape) {
     struct Case {
         const char* price;
         const char* codes;
@@ -44,22 +44,23 @@ TEST_F(ServerCopyTest, FetchFromServerWritesTheListingInTheFormsShape) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.price);
         server.reply(kGetItem, wrapped(server.host(), serverListing(c.price, c.codes)), "text/xml");
-        CProductXml listing;
-        ASSERT_EQ(listing.FetchFromServer("42"), 1);
+        const std::optional<std::string> copy = fetchServerCopy("42");
+        ASSERT_TRUE(copy);
         // The member's own word "Product" stays; only the root is spelled "product".
-        EXPECT_EQ(home.read("downloads/42.xml"),
+        EXPECT_EQ(*copy,
                   R"(<?xml version="1.0" encoding="utf-8"?>)" + styleSheetInstruction() +
                       "<product><titlebar>Product of the year</titlebar><price>" + c.storedPrice +
                       "</price><paymentmethods>" + c.readable +
                       "</paymentmethods><productid>42</productid><readablemethods>" + c.readable +
                       "</readablemethods><card></card><attachment></attachment>" + "</product>");
-        ASSERT_EQ(listing.OpenDownloaded("42"), 1);
+        CProductXml listing;
+        ASSERT_EQ(listing.OpenDownloadedText("42", *copy), 1);
         EXPECT_EQ(listing.NextAttachment(), 0);
     }
     EXPECT_EQ(server.targets().front(), "/RUViviride/RUViviride.asmx/GetItem?itemNumber=42");
 }
 
-TEST_F(ServerCopyTest, NothingUsableFromTheServerLeavesTheOlderFileAndFails) {
+TEST_F(ServerCopyTest, NothingUsableFromTheServerIsNoCopy) {
     const std::optional<std::string> replies[] = {
         wrapped(server.host(), ""),  // what the server sends for an unknown id
         "Service unavailable",
@@ -70,19 +71,13 @@ TEST_F(ServerCopyTest, NothingUsableFromTheServerLeavesTheOlderFileAndFails) {
     };
     for (const auto& reply : replies) {
         SCOPED_TRACE(reply.value_or("(unreachable)"));
-        home.write("downloads/42.xml", "older listing");
         std::optional<ScopedServerHost> dead;
         if (reply)
             server.reply(kGetItem, *reply, "text/xml");
         else
             dead.emplace(deadHost());
-        EXPECT_EQ(CProductXml().FetchFromServer("42"), 0);
-        EXPECT_EQ(home.read("downloads/42.xml"), "older listing");
+        EXPECT_FALSE(fetchServerCopy("42"));
     }
-    // An id that is not a product id names no file and asks nothing.
-    const std::size_t asked = server.requests().size();
-    EXPECT_EQ(CProductXml().FetchFromServer("../42"), 0);
-    EXPECT_EQ(server.requests().size(), asked);
 }
 
 TEST_F(ServerCopyTest, OfflineItemReadsTheReplyAndGivesEmptyTextsForMissingElements) {

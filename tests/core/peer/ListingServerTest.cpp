@@ -141,10 +141,10 @@ TEST_F(ListingServerTest, ServesAListingAsStoredWithItsLength) {
 }
 
 TEST_F(ListingServerTest, ZeroLengthExactBlockOneOverABlockAndALargeFile) {
-    directory.write("products/empty.xml", "");
+    directory.write("products/10.xml", "");
     directory.write("products/block.bin", std::string(4096, 'a'));
     directory.write("products/over.bin", std::string(4096, 'b') + "c");
-    EXPECT_EQ(fetch("empty.xml").bytes, "\x00\x00\x00\x00"s);
+    EXPECT_EQ(fetch("10.xml").bytes, "\x00\x00\x00\x00"s);
     EXPECT_EQ(fetch("block.bin").bytes, "\x00\x10\x00\x00"s + std::string(4096, 'a'));
     EXPECT_EQ(fetch("over.bin").bytes, "\x01\x10\x00\x00"s + std::string(4096, 'b') + "c");
     std::string large(9 << 20, '\0');
@@ -254,6 +254,20 @@ TEST_F(ListingServerTest, RepliesEndCleanlyWhateverTheRequesterSentBeyondItsRequ
         EXPECT_EQ(counted.bytes, 4 + (64ull << 20)) << "after " << extra.size() << " extra bytes";
         EXPECT_EQ(counted.head.substr(0, 4), encodeLength(64u << 20));
     }
+}
+
+TEST_F(ListingServerTest, OnlyListingsOfTheFolderTopAreServedOfItsDocuments) {
+    // The preview, the remembered choices and a draft an earlier version left are the member's.
+    for (const char* name : {"newproduct.xml", "annRemembered.xml", ".xml", "12a.xml", "X.XML"})
+        directory.write(std::string("products/") + name, "private");
+    std::filesystem::create_symlink("newproduct.xml", directory.path() + "products/13.xml");
+    directory.write("products/12345.xml", "listing");
+    directory.write("products/12345/notes.xml", "attached");
+    for (const char* name : {"newproduct.xml", "annRemembered.xml", ".xml", "12a.xml", "X.XML",
+                             "13.xml", "NEWPRODUCT.XML"})
+        expectNoReply(encodeFileRequest(name));
+    EXPECT_EQ(fetch("12345.xml").bytes, encodeLength(7) + "listing");
+    EXPECT_EQ(fetch("12345\\notes.xml").bytes, encodeLength(8) + "attached");
 }
 
 TEST_F(ListingServerTest, SymbolicLinksServeOnlyFilesInsideTheProductsFolder) {

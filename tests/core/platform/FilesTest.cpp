@@ -7,9 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
-#include <thread>
 
-#include "core/listings/FileScramble.h"
 #include "core/platform/Files.h"
 #include "core/platform/StaleTemporaries.h"
 #include "support/TempProgramDirectory.h"
@@ -104,49 +102,6 @@ TEST(StaleTemporaries, StartRemovesOnlyTheWritersLeftoversInOurFolders) {
     for (const char* name : kept) EXPECT_TRUE(home.exists(name)) << name;
     EXPECT_TRUE(std::filesystem::is_symlink(home.path() + "products/.link.xml.part.abcdef"));
     EXPECT_TRUE(home.exists("products/.folder.part.abcdef"));
-}
-
-TEST(FileScramble, TwiceGivesBackTheOriginalBytesOnceChangesEveryByte) {
-    test::TempProgramDirectory home;
-    std::string original;
-    for (int i = 0; i < 10000; ++i) original += static_cast<char>(i * 7);
-    home.write("products/1.xml", original);
-    const std::string path = home.path() + "products/1.xml";
-
-    ASSERT_EQ(ToggleFileScramble(path), 1);
-    const std::string scrambled = home.read("products/1.xml");
-    ASSERT_EQ(scrambled.size(), original.size());
-    for (std::size_t i = 0; i < original.size(); ++i)
-        ASSERT_EQ(static_cast<unsigned char>(scrambled[i] ^ original[i]), 0x57u);
-    ASSERT_EQ(ToggleFileScramble(path), 1);
-    EXPECT_EQ(home.read("products/1.xml"), original);
-    EXPECT_EQ(filesIn(home.path() + "products"), 1);
-}
-
-TEST(FileScramble, MissingFileOrFolderGivesZeroAndCreatesNothing) {
-    test::TempProgramDirectory home;
-    EXPECT_EQ(ToggleFileScramble(home.path() + "nothing.xml"), 0);
-    EXPECT_EQ(ToggleFileScramble("http://127.0.0.1/tradeloom/app/home.asp"), 0);
-    std::filesystem::create_directory(home.path() + "folder.xml");
-    EXPECT_EQ(ToggleFileScramble(home.path() + "folder.xml"), 0);
-    EXPECT_EQ(filesIn(home.path()), 1);
-    EXPECT_FALSE(home.exists("Encrypted.xml"));
-}
-
-TEST(FileScramble, TwoThreadsTogglingTwoFilesDoNotClobberEachOther) {
-    test::TempProgramDirectory home;
-    const std::string a(50000, 'a'), b(30000, 'b');
-    home.write("products/a.xml", a);
-    home.write("products/b.xml", b);
-    auto toggleOften = [&](const std::string& name) {
-        for (int i = 0; i < 200; ++i) ToggleFileScramble(home.path() + "products/" + name);
-    };
-    std::thread first(toggleOften, "a.xml"), second(toggleOften, "b.xml");
-    first.join();
-    second.join();
-    EXPECT_EQ(home.read("products/a.xml"), a);
-    EXPECT_EQ(home.read("products/b.xml"), b);
-    EXPECT_EQ(filesIn(home.path() + "products"), 2);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ TEST(DownloadEstimateTest, LargeListingsGetAnEstimateFromTheKnownConnection) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size + " " + c.poster + " " + c.own);
-        EXPECT_EQ(largeListingSeconds(c.size, c.poster, c.own), c.seconds);
+        EXPECT_EQ(largeListingSeconds(sizeKilobytes(c.size), c.poster, c.own), c.seconds);
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include "NewListingFixture.h"
 #include "core/listings/CProductXml.h"
-#include "core/listings/ListingPaths.h"
 #include "gui/listings/CProdEditView.h"
 #include "gui/session/ListSelection.h"
 
@@ -53,7 +52,6 @@ protected:
         ASSERT_EQ(listing.BuildAndSave(id, values), 1);
         if (!values.card.empty()) listing.AddAttachment(values.card);
         listing.AddAttachment(id + "/front.jpg");
-        ASSERT_EQ(ToggleFileScramble(ownListingPath(id)), 1);
         stored_ = home.read("products/" + id + ".xml");
     }
     std::unique_ptr<CProdEditView> shownEditForm() {
@@ -154,7 +152,7 @@ TEST_F(EditListingTest, SubmitSendsTheEditThenReplacesTheListingWithItsPhotos) {
               (std::vector<std::string>{"ann_card", "17/front.jpg", "17/back.jpg"}));
     EXPECT_EQ(home.read("products/17/back.jpg"), std::string(600, 'b'));
     EXPECT_EQ(session().webAddress, home.path() + "products/17.xml");
-    EXPECT_EQ(shownViews, std::vector<int>{4});
+    EXPECT_EQ(shownViews, std::vector<View>{View::WebPane});
 }
 
 TEST_F(EditListingTest, AFailedOrRefusedUpdateLeavesTheStoredListingAsItWas) {
@@ -263,7 +261,7 @@ TEST_F(EditListingTest, BackFromPreviewKeepsTheEditsAndANewEditLoadsAfresh) {
     attach(*form, {home.path() + "pictures/back.jpg"});
     form->Preview();
 
-    EXPECT_EQ(shownViews, std::vector<int>{4});
+    EXPECT_EQ(shownViews, std::vector<View>{View::WebPane});
     EXPECT_EQ(session().webAddress, home.path() + "products/newproduct.xml");
     const auto preview = storedListing("products/newproduct.xml");
     EXPECT_EQ(field(*preview, "titlebar"), "Oak table");

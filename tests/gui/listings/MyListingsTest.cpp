@@ -10,7 +10,6 @@
 #include <memory>
 
 #include "core/listings/CProductXml.h"
-#include "core/listings/FileScramble.h"
 #include "core/listings/ListingPaths.h"
 #include "core/platform/Sha256.h"
 #include "core/service/ServiceRequest.h"
@@ -19,8 +18,8 @@
 #include "gui/listings/CSellDlg.h"
 #include "gui/listings/CViewMyProd.h"
 #include "gui/listings/ListingFilesSending.h"
+#include "gui/search/ResultList.h"
 #include "gui/session/ListSelection.h"
-#include "gui/widgets/CSortListCtrl.h"
 #include "gui/widgets/Controls.h"
 #include "ids_app.h"
 #include "ids_mylistings.h"
@@ -76,9 +75,9 @@ struct MyListingsTest : ::testing::Test {
     test::ScopedSessionValues values;
     std::unique_ptr<ScriptedUi> ui = std::make_unique<ScriptedUi>();
     Strings log;  // views switched to
-    test::ScopedViewSwitcher switcher{[this](int view) {
-        log.push_back("view " + std::to_string(view));
-        if (view == 8) reshow();
+    test::ScopedViewSwitcher switcher{[this](View view) {
+        log.push_back(test::viewLine(view));
+        if (view == View::MyListings) reshow();
     }};
     Strings downloads;  // "id from address" of each listing fetched from its seller
     test::ScopedItemActions actions{[this](const std::string& id, const std::string& seller) {
@@ -111,7 +110,7 @@ struct MyListingsTest : ::testing::Test {
         window.show();
         listView->show();
     }
-    CSortListCtrl& list() const { return listView->list(); }
+    ResultList& list() const { return listView->list(); }
     // Each row as its columns joined by "|", top to bottom.
     Strings rows() const {
         Strings shown;
@@ -188,7 +187,7 @@ TEST_F(MyListingsTest, EachShowingListsOwnAndBoughtItemsByItemNumber) {
     };
     for (const Click& click : clicks) {
         SCOPED_TRACE(click.column);
-        listView->onHeaderClicked(click.column);
+        list().onHeaderClicked(click.column);
         EXPECT_EQ(columnTexts(click.compared), click.order);
     }
 
@@ -240,9 +239,14 @@ TEST_F(MyListingsTest, ButtonsAskConfirmRequestAndReportInOrder) {
     ListingValues spare = test::chairListing();
     spare.status = "Buying";
     ASSERT_EQ(CProductXml().BuildAndSave("33", spare), 1);
-    ASSERT_EQ(ToggleFileScramble(ownListingPath("33")), 1);
 
     const Boxes confirmRemove{{"Confirmation", "Are you sure to Delete Item 12?"}};
+    const auto bought = [](const std::string& change) {
+        return ScriptedUi::Box{"Bought Item",
+                               "You bought this item from another member: only "
+                               "its seller can " +
+                                   change + " it."};
+    };
     const std::string suggestion =
         "http://" + server.host() + "/tradeloom/app/catSuggestions.asp?senderid=ann%2001";
     const int sell = res::IDC_MPL_SELL, view = res::IDC_MPL_VIEW, edit = res::IDC_MPL_EDIT,
@@ -268,12 +272,12 @@ TEST_F(MyListingsTest, ButtonsAskConfirmRequestAndReportInOrder) {
         {"", remove, {}, true, {{"Error MI12g", "You must select an item before it can be removed"}}, {}, {}, "", ""},
         {"", inactivate, {}, true, {{"Error MI12q", "You must select an item before it can be inactivated"}}, {}, {}, "", ""},
         {"", reactivate, {}, true, {{"Error MI12q", "You must select an item before it can be Activated"}}, {}, {}, "", ""},
-        // A bought item is another member's listing: it cannot be sold or changed from here.
-        {"50", sell, {}, true, {{"Error MI12d", "You must select an item before it can be Edited"}}, {}, {}, "50", ""},
-        {"50", remove, {MessageResult::Yes}, true, {{"Error MI12g", "You must select an item before it can be removed"}}, {}, {}, "50", ""},
-        {"51", inactivate, {MessageResult::Yes}, true, {{"Error MI12q", "You must select an item before it can be inactivated"}}, {}, {}, "51", ""},
-        {"50", reactivate, {MessageResult::Yes}, true, {{"Error MI12q", "You must select an item before it can be Activated"}}, {}, {}, "50", ""},
-        {"50", edit, {}, true, {{"Error MI12f", "You must select an item before it can be Edited"}}, {}, {}, "50", ""},
+        // A bought item is another member's listing: the buttons that change a listing say so.
+        {"50", sell, {}, true, {bought("sell")}, {}, {}, "50", ""},
+        {"50", remove, {MessageResult::Yes}, true, {bought("remove")}, {}, {}, "50", ""},
+        {"51", inactivate, {MessageResult::Yes}, true, {bought("delete")}, {}, {}, "51", ""},
+        {"50", reactivate, {MessageResult::Yes}, true, {bought("reactivate")}, {}, {}, "50", ""},
+        {"50", edit, {}, true, {bought("edit")}, {}, {}, "50", ""},
         {"50", view, {}, true, {}, {}, {"view 4"}, "", downloadsDirectory() + "50.xml"},
         // The member's own listings.
         {"12", view, {}, true, {}, {}, {"view 4"}, "", ownListingPath("12")},
@@ -420,7 +424,10 @@ TEST_F(MyListingsTest, TheFilesColumnSaysWhetherTheyAreKeptAndSendFilesSendsThem
     };
     const Press presses[] = {
         {"", {}, {{"Error MI12s", "You must select an item before its files can be sent"}}},
-        {"50", {}, {{"Error MI12s", "You must select an item before its files can be sent"}}},
+        {"50",
+         {},
+         {{"Bought Item",
+           "You bought this item from another member: only its seller can send it."}}},
         {"9",
          {"/tradeloom/app/putlistingfile.asp?productid=9&name=9.xml&size=" +
               std::to_string(listing9.size()) + "&sha256=" + sha256Hex(listing9),

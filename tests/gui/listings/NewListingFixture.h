@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -105,6 +106,17 @@ protected:
         EXPECT_TRUE(document->loadXml(bytes)) << relative << " is not a scrambled listing";
         return document;
     }
+    // The documents anywhere in the program directory that lie plain on disk.
+    std::vector<std::string> plainDocuments() const {
+        std::vector<std::string> plain;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(home.path())) {
+            const std::string relative = entry.path().string().substr(home.path().size());
+            if (entry.is_regular_file() && relative.ends_with(".xml") &&
+                home.read(relative).starts_with("<"))
+                plain.push_back(relative);
+        }
+        return plain;
+    }
     static std::string field(const XmlDocument& listing, const char* name) {
         const XmlNode node = listing.documentElement().selectSingleNode(name);
         return node ? node.text() : "<missing>";
@@ -120,8 +132,8 @@ protected:
     ScriptedUi ui;
     ScriptedHttpServer server;
     int nextId = 17;
-    std::vector<int> shownViews;
-    ScopedViewSwitcher frame{[this](int view) { shownViews.push_back(view); }};
+    std::vector<View> shownViews;
+    ScopedViewSwitcher frame{[this](View view) { shownViews.push_back(view); }};
 };
 
 }  // namespace tl::test

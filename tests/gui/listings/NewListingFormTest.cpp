@@ -214,7 +214,7 @@ TEST_F(NewListingFormTest, PreviewShowsTheFormAsItStandsWithCopiesOfThePhotos) {
     EXPECT_EQ(field(*preview, "productid"), "Available when published");
     EXPECT_EQ(field(*preview, "card"), "");  // the card value before this preview
     EXPECT_EQ(session().webAddress, home.path() + "products/newproduct.xml");
-    EXPECT_EQ(shownViews, std::vector<int>{4});
+    EXPECT_EQ(shownViews, std::vector<View>{View::WebPane});
     EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_TITLE)->text(), "Oak chair");
 
     form->Preview();
@@ -235,7 +235,7 @@ TEST_F(NewListingFormTest, ButtonsBesideTheFormRunItsCommands) {
     click(*form, res::IDC_ITEM_WANTED);
     click(*form, res::IDC_ITEM_MAKE_OFFER);
     findControl<QPushButton>(buttons, res::ID_ITEM_PREVIEW)->click();
-    EXPECT_EQ(shownViews, std::vector<int>{4});
+    EXPECT_EQ(shownViews, std::vector<View>{View::WebPane});
 
     findControl<QPushButton>(buttons, res::ID_ITEM_CLEAR)->click();
     EXPECT_EQ(control<QLineEdit>(*form, res::IDC_ITEM_TITLE)->text(), "");

@@ -1,11 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <algorithm>
+#include <memory>
+#include <optional>
 
+#include "MarketTestServer.h"
 #include "core/session/Session.h"
 #include "gui/messaging/CMessageCenterDlg.h"
 #include "gui/messaging/CTLMessageCenter.h"
+#include "gui/session/ListSelection.h"
+#include "gui/web/CExplorer1.h"
 #include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
 
@@ -53,6 +62,44 @@ TEST_F(MessageCentreTest, TheMessageWindowShowsItsAddressOnce) {
     EXPECT_FALSE(waitForRequests(2, 500));
     EXPECT_EQ(count(target), 1u);
     window->close();
+}
+
+// The window is free-standing: it must come up where the member can see and drag it (room kept
+// for the title bar the window manager adds), large enough that the compose form needs no
+// scrolling, also when the marketplace sends it back with a note saying why it was not sent.
+TEST_F(MessageCentreTest, TheComposeWindowOpensInsideTheScreenWithItsWholeFormShown) {
+    constexpr int kTitleBarRoom = 24;
+    test::MarketTestServer market;
+    session().currentUserName = "bob";
+    listSelection().selectedItemTitle = "Oak rocking chair";
+    std::unique_ptr<CMessageCenterDlg> window(CMessageCenterDlg::openCompose("ann", "7"));
+    const QRect area = window->screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(window->frameGeometry().adjusted(0, -kTitleBarRoom, 0, 0)))
+        << window->frameGeometry().x() << "," << window->frameGeometry().y();
+
+    QWebEngineView* browser = window->explorer().browser();
+    QSignalSpy loads(browser, &QWebEngineView::loadFinished);
+    const auto evaluate = [browser](const QString& script) {
+        std::optional<QVariant> result;
+        browser->page()->runJavaScript(script,
+                                       [&result](const QVariant& value) { result = value; });
+        return QTest::qWaitFor([&] { return result.has_value(); }, 30000) ? *result : QVariant();
+    };
+    const QString wholeForm =
+        "const form = document.querySelector('form').getBoundingClientRect();"
+        "!!document.querySelector('textarea') && form.bottom <= innerHeight && "
+        "form.right <= innerWidth && document.documentElement.scrollWidth <= innerWidth";
+    // Bob is not logged in: the marketplace refuses to send in his name.
+    const QString refusedSend = "document.querySelector('form').submit();";
+    // The form as opened, then as the marketplace sends it back after the refused send.
+    for (const bool sentBack : {false, true}) {
+        SCOPED_TRACE(sentBack);
+        ASSERT_TRUE(loads.wait(30000));
+        ASSERT_TRUE(loads.last().at(0).toBool());
+        EXPECT_TRUE(evaluate(wholeForm).toBool()) << browser->width() << "x" << browser->height();
+        if (!sentBack) evaluate(refusedSend);
+    }
+    EXPECT_TRUE(evaluate("!!document.querySelector('.note')").toBool());
 }
 
 }  // namespace

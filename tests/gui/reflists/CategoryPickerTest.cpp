@@ -27,7 +27,7 @@ struct CategoryPickerTest : ::testing::Test {
     test::TempProgramDirectory home;
     ScriptedUi ui;
     test::ScopedServerHost host{"market.test:8080"};
-    std::vector<int> shownViews;
+    std::vector<View> shownViews;
 
     CategoryPickerTest() {
         session() = Session{};
@@ -161,13 +161,13 @@ TEST_F(CategoryPickerTest, AnEmptyCategoryFileNameLeavesTheTreeEmptyWithoutAMess
 }
 
 TEST_F(CategoryPickerTest, SuggestionOpensTheSuggestionPageInTheWebPaneAndEndsWithNoCategory) {
-    const test::ScopedViewSwitcher frame([this](int view) { shownViews.push_back(view); });
+    const test::ScopedViewSwitcher frame([this](View view) { shownViews.push_back(view); });
     CCategoryDlg dialog;
     tree(dialog)->setCurrentItem(tree(dialog)->topLevelItem(0)->child(0));
     press(dialog, res::IDC_CATEGORY_SUGGESTION);
     EXPECT_EQ(session().webAddress,
               "http://market.test:8080/tradeloom/app/catSuggestions.asp?senderid=ann%20lee");
-    EXPECT_EQ(shownViews, std::vector<int>{4});
+    EXPECT_EQ(shownViews, std::vector<View>{View::WebPane});
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.chosenCategory(), "");
 }

@@ -48,8 +48,7 @@ struct AdvancedSearchTest : ::testing::Test {
     test::ScopedSessionValues values;
     ScriptedUi ui;
     std::vector<std::string> log;  // downloads and views switched to
-    test::ScopedViewSwitcher switcher{
-        [this](int view) { log.push_back("view " + std::to_string(view)); }};
+    test::ScopedViewSwitcher switcher{[this](View view) { log.push_back(test::viewLine(view)); }};
     QWidget window;
     CView2* form = new CView2(&window);
     CDisabledLowR* bar = new CDisabledLowR(&window);

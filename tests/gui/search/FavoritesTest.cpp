@@ -22,8 +22,9 @@ namespace {
 
 using Boxes = std::vector<ScriptedUi::Box>;
 
-// A favourite for sale whose poster is online, a wanted one whose poster is offline, and one
-// that has been sold since it was added.
+// A favourite for sale whose poster is online, a wanted one whose poster is offline, and ones
+// that have been sold or taken off the market since they were added, or whose status is spelt
+// otherwise.
 constexpr char kFavoritesReply[] = R"(<results>
 <result><productid>12</productid><titlebar>Oak table</titlebar><username>ann</username>
   <ipaddress>10.0.0.7</ipaddress><connection>DSL</connection><filesize>120</filesize>
@@ -34,6 +35,10 @@ constexpr char kFavoritesReply[] = R"(<results>
 <result><productid>30</productid><titlebar>Old clock</titlebar><username>dan</username>
   <ipaddress>10.0.0.8</ipaddress><connection>T1</connection><filesize>1</filesize>
   <status>SOLD</status><price>5</price></result>
+<result><productid>31</productid><titlebar>Old desk</titlebar><username>dan</username>
+  <status>INACTIVE</status><price>5</price></result>
+<result><productid>32</productid><titlebar>Old lamp</titlebar><username>dan</username>
+  <ipaddress>10.0.0.8</ipaddress><status>selling</status><price>5</price></result>
 </results>)";
 
 struct FavoritesTest : ::testing::Test {
@@ -43,9 +48,9 @@ struct FavoritesTest : ::testing::Test {
     test::ScopedSessionValues values;
     ScriptedUi ui;
     std::vector<std::string> log;  // views switched to and contact dialogs
-    test::ScopedViewSwitcher switcher{[this](int view) {
-        log.push_back("view " + std::to_string(view));
-        if (view == 5) reshow();
+    test::ScopedViewSwitcher switcher{[this](View view) {
+        log.push_back(test::viewLine(view));
+        if (view == View::Favorites) reshow();
     }};
     test::ScopedItemActions actions{{}, [this] { log.push_back("contact"); }};
     QWidget window;
@@ -90,11 +95,11 @@ struct FavoritesTest : ::testing::Test {
     }
 };
 
-TEST_F(FavoritesTest, TheListIsReadEachTimeAndASoldFavouriteKeepsItsRow) {
+TEST_F(FavoritesTest, TheListIsReadEachTimeAndShowsOnlyFavouritesOnOffer) {
     reshow();
     reshow();
     EXPECT_EQ(favoriteRequests(), 2u);
-    EXPECT_EQ(rows(), (std::vector<std::string>{"9 buying", "12 On", "30 SOLD"}));
+    EXPECT_EQ(rows(), (std::vector<std::string>{"9 buying", "12 On"}));
     EXPECT_TRUE(ui.boxes().empty());
 
     // Choosing a favourite forgets the address of a row chosen in the search results.
@@ -109,8 +114,8 @@ TEST_F(FavoritesTest, TheListIsReadEachTimeAndASoldFavouriteKeepsItsRow) {
 
     // Opening shows the copy downloaded when it was added; nothing is fetched.
     const std::size_t requests = server.targets().size();
-    emit favorites->list().itemDoubleClicked(row("30"), 0);
-    EXPECT_EQ(session().webAddress, downloadsDirectory() + "30.xml");
+    emit favorites->list().itemDoubleClicked(row("9"), 0);
+    EXPECT_EQ(session().webAddress, downloadsDirectory() + "9.xml");
     EXPECT_EQ(log, std::vector<std::string>{"view 4"});
     EXPECT_EQ(server.targets().size(), requests);
 
@@ -135,7 +140,7 @@ TEST_F(FavoritesTest, FavouriteButtonsActOnTheChosenFavourite) {
         {"", true, remove, {{"Tradeloom", "You must select an Item to Remove it"}}, {}, ""},
         {"12", true, remove, {{"Tradeloom", "Product 12 Removed from Favorites"}}, {"view 5"},
          "/tradeloom/app/removefavs.asp?productid=12&username=ann%2001"},
-        {"30", false, remove, {{kNetworkErrorCaption, kNetworkErrorText},
+        {"9", false, remove, {{kNetworkErrorCaption, kNetworkErrorText},
                                {"Remove Error", "An Error Occured, the item was not removed"}}, {}, ""},
         {"9", true, buy, {}, {"contact"}, ""},
         {"", true, buy, {}, {}, ""},

@@ -41,7 +41,7 @@ struct QuickSearchTest : ::testing::Test {
     ScriptedUi ui;
     std::mutex mutex;
     std::vector<std::string> log;  // favourite requests, downloads, contact dialogs, views
-    test::ScopedViewSwitcher switcher{[this](int view) { note("view " + std::to_string(view)); }};
+    test::ScopedViewSwitcher switcher{[this](View view) { note(test::viewLine(view)); }};
     QWidget window;
     CQSearch* results = new CQSearch(&window);
     CSearchLeft* buttons = new CSearchLeft(&window);

@@ -6,11 +6,13 @@
 
 #include "SearchReplies.h"
 #include "core/search/ResultQueries.h"
+#include "gui/listings/CViewMyProd.h"
 #include "gui/search/ResultList.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 #include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
+#include "support/WaitForEvents.h"
 
 namespace tl {
 namespace {
@@ -136,6 +138,64 @@ TEST_F(ResultListTest, HeaderClicksSortByTheirColumnAndFlipItsDirection) {
         SCOPED_TRACE(i);
         steps[i].act();
         EXPECT_EQ(column(list, steps[i].column), steps[i].texts);
+    }
+}
+
+// The columns of price, speed, status and type are wide enough for their longest values before
+// any row arrives and stay so once the rows are in; the title takes what the others leave and
+// alone grows with the list.
+TEST(ResultListColumns, FixedColumnsFitTheirLongestValuesAndTheTitleTakesTheRest) {
+    using K = ListingKind;
+    ResultRecord widest;
+    widest.productid = "123456";
+    widest.titlebar = "A title";
+    widest.ipaddress = "10.0.0.7";
+    widest.connection = "I Don't Know";
+    widest.price = "-1";
+    widest.status = "Buying";
+    struct Case {
+        const char* name;
+        const ResultListLayout& layout;
+        std::vector<int> fitted;  // price, speed, status and type columns
+        std::vector<K> kinds;
+    };
+    const std::vector<Case> cases = {
+        {"quick", quickSearchLayout(), {0, 2, 7, 9}, {K::Buying, K::Selling}},
+        {"advanced", advancedSearchLayout(), {0, 2, 7, 8}, {K::Buying, K::Selling}},
+        {"favourites", favoritesLayout(), {0, 2, 6}, {K::Buying, K::Selling}},
+        {"my listings",
+         myListingsLayout(),
+         {0, 2},
+         {K::Buying, K::Selling, K::Sold, K::Bought, K::Inactive}},
+    };
+    const auto settle = [] {
+        test::waitForEvents([] { return false; }, std::chrono::milliseconds(20));
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResultList empty(c.layout, nullptr);
+        ResultList filled(c.layout, nullptr);
+        std::vector<ListedRecord> rows;
+        for (K kind : c.kinds) rows.push_back({widest, kind});
+        filled.addRows(rows);
+        for (ResultList* list : {&empty, &filled}) {
+            list->resize(700, 300);
+            list->show();
+        }
+        settle();
+        for (int column : c.fitted) {
+            SCOPED_TRACE(column);
+            const int needed =
+                static_cast<const QAbstractItemView&>(filled).sizeHintForColumn(column);
+            EXPECT_GE(empty.columnWidth(column), needed);
+            EXPECT_GE(filled.columnWidth(column), needed);
+        }
+        const int title = filled.columnWidth(kTitleColumn);
+        EXPECT_EQ(filled.header()->length(), filled.viewport()->width());
+        filled.resize(900, 300);
+        settle();
+        EXPECT_EQ(filled.columnWidth(kTitleColumn), title + 200);
+        EXPECT_EQ(filled.header()->length(), filled.viewport()->width());
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <memory>
 
@@ -17,6 +18,9 @@
 #include "core/platform/ServerHost.h"
 #include "core/platform/Sha256.h"
 #include "core/session/Session.h"
+#include "gui/messaging/CMessageCenterDlg.h"
+#include "gui/messaging/CTLMessageCenter.h"
+#include "gui/web/BrowserEngine.h"
 #include "gui/web/CExplorer1.h"
 #include "gui/web/CWebView.h"
 #include "support/FakeSeller.h"
@@ -285,6 +289,51 @@ TEST_F(WebViewTest, ADownloadedListingSaysAboveItWhetherItCameFromTheSellerOrThe
     view.navigate("http://" + server.host() + "/tradeloom");
     ASSERT_TRUE(waitForLoad(loads));
     EXPECT_TRUE(origin->isHidden());
+}
+
+// Starting a browser costs memory in the program and in the engine's helpers: a pane makes its
+// browser when first shown, never before, and all of them share the one bounded profile.
+TEST_F(WebViewTest, EveryPaneMakesItsBrowserWhenFirstShownOnTheOneSharedProfile) {
+    CWebView web;
+    CTLMessageCenter messages;
+    CMessageCenterDlg window("http://" + server.host() + "/tradeloom/compose");
+    QWidget* const panes[] = {&web, &messages, &window};
+    for (QWidget* pane : panes) {
+        pane->resize(400, 300);
+        EXPECT_TRUE(pane->findChildren<QWebEngineView*>().isEmpty())
+            << pane->metaObject()->className();
+    }
+    for (QWidget* pane : panes) {
+        SCOPED_TRACE(pane->metaObject()->className());
+        pane->show();
+        const QList<QWebEngineView*> browsers = pane->findChildren<QWebEngineView*>();
+        ASSERT_EQ(browsers.size(), 1);
+        EXPECT_EQ(browsers.first()->page()->profile(), browserProfile());
+    }
+    QWebEngineProfile* shared = browserProfile();
+    EXPECT_EQ(shared->httpCacheType(), QWebEngineProfile::MemoryHttpCache);
+    EXPECT_GT(shared->httpCacheMaximumSize(), 0);  // 0 would leave the size to the engine
+    EXPECT_EQ(shared->persistentCookiesPolicy(), QWebEngineProfile::NoPersistentCookies);
+}
+
+// One renderer for all pages; without the sandbox no template processes, which the engine
+// needs (and refuses to start without) while the sandbox is on. What the member gave is kept.
+TEST(BrowserEngineFlagsTest, AddsWhatKeepsTheHelpersFewAndKeepsWhatWasGiven) {
+    struct Case {
+        const char* given;
+        bool sandboxDisabled;
+        const char* flags;
+    };
+    const Case cases[] = {
+        {"", false, "--renderer-process-limit=1"},
+        {"", true, "--renderer-process-limit=1 --no-zygote"},
+        {"--disable-gpu", false, "--disable-gpu --renderer-process-limit=1"},
+        {"--no-sandbox", false, "--no-sandbox --renderer-process-limit=1 --no-zygote"},
+        {"--renderer-process-limit=3 --no-zygote", true, "--renderer-process-limit=3 --no-zygote"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(browserEngineFlags(c.given, c.sandboxDisabled), QByteArray(c.flags))
+            << c.given << " " << c.sandboxDisabled;
 }
 
 }  // namespace
