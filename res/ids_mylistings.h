@@ -41,6 +41,8 @@ inline constexpr int IDB_MPL_INACTIVATE = 293;
 inline constexpr int IDB_MPL_REACTIVATE = 294;
 inline constexpr int IDB_MPL_PRINT = 283;
 inline constexpr int IDB_MPL_FEEDBACK = 295;
+// Sends the chosen listing's files to the marketplace again (no picture)
+inline constexpr int IDC_MPL_SEND_FILES = 1290;
 
 // "Sell Product" dialog
 inline constexpr int IDD_SELL = 188;

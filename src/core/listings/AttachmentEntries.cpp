@@ -6,13 +6,7 @@
 #include "core/platform/ProgramDirectory.h"
 
 namespace tl {
-namespace {
 
-// True for an attachment entry that a fetched listing may name: "<product id>/<file name>" for a
-// photo of that listing, or a bare file name for the business card. Entries come from the
-// seller, and the attachment is stored under the name they give, so anything else (parent
-// steps, absolute paths, drive letters, empty parts, backslashes, another listing's folder, a
-// card named like a listing document) is refused.
 bool isAcceptedAttachmentEntry(const std::string& productId, const std::string& entry) {
     const std::size_t slash = entry.find('/');
     // The card is stored in the downloads folder itself, a photo in the listing's folder.
@@ -21,8 +15,6 @@ bool isAcceptedAttachmentEntry(const std::string& productId, const std::string& 
     return isProductId(productId) && entry.substr(0, slash) == productId &&
            !plainFileIn(downloadedAttachmentFolder(productId), entry.substr(slash + 1)).empty();
 }
-
-}  // namespace
 
 std::vector<std::string> downloadedAttachmentEntries(const std::string& productId,
                                                      const std::string& storedListing) {

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
-#include <set>
+#include <system_error>
 #include <thread>
 #include <utility>
-#include <vector>
 
 #include "core/listings/AttachmentEntries.h"
 #include "core/listings/FileScramble.h"
+#include "core/listings/KeptFilesChoice.h"
 #include "core/listings/ListingPaths.h"
 #include "core/listings/ServerCopy.h"
 #include "core/peer/ListingOrigin.h"
@@ -30,10 +29,14 @@ bool storeServerCopy(const std::string& productId) {
     return writeFileAtomically(downloadedListingPath(productId), *listing);
 }
 
+std::uint64_t storedSize(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<std::uint64_t>(size);
+}
+
 // One opening: its files fetched from the seller one after the other, within the opening's
-// deadline and bytes, and stopped by the member's cancel. The files that arrive whole wait in
-// their temporaries until putInPlace() commits them together, so that the opening waits for
-// the disk about once rather than twice per file.
+// deadline and bytes, and stopped by the member's cancel.
 class Opening {
 public:
     Opening(const ListingSource& source, const DownloadSettings& settings,
@@ -48,51 +51,34 @@ public:
     // True once the opening has no bytes or time left, or was cancelled.
     bool exhausted() const { return bytesLeft() == 0 || Clock::now() >= deadline_ || cancelled(); }
 
-    // Fetches one file of at most largest bytes (and no more than the opening has left) for
-    // target within the file's own bounds and the opening's deadline; its bytes are copied to
-    // bytes when given.
+    // Fetches one file of at most largest bytes (and no more than the opening has left) into
+    // target within the file's own bounds and the opening's deadline.
     PeerFileResult fetch(const std::string& requestName, const std::string& target,
                          std::chrono::milliseconds idle, std::chrono::milliseconds whole,
-                         std::uint32_t largest, std::string* bytes = nullptr) {
+                         std::uint32_t largest) {
         const auto allowed =
             static_cast<std::uint32_t>(std::min<std::uint64_t>(largest, bytesLeft()));
-        ArrivedFile file;
-        const PeerFileResult result = fetchUncommittedPeerFile(
-            seller_, requestName, target, {idle, whole, allowed, deadline_, cancelled_}, file,
-            bytes != nullptr);
-        if (result != PeerFileResult::Stored) return result;
-        bytesTaken_ += file.length;
-        if (bytes) *bytes = std::move(file.bytes);
-        arrived_.push_back({std::move(file.file), target});
+        const PeerFileResult result = fetchPeerFile(seller_, requestName, target,
+                                                    {idle, whole, allowed, deadline_, cancelled_});
+        if (result == PeerFileResult::Stored) bytesTaken_ += storedSize(target);
         return result;
     }
 
-    // Commits the files that arrived, the first (the listing) before the others, which are
-    // dropped when it fails. All are synced before any is renamed, and each folder once after,
-    // so that the disk is waited for about twice in all. Whether each is in place, in the order
-    // they arrived.
-    std::vector<bool> putInPlace() {
-        for (Arrived& arrived : arrived_) arrived.file->sync();
-        std::vector<bool> inPlace;
-        std::set<std::string> folders;
-        for (Arrived& arrived : arrived_) {
-            const bool first = inPlace.empty();
-            inPlace.push_back((first || inPlace.front()) &&
-                              arrived.file->commit(AtomicFileWriter::FolderSync::ByCaller));
-            if (inPlace.back())
-                folders.insert(std::filesystem::path(arrived.target).parent_path().string());
-        }
-        arrived_.clear();
-        for (const std::string& folder : folders) syncFolder(folder);
-        return inPlace;
+    // Settles the file the seller sent (or did not) against the marketplace's kept copy, which
+    // is taken within the same bounds as the seller's file.
+    FileSource settle(const KeptFilesCheck& kept, const std::string& name,
+                      const std::string& target, PeerFileResult fromSeller,
+                      std::chrono::milliseconds idle, std::chrono::milliseconds whole,
+                      std::uint32_t largest) {
+        const FileSource source =
+            settleKeptFile(kept, name, target, fromSeller == PeerFileResult::Stored,
+                           {std::min<std::uint64_t>(largest, bytesLeft()), idle,
+                            std::min(Clock::now() + whole, deadline_), cancelled_});
+        if (source == FileSource::Marketplace) bytesTaken_ += storedSize(target);
+        return source;
     }
 
 private:
-    struct Arrived {
-        std::unique_ptr<AtomicFileWriter> file;
-        std::string target;
-    };
-
     std::uint64_t bytesLeft() const {
         return settings_.mostBytes - std::min(settings_.mostBytes, bytesTaken_);
     }
@@ -102,29 +88,41 @@ private:
     const std::atomic<bool>* cancelled_;
     const Clock::time_point deadline_;
     std::uint64_t bytesTaken_ = 0;
-    std::vector<Arrived> arrived_;
 };
 
-// The attachments of the listing (its bytes as stored), in order: the count skipped by the
-// opening's bounds.
-int fetchAttachments(Opening& opening, const std::string& productId, const std::string& listing,
-                     const DownloadSettings& settings) {
-    const std::vector<std::string> entries = downloadedAttachmentEntries(productId, listing);
+// The attachments of the stored listing, in order: the count stored and the count skipped by
+// the opening's bounds. askSeller: false when the listing itself was not the seller's, so each
+// attachment can come only from the marketplace's kept copy.
+std::pair<int, int> fetchAttachments(Opening& opening, const KeptFilesCheck& kept, bool askSeller,
+                                     const DownloadSettings& settings) {
+    const std::string& productId = kept.productId;
+    const std::optional<std::string> stored = readWholeFile(downloadedListingPath(productId));
+    if (!stored) return {0, 0};
+    const std::vector<std::string> entries = downloadedAttachmentEntries(productId, *stored);
+    const std::vector<std::string> keptNames = keptEntryNames(productId, entries);
+    int count = 0;
     int skipped = 0;
     for (std::size_t i = 0; i < entries.size() && !opening.cancelled(); ++i) {
         if (i >= settings.mostEntries || opening.exhausted()) {
             ++skipped;
             continue;
         }
-        const PeerFileResult result = opening.fetch(
-            attachmentRequestName(entries[i]), joinStoredName(downloadsDirectory(), entries[i]),
-            settings.attachmentTimeout, settings.attachmentDeadline, kLargestAttachment);
+        const std::string target = joinStoredName(downloadsDirectory(), entries[i]);
+        const PeerFileResult result =
+            askSeller ? opening.fetch(attachmentRequestName(entries[i]), target,
+                                      settings.attachmentTimeout, settings.attachmentDeadline,
+                                      kLargestAttachment)
+                      : PeerFileResult::Unreachable;
+        const FileSource source =
+            opening.settle(kept, keptNames[i], target, result, settings.attachmentTimeout,
+                           settings.attachmentDeadline, kLargestAttachment);
         // Too large: above what one attachment, or what is left of the opening, may bring.
-        if (result != PeerFileResult::Stored &&
-            (result == PeerFileResult::TooLarge || opening.exhausted()))
+        if (source != FileSource::None)
+            ++count;
+        else if (result == PeerFileResult::TooLarge || opening.exhausted())
             ++skipped;
     }
-    return skipped;
+    return {count, skipped};
 }
 
 }  // namespace
@@ -134,26 +132,31 @@ DownloadOutcome downloadListing(const ListingSource& source, const DownloadSetti
     const std::string& id = source.productId;
     if (!isProductId(id) || !createDirectories(downloadsDirectory())) return {};
     Opening opening(source, settings, cancelled);
-    std::string listing;
-    int skipped = 0;
-    if (opening.fetch(id + ".xml", downloadedListingPath(id), settings.listingTimeout,
-                      settings.listingDeadline, kLargestListing,
-                      &listing) == PeerFileResult::Stored)
-        skipped = fetchAttachments(opening, id, listing, settings);
-    // A cancel keeps what had come whole.
-    const std::vector<bool> inPlace = opening.putInPlace();
+    // The digests of the files the marketplace keeps, asked once before the seller.
+    const KeptFilesCheck kept{id, askKeptDigests(id, cancelled, settings.listingTimeout)};
+    const PeerFileResult listing =
+        opening.fetch(id + ".xml", downloadedListingPath(id), settings.listingTimeout,
+                      settings.listingDeadline, kLargestListing);
+    const FileSource listingSource =
+        opening.cancelled()
+            ? FileSource::None
+            : opening.settle(kept, keptListingName(id), downloadedListingPath(id), listing,
+                             settings.listingTimeout, settings.listingDeadline, kLargestListing);
     if (opening.cancelled()) return {};
-    if (inPlace.empty() || !inPlace.front()) {
+    if (listingSource == FileSource::None) {
         if (!storeServerCopy(id)) return {};
         noteListingOrigin(downloadedListingPath(id), ListingOrigin::MarketplaceCopy);
         return {.listingPath = downloadedListingPath(id)};
     }
-    noteListingOrigin(downloadedListingPath(id), ListingOrigin::Seller);
-    return {
-        .listingPath = downloadedListingPath(id),
-        .fromSeller = true,
-        .attachmentsStored = static_cast<int>(std::count(inPlace.begin() + 1, inPlace.end(), true)),
-        .entriesSkipped = skipped};
+    const bool fromSeller = listingSource == FileSource::Seller;
+    noteListingOrigin(downloadedListingPath(id),
+                      fromSeller ? ListingOrigin::Seller : ListingOrigin::MarketplaceKept);
+    const auto [stored, skipped] = fetchAttachments(opening, kept, fromSeller, settings);
+    if (opening.cancelled()) return {};
+    return {.listingPath = downloadedListingPath(id),
+            .fromSeller = fromSeller,
+            .attachmentsStored = stored,
+            .entriesSkipped = skipped};
 }
 
 std::shared_ptr<DownloadCompletion> startListingDownload(ListingSource source,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/peer/SocketIo.h"
+#include "core/platform/Files.h"
 
 namespace tl {
 namespace {
@@ -13,30 +14,26 @@ namespace {
 // writes for a photo, little memory for the largest attachment.
 constexpr std::size_t kStoreBlock = 1 << 20;
 
+// Stores exactly length bytes from the connection at target, through a temporary that replaces
+// it only once they have all arrived.
 PeerFileResult receiveContents(ByteChannel& channel, std::uint32_t length,
-                               const std::string& target, ArrivedFile& arrived, bool keepBytes) {
-    auto part = std::make_unique<AtomicFileWriter>(target);
-    if (!part->valid()) return PeerFileResult::NotStored;
+                               const std::string& target) {
+    AtomicFileWriter part(target);
+    if (!part.valid()) return PeerFileResult::NotStored;
     std::vector<char> block;
-    std::string bytes;
     for (std::uint32_t left = length; left > 0;) {
         block.resize(std::min<std::size_t>(left, kStoreBlock));
         if (!receiveExactly(channel, block.data(), block.size())) return PeerFileResult::Broken;
-        if (!part->write({block.data(), block.size()})) return PeerFileResult::NotStored;
-        if (keepBytes) bytes.append(block.data(), block.size());
+        if (!part.write({block.data(), block.size()})) return PeerFileResult::NotStored;
         left -= static_cast<std::uint32_t>(block.size());
     }
-    // The disk takes the bytes while the next file arrives.
-    part->startWriteBack();
-    arrived = {std::move(part), length, std::move(bytes)};
-    return PeerFileResult::Stored;
+    return part.commit() ? PeerFileResult::Stored : PeerFileResult::NotStored;
 }
 
 }  // namespace
 
-PeerFileResult fetchUncommittedPeerFile(const PeerEndpoint& seller, const std::string& requestName,
-                                        const std::string& target, const PeerFileLimits& limits,
-                                        ArrivedFile& arrived, bool keepBytes) {
+PeerFileResult fetchPeerFile(const PeerEndpoint& seller, const std::string& requestName,
+                             const std::string& target, const PeerFileLimits& limits) {
     const Socket connection =
         connectTo(seller.address, seller.port, seller.connectTimeout, seller.localAddress);
     if (!connection.valid()) return PeerFileResult::Unreachable;
@@ -48,16 +45,7 @@ PeerFileResult fetchUncommittedPeerFile(const PeerEndpoint& seller, const std::s
     const std::optional<std::uint32_t> length = receiveReplyLength(channel);
     if (!length) return PeerFileResult::NotServed;
     if (*length > limits.largest) return PeerFileResult::TooLarge;
-    return receiveContents(channel, *length, target, arrived, keepBytes);
-}
-
-PeerFileResult fetchPeerFile(const PeerEndpoint& seller, const std::string& requestName,
-                             const std::string& target, const PeerFileLimits& limits) {
-    ArrivedFile arrived;
-    const PeerFileResult result =
-        fetchUncommittedPeerFile(seller, requestName, target, limits, arrived);
-    if (result != PeerFileResult::Stored) return result;
-    return arrived.file->commit() ? PeerFileResult::Stored : PeerFileResult::NotStored;
+    return receiveContents(channel, *length, target);
 }
 
 }  // namespace tl

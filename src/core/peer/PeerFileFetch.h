@@ -3,12 +3,10 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "core/peer/TransferProtocol.h"
-#include "core/platform/Files.h"
 
 namespace tl {
 
@@ -47,19 +45,5 @@ enum class PeerFileResult {
 // included) leaves an older file as it was and no empty or partial one.
 PeerFileResult fetchPeerFile(const PeerEndpoint& seller, const std::string& requestName,
                              const std::string& target, const PeerFileLimits& limits);
-
-// A file that arrived whole, waiting in its temporary until committed; discarded when dropped.
-struct ArrivedFile {
-    std::unique_ptr<AtomicFileWriter> file;
-    std::uint32_t length = 0;
-    std::string bytes;  // a copy of its bytes too, when asked for
-};
-
-// fetchPeerFile that leaves the commit to the caller, so that a batch of files waits for the
-// disk once: Stored means the file is in arrived (its bytes copied too with keepBytes); any
-// other outcome leaves arrived empty.
-PeerFileResult fetchUncommittedPeerFile(const PeerEndpoint& seller, const std::string& requestName,
-                                        const std::string& target, const PeerFileLimits& limits,
-                                        ArrivedFile& arrived, bool keepBytes = false);
 
 }  // namespace tl

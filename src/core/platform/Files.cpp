@@ -23,16 +23,16 @@ std::filesystem::path folderOf(const std::filesystem::path& target) {
     return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
 }
 
-}  // namespace
-
 // The rename is only lasting once the folder's entry is on disk too.
-bool syncFolder(const std::string& folder) {
+bool syncFolder(const std::filesystem::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
     const bool synced = ::fsync(fd) == 0;
     ::close(fd);
     return synced;
 }
+
+}  // namespace
 
 AtomicFileWriter::AtomicFileWriter(const std::string& target) : target_(target) {
     const std::filesystem::path path(target);
@@ -57,7 +57,6 @@ void AtomicFileWriter::discard() {
 
 bool AtomicFileWriter::write(std::string_view bytes) {
     if (fd_ < 0) return false;
-    synced_ = false;
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
@@ -67,19 +66,10 @@ bool AtomicFileWriter::write(std::string_view bytes) {
     return true;
 }
 
-void AtomicFileWriter::startWriteBack() {
-    if (fd_ >= 0) ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
-}
-
-bool AtomicFileWriter::sync() {
-    // mkstemp makes the file private to its owner; what we store is an ordinary file.
-    synced_ = fd_ >= 0 && ::fchmod(fd_, 0644) == 0 && ::fsync(fd_) == 0;
-    return synced_;
-}
-
-bool AtomicFileWriter::commit(FolderSync folder) {
+bool AtomicFileWriter::commit() {
     if (fd_ < 0) return false;
-    const bool ready = synced_ || sync();
+    // mkstemp makes the file private to its owner; what we store is an ordinary file.
+    const bool ready = ::fchmod(fd_, 0644) == 0 && ::fsync(fd_) == 0;
     const bool closed = ::close(std::exchange(fd_, -1)) == 0;
     if (!ready || !closed || std::rename(temporary_.data(), target_.c_str()) != 0) {
         std::remove(temporary_.data());
@@ -87,7 +77,7 @@ bool AtomicFileWriter::commit(FolderSync folder) {
     }
     // The new file is in place whatever the folder's sync reports; without it the rename may
     // only be lost to a power cut, which leaves the old file.
-    if (folder == FolderSync::Now) syncFolder(folderOf(std::filesystem::path(target_)).string());
+    syncFolder(folderOf(std::filesystem::path(target_)));
     return true;
 }
 

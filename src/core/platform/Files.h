@@ -22,16 +22,8 @@ public:
     // False when the temporary file could not be made (the folder is missing or not writable).
     bool valid() const { return fd_ >= 0; }
     bool write(std::string_view bytes);
-    // Starts writing the bytes so far to the disk without waiting for it, so that the commits
-    // of a batch of files wait for the disk about once rather than once each.
-    void startWriteBack();
-    // Makes the bytes written so far lasting now, so that commit() need not wait for the disk.
-    bool sync();
-    // True once the target holds everything written; the object is spent either way. A batch of
-    // files may leave the folder's sync out and sync each folder once (syncFolder) after all
-    // are committed: until then a power cut may lose a rename, never leave a partial file.
-    enum class FolderSync { Now, ByCaller };
-    bool commit(FolderSync folder = FolderSync::Now);
+    // True once the target holds everything written; the object is spent either way.
+    bool commit();
 
 private:
     void discard();
@@ -39,11 +31,7 @@ private:
     std::string target_;
     std::vector<char> temporary_;
     int fd_ = -1;
-    bool synced_ = false;  // nothing written since the last sync()
 };
-
-// Makes the folder's entries (a rename into it) lasting.
-bool syncFolder(const std::string& folder);
 
 // Replaces the file at path with bytes through an AtomicFileWriter. Returns false (and leaves
 // the old file as it was) when the file could not be written whole.

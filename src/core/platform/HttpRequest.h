@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tl {
 
@@ -44,5 +45,23 @@ inline constexpr long kMaxRedirects = 5;
 
 // Largest reply body accepted; a longer reply is a failure rather than a full disk or memory.
 inline constexpr std::size_t kMaxReplyBytes = 64u * 1024u * 1024u;
+
+// A request whose reply status the caller judges: a GET, or a POST of body (as
+// application/octet-stream) when one is given. Redirects are not followed. A reply longer than
+// largestReply, or a transfer that stalls for idle (when given) or runs past limit, fails; so
+// does setting *abandon. Throws RequestError; every status comes back as it was answered.
+struct HttpCall {
+    std::string address{};
+    std::optional<std::string_view> postBody{};
+    std::size_t largestReply = kMaxReplyBytes;
+    const std::atomic<bool>* abandon = nullptr;
+    std::optional<std::chrono::milliseconds> limit{};
+    std::optional<std::chrono::seconds> idle{};
+};
+struct HttpReply {
+    long status = 0;
+    std::string body;
+};
+HttpReply exchange(const HttpCall& call);
 
 }  // namespace tl

@@ -12,4 +12,8 @@ public:
     explicit MyListingsQuery(const std::string& user);
 };
 
+// Whether the marketplace keeps a listing's files, by the record's fileskept field: "Kept",
+// "Not kept", or "" when the record has no such field (a marketplace that keeps none).
+const char* filesKeptText(const std::string& fileskept);
+
 }  // namespace tl

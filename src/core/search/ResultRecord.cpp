@@ -4,6 +4,7 @@
 
 #include "core/listings/CProductXml.h"
 #include "core/listings/ListingPaths.h"
+#include "core/service/MarketContract.h"
 
 namespace tl {
 namespace {
@@ -40,11 +41,16 @@ struct FieldName {
     std::string ResultRecord::*field;
 };
 constexpr FieldName kFields[] = {
-    {"productid", &ResultRecord::productid},   {"titlebar", &ResultRecord::titlebar},
-    {"username", &ResultRecord::username},     {"ipaddress", &ResultRecord::ipaddress},
-    {"connection", &ResultRecord::connection}, {"filesize", &ResultRecord::filesize},
-    {"status", &ResultRecord::status},         {"price", &ResultRecord::price},
+    {"productid", &ResultRecord::productid},
+    {"titlebar", &ResultRecord::titlebar},
+    {"username", &ResultRecord::username},
+    {"ipaddress", &ResultRecord::ipaddress},
+    {"connection", &ResultRecord::connection},
+    {"filesize", &ResultRecord::filesize},
+    {"status", &ResultRecord::status},
+    {"price", &ResultRecord::price},
     {"email", &ResultRecord::email},
+    {contract::key::kFilesKept, &ResultRecord::fileskept},
 };
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace tl {
 // sent it, empty when the record lacks it.
 struct ResultRecord {
     std::string productid, titlebar, username, ipaddress, connection, filesize, status, price,
-        email;
+        email, fileskept;
 };
 
 // Reads a record element. A record whose productid is not a product id is refused: that id

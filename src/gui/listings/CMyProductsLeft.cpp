@@ -7,6 +7,7 @@
 #include "core/service/Endpoints.h"
 #include "core/session/Session.h"
 #include "gui/listings/CViewMyProd.h"
+#include "gui/listings/ListingFilesSending.h"
 #include "gui/session/ListSelection.h"
 #include "gui/session/Navigation.h"
 #include "gui/widgets/Controls.h"
@@ -36,6 +37,7 @@ CMyProductsLeft::CMyProductsLeft(QWidget* parent) : FormPane(res::IDD_MYPRODUCTS
          printShownPages},
         {res::IDC_MPL_FEEDBACK, "Feed Back", res::IDC_MPL_FEEDBACK_BITMAP, res::IDB_MPL_FEEDBACK,
          [this] { onFeedback(); }},
+        {res::IDC_MPL_SEND_FILES, "Send Files", 0, 0, [this] { onSendFiles(); }},
     });
     findControl(this, res::IDC_MPL_REACTIVATE)->hide();
 }
@@ -108,6 +110,19 @@ void CMyProductsLeft::changeListing(const NoSelection& message, const char* ques
         ui().messageBox(doneCaption, "Product " + productId + doneText);
         switchMainView(View::MyListings);
     }
+    listSelection().selectedListingId.clear();
+}
+
+void CMyProductsLeft::onSendFiles() {
+    const std::string productId = chosenListing(
+        {"You must select an item before its files can be sent", "Error MI12s", "send"});
+    if (productId.empty()) return;
+    sendListingFilesInBackground(productId, this, [this, productId](KeepResult result) {
+        if (const std::optional<KeepOutcomeBox> box = keepConfirmationBox(productId, result))
+            ui().messageBox(box->caption, box->text);
+        for (CViewMyProd* list : window()->findChildren<CViewMyProd*>())
+            if (list->isVisible()) list->Refresh();
+    });
     listSelection().selectedListingId.clear();
 }
 

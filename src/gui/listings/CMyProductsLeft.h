@@ -11,8 +11,8 @@ inline constexpr char kBoughtItemCaption[] = "Bought Item";
 std::string boughtItemText(const std::string& change);
 
 // The buttons beside the my-listings and edit-listing panes: Sell, View, Edit, Remove, Delete
-// (inactivate), Reactivate (hidden), Print and Feed Back. They act on the selected listing id
-// that the my-listings list sets, and every one but Edit clears it.
+// (inactivate), Reactivate (hidden), Print, Feed Back and Send Files. They act on the selected
+// listing id that the my-listings list sets, and every one but Edit clears it.
 class CMyProductsLeft : public FormPane {
     Q_OBJECT
 public:
@@ -25,6 +25,8 @@ public:
     void onInactivate();
     void onReactivate();
     void onFeedback();
+    // Sends the chosen listing's files to the marketplace again and tells how that went.
+    void onSendFiles();
 
 private:
     // What the member is told when a button needs a listing and none is chosen, and for the

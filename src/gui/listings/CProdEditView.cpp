@@ -21,6 +21,7 @@
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Ui.h"
 #include "core/service/MarketContract.h"
+#include "gui/listings/ListingFilesSending.h"
 #include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
 #include "ids_listings.h"
@@ -208,6 +209,7 @@ void CProdEditView::Submit() {
         return;
     }
     listing.ReportFileSize(storedBytes + *addedBytes);
+    sendListingFilesInBackground(editedId_, this);
     showListing(ownListingPath(editedId_));
     ui().messageBox("Operation Complete", "Product " + editedId_ + " succesfully Updated");
 }

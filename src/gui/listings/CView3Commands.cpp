@@ -13,6 +13,7 @@
 #include "core/platform/Ui.h"
 #include "core/session/Session.h"
 #include "gui/listings/CView3.h"
+#include "gui/listings/ListingFilesSending.h"
 
 namespace tl {
 
@@ -41,6 +42,7 @@ void CView3::Add() {
     if (!card_.empty() && fileExists(productsDirectory() + card_)) listing.AddAttachment(card_);
     const std::optional<long long> totalBytes = copyPhotosInto(
         photos, id, [&listing](const std::string& entry) { return listing.AddAttachment(entry); });
+    sendListingFilesInBackground(id, this);
     if (!totalBytes) return;
     listing.ReportFileSize(*totalBytes);
     showListing(ownListingPath(id));

@@ -36,7 +36,8 @@ const ResultListLayout& myListingsLayout() {
          {"Item #", 45, F::ProductId, ""},
          {"Size", 45, F::Size, ""},
          {"Status", 0, F::HolderStatus},
-         {"", 0, F::Kind}},
+         {"", 0, F::Kind},
+         {"Files", 60, F::FilesKept, "Not kept"}},
         CViewMyProd::KindColumn,
         res::IDC_MYPROD_LIST,
         {res::IDB_MYPROD_BUYING, res::IDB_MYPROD_SELLING, res::IDB_MYPROD_SOLD,
@@ -85,12 +86,15 @@ void CViewMyProd::addOwnListings() {
         return;
     }
     std::vector<ListedRecord> rows;
+    bool filesKeptSaid = false;
     for (ResultRecord& record : query.takeRecords())
         if (const std::optional<ListingKind> kind = ownListingKind(record.status)) {
+            filesKeptSaid = filesKeptSaid || *filesKeptText(record.fileskept) != '\0';
             rows.push_back({std::move(record), *kind});
             rows.back().record.username = session().currentUserName;
         }
     list_->addRows(std::move(rows));
+    list_->setColumnHidden(FilesColumn, !filesKeptSaid);
 }
 
 void CViewMyProd::addBoughtItems() {

@@ -31,7 +31,8 @@ public:
         ItemNumberColumn,
         SizeColumn,
         StatusColumn,
-        KindColumn,  // hidden: the type again, which the "Type" heading sorts by
+        KindColumn,   // hidden: the type again, which the "Type" heading sorts by
+        FilesColumn,  // whether the marketplace keeps the files; hidden when it says nothing
         ColumnCount
     };
 

@@ -4,6 +4,7 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "core/search/MyListings.h"
 #include "gui/widgets/Controls.h"
 #include "ids_search.h"
 
@@ -51,6 +52,8 @@ QString fieldText(const ListedRecord& row, ResultField field) {
         case F::HolderStatus:
             if (row.kind != K::Bought) return QStringLiteral("On");
             return online ? QStringLiteral("Online") : QString();
+        case F::FilesKept:
+            return QString::fromLatin1(filesKeptText(record.fileskept));
     }
     return {};
 }

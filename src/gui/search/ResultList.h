@@ -26,6 +26,7 @@ enum class ResultField {
     OnlineStatus,  // "On" (for sale) or "Online" (wanted) while the poster is online
     KindOrOnline,  // OnlineStatus while the poster is online, else Kind
     HolderStatus,  // "On" for the member's own listing, "Online" for a bought one's online seller
+    FilesKept,     // "Kept" or "Not kept" when the marketplace says whether it keeps the files
 };
 
 struct ResultColumn {

@@ -43,6 +43,10 @@ QString originText(const std::string& path) {
     if (!origin) return {};
     if (*origin == ListingOrigin::Seller)
         return QStringLiteral("Opened from the seller's computer");
+    if (*origin == ListingOrigin::MarketplaceKept)
+        return QStringLiteral(
+            "Opened from the marketplace copy, with its photos: the seller's computer could not "
+            "be reached or did not send the listing as the marketplace keeps it");
     return QStringLiteral(
         "Opened from the marketplace copy: the seller could not be reached, so the photos are "
         "not available");

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string_view>
+
 #include "core/platform/HttpRequest.h"
 #include "support/ScopedSettings.h"
 #include "support/ScriptedHttpServer.h"
@@ -24,6 +27,51 @@ TEST(HttpRequest, StyleAReturnsTheBodyOfASuccessAndFailsOnAnErrorStatus) {
     }
     // Style B only needs an answer: an error page is still one.
     EXPECT_NO_THROW(sendRequest(server.host(), "/missing"));
+}
+
+// A judged exchange hands back every status, posts its body whole, follows no redirect and
+// fails rather than take more than its largest reply.
+TEST(HttpRequest, AnExchangeReturnsTheStatusAndBoundsItsReply) {
+    test::ScriptedHttpServer server;
+    server.reply("/missing", "gone", "text/plain", 404);
+    server.redirect("/moved", "/x");
+    server.handle("/x", [](const test::ScriptedHttpServer::Request& request) {
+        return "got " + std::to_string(request.body.size());
+    });
+    const std::string base = "http://" + server.host();
+    const std::string body("\0\xFF" "binary", 8);
+    struct Case {
+        const char* path;
+        std::optional<std::string_view> post;
+        std::size_t largest;
+        long status;
+        std::string reply;  // empty with status 0: the exchange fails
+    };
+    const Case cases[] = {
+        {"/x", body, 64, 200, "got 8"},
+        {"/x", std::nullopt, 64, 200, "got 0"},
+        {"/missing", body, 64, 404, "gone"},
+        {"/moved", std::nullopt, 64, 302, ""},
+        {"/x", body, 4, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const HttpCall call{
+            .address = base + c.path, .postBody = c.post, .largestReply = c.largest};
+        if (c.status == 0) {
+            EXPECT_THROW(exchange(call), RequestError);
+            continue;
+        }
+        const HttpReply reply = exchange(call);
+        EXPECT_EQ(reply.status, c.status);
+        if (c.status != 302) {
+            EXPECT_EQ(reply.body, c.reply);
+        }
+    }
+    const auto requests = server.requests();
+    EXPECT_EQ(requests.front().line.substr(0, 7), "POST /x");
+    EXPECT_EQ(requests.front().body, body);
+    EXPECT_THROW(exchange({.address = "http://" + test::deadHost() + "/"}), RequestError);
 }
 
 TEST(HttpRequest, StyleAFollowsAtMostFiveRedirects) {

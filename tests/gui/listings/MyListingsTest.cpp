@@ -11,11 +11,13 @@
 
 #include "core/listings/CProductXml.h"
 #include "core/listings/ListingPaths.h"
+#include "core/platform/Sha256.h"
 #include "core/service/ServiceRequest.h"
 #include "core/session/Session.h"
 #include "gui/listings/CMyProductsLeft.h"
 #include "gui/listings/CSellDlg.h"
 #include "gui/listings/CViewMyProd.h"
+#include "gui/listings/ListingFilesSending.h"
 #include "gui/search/ResultList.h"
 #include "gui/session/ListSelection.h"
 #include "gui/widgets/Controls.h"
@@ -109,7 +111,7 @@ struct MyListingsTest : ::testing::Test {
         listView->show();
     }
     ResultList& list() const { return listView->list(); }
-    // Each row as its eight columns joined by "|", top to bottom.
+    // Each row as its columns joined by "|", top to bottom.
     Strings rows() const {
         Strings shown;
         for (int i = 0; i < list().topLevelItemCount(); ++i) {
@@ -154,13 +156,13 @@ TEST_F(MyListingsTest, EachShowingListsOwnAndBoughtItemsByItemNumber) {
               (Strings{"/tradeloom/app/mylisting.asp?username=ann%2001",
                        "/tradeloom/app/boughtproducts.asp?username=ann%2001"}));
     const Strings expected = {
-        "buying|Brass lamp|Free|ann 01|9|3|On|buying",
-        "selling|Oak table|Make Offer|ann 01|12|120|On|selling",
-        "sold|Old clock|5|ann 01|30|1|On|sold",
-        "sold|Clock key|2.50|ann 01|31|0|On|sold",
-        "inactive|Spare chair|7.50|ann 01|33|7|On|inactive",
-        "bought|Radio|25|dan|50|9|Online|bought",
-        "bought|Vase|Free|eve|51|4||bought",
+        "buying|Brass lamp|Free|ann 01|9|3|On|buying|",
+        "selling|Oak table|Make Offer|ann 01|12|120|On|selling|",
+        "sold|Old clock|5|ann 01|30|1|On|sold|",
+        "sold|Clock key|2.50|ann 01|31|0|On|sold|",
+        "inactive|Spare chair|7.50|ann 01|33|7|On|inactive|",
+        "bought|Radio|25|dan|50|9|Online|bought|",
+        "bought|Vase|Free|eve|51|4||bought|",
     };
     EXPECT_EQ(rows(), expected);
     for (int i = 0; i < list().topLevelItemCount(); ++i)
@@ -393,6 +395,58 @@ TEST_F(MyListingsTest, SellTakesTheBuyerAndPriceAndReportsTheServersAnswer) {
         // A sale the server accepted shows at once.
         EXPECT_EQ(listReads(), reads + (c.boxes.back() == sold ? 2 : 1));
         EXPECT_EQ(listSelection().selectedListingId, "");
+    }
+}
+
+// Against a marketplace that keeps listing files the list says whether each listing's are kept,
+// and Send Files sends the chosen listing's again, tells how that went and reads the list anew.
+TEST_F(MyListingsTest, TheFilesColumnSaysWhetherTheyAreKeptAndSendFilesSendsThemAgain) {
+    reshow();
+    EXPECT_TRUE(list().isColumnHidden(CViewMyProd::FilesColumn));  // an older marketplace
+    server.reply(kMyListingsPath, R"(<results>
+<product><productid>12</productid><titlebar>Oak table</titlebar><status>Selling</status>
+  <filesize>1</filesize><price>5</price><fileskept>1</fileskept></product>
+<product><productid>9</productid><titlebar>Brass lamp</titlebar><status>Buying</status>
+  <filesize>1</filesize><price>5</price><fileskept>0</fileskept></product>
+</results>)");
+    server.reply("/tradeloom/app/putlistingfile.asp", "0");
+    server.reply("/tradeloom/app/keeplistingfiles.asp", "0");
+    const std::string listing9 = "<product><attachment></attachment></product>";
+    home.write("products/9.xml", listing9);
+    reshow();
+    EXPECT_FALSE(list().isColumnHidden(CViewMyProd::FilesColumn));
+    EXPECT_EQ(columnTexts(CViewMyProd::FilesColumn), (Strings{"Not kept", "Kept", "", ""}));
+
+    struct Press {
+        const char* chosen;
+        Strings sent;
+        Boxes told;
+    };
+    const Press presses[] = {
+        {"", {}, {{"Error MI12s", "You must select an item before its files can be sent"}}},
+        {"50",
+         {},
+         {{"Bought Item",
+           "You bought this item from another member: only its seller can send it."}}},
+        {"9",
+         {"/tradeloom/app/putlistingfile.asp?productid=9&name=9.xml&size=" +
+              std::to_string(listing9.size()) + "&sha256=" + sha256Hex(listing9),
+          "/tradeloom/app/keeplistingfiles.asp?productid=9"},
+         {{"Listing Files",
+           "The marketplace keeps the files of listing 9: buyers get its photos "
+           "also while your computer is offline."}}},
+    };
+    for (const Press& press : presses) {
+        SCOPED_TRACE(press.chosen);
+        freshUi();
+        const std::size_t first = server.targets().size();
+        const std::size_t reads = listReads();
+        listSelection().selectedListingId = press.chosen;
+        findControl<QPushButton>(buttons, res::IDC_MPL_SEND_FILES)->click();
+        ASSERT_TRUE(waitForListingFilesSent(5000));
+        EXPECT_EQ(ui->boxes(), press.told);
+        EXPECT_EQ(changesSince(first), press.sent);
+        EXPECT_EQ(listReads() - reads, press.sent.empty() ? 0u : 1u);
     }
 }
 

@@ -16,6 +16,7 @@
 #include "core/peer/ListingDownload.h"
 #include "core/platform/Files.h"
 #include "core/platform/ServerHost.h"
+#include "core/platform/Sha256.h"
 #include "core/session/Session.h"
 #include "gui/messaging/CMessageCenterDlg.h"
 #include "gui/messaging/CTLMessageCenter.h"
@@ -221,6 +222,16 @@ TEST_F(WebViewTest, ADownloadedListingSaysAboveItWhetherItCameFromTheSellerOrThe
         "&lt;paymentmethods&gt;M&lt;/paymentmethods&gt;&lt;/Product&gt;</string>",
         "text/xml");
     const std::string own = storeListing("43.xml", listing("/tradeloom/product.xsl", "Own"));
+    // The marketplace keeps the files of listing 44 alone.
+    std::string kept = listing("/tradeloom/product.xsl", "Kept bike");
+    scrambleBytes(kept);
+    server.handle("/tradeloom/app/listingfiles.asp", [kept](const auto& request) {
+        if (request.target.find("productid=44") == std::string::npos)
+            return std::string("<results/>");
+        return "<results><product><name>44.xml</name><size>" + std::to_string(kept.size()) +
+               "</size><sha256>" + sha256Hex(kept) + "</sha256></product></results>";
+    });
+    server.reply("/tradeloom/app/getlistingfile.asp", kept, "application/octet-stream");
     struct Case {
         const char* id;
         int port;  // 0: not downloaded, the member's own listing
@@ -234,6 +245,10 @@ TEST_F(WebViewTest, ADownloadedListingSaysAboveItWhetherItCameFromTheSellerOrThe
          "not available",
          "Title: Lamp"},
         {"43", 0, "", "Title: Own"},
+        {"44", nobody,
+         "Opened from the marketplace copy, with its photos: the seller's computer could not be "
+         "reached or did not send the listing as the marketplace keeps it",
+         "Title: Kept bike"},
     };
     CWebView view;
     view.show();
