@@ -32,6 +32,15 @@ void usePostgresCluster(const std::string& socketFolder) {
     clusterFolder() = socketFolder;
 }
 
+void usePostgresForTheRun() {
+    if (const char* folder = std::getenv("TRADELOOM_TEST_POSTGRES"); folder && *folder) {
+        usePostgresCluster(folder);
+        return;
+    }
+    static PostgresCluster own;
+    usePostgresCluster(own.socketFolder());
+}
+
 bool onPostgres() {
     return !clusterFolder().empty();
 }

@@ -12,6 +12,11 @@ namespace tl::test {
 void usePostgresCluster(const std::string& socketFolder);
 bool onPostgres();
 
+// Puts the test servers of this process on PostgreSQL: on the cluster ctest started around the
+// run (TRADELOOM_TEST_POSTGRES names its folder) or, run by hand, on a cluster of the process's
+// own, stopped when the process ends.
+void usePostgresForTheRun();
+
 // The connection URI of a database on the cluster.
 std::string postgresUri(const std::string& databaseName);
 

@@ -3,6 +3,9 @@
 #include <QApplication>
 
 #include "core/peer/ListingServerStart.h"
+#ifdef TRADELOOM_TESTS_ON_POSTGRES
+#include "TestDatabase.h"
+#endif
 
 // GUI tests share one application object, created before any test runs. They run on the
 // offscreen platform (also when the test list is read at build time), with the browser engine
@@ -18,5 +21,9 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     tl::setListingServerSetup({0, "127.0.0.1", false, false});
     ::testing::InitGoogleTest(&argc, argv);
+#ifdef TRADELOOM_TESTS_ON_POSTGRES
+    // The same cases with the marketplace server on PostgreSQL.
+    if (!::testing::GTEST_FLAG(list_tests)) tl::test::usePostgresForTheRun();
+#endif
     return RUN_ALL_TESTS();
 }
