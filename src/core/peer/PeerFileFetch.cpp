@@ -42,9 +42,14 @@ PeerFileResult fetchPeerFile(const PeerEndpoint& seller, const std::string& requ
     channel.setDeadline(limits.until ? std::min(whole, *limits.until) : whole);
     channel.setStop(limits.stop);
     if (!sendFileRequest(channel, requestName)) return PeerFileResult::NotServed;
+    return receivePeerFile(channel, target, limits.largest);
+}
+
+PeerFileResult receivePeerFile(ByteChannel& channel, const std::string& target,
+                               std::uint32_t largest) {
     const std::optional<std::uint32_t> length = receiveReplyLength(channel);
     if (!length) return PeerFileResult::NotServed;
-    if (*length > limits.largest) return PeerFileResult::TooLarge;
+    if (*length > largest) return PeerFileResult::TooLarge;
     return receiveContents(channel, *length, target);
 }
 

@@ -46,4 +46,9 @@ enum class PeerFileResult {
 PeerFileResult fetchPeerFile(const PeerEndpoint& seller, const std::string& requestName,
                              const std::string& target, const PeerFileLimits& limits);
 
+// The reading half of fetchPeerFile, once the request is sent: the reply from channel, stored
+// at target the same way (NotServed, TooLarge, Broken, NotStored or Stored).
+PeerFileResult receivePeerFile(ByteChannel& channel, const std::string& target,
+                               std::uint32_t largest);
+
 }  // namespace tl
