@@ -227,10 +227,14 @@ TEST_F(ListingDownloadTest, AnOpeningIsBoundedInEntriesBytesAndTime) {
         settings.mostBytes = listing.size() + c.mostBytesBeyondTheListing;
         settings.openingDeadline = c.deadline;
         const Clock::time_point start = Clock::now();
-        const DownloadOutcome outcome = downloadListing({"12345", "127.0.0.1"}, settings);
+        FetchProgress progress;
+        const DownloadOutcome outcome =
+            downloadListing({"12345", "127.0.0.1"}, settings, nullptr, &progress);
         EXPECT_LT(Clock::now() - start, c.deadline + 1s);
         EXPECT_EQ(outcome.attachmentsStored, c.stored);
         EXPECT_EQ(outcome.entriesSkipped, c.skipped);
+        // Skipped files are settled too, so the progress ends whole.
+        EXPECT_EQ(progressDone(progress.snapshot()), kProgressWhole);
         EXPECT_EQ(folderNames(home.path() + "downloads/12345").size(),
                   static_cast<std::size_t>(c.stored));
     }
