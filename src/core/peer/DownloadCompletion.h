@@ -3,11 +3,40 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace tl {
+
+// How far one fetch has come, as its worker last told.
+struct DownloadProgress {
+    int filesDone = 0;   // settled: stored, or given up or left out
+    int filesKnown = 0;  // 0 until the listing is in and its attachments are counted
+    std::uint64_t bytesReceived = 0;
+    std::uint64_t bytesExpected = 0;  // 0 unless the marketplace keeps the size of every file
+};
+
+inline constexpr int kProgressWhole = 1000;
+// The part of the fetch done, out of kProgressWhole, by bytes when all sizes are known, else by
+// files; nothing while the files are not known yet.
+std::optional<int> progressDone(const DownloadProgress& progress);
+
+// The worker reports here as it goes, the user interface reads it from its own thread.
+class FetchProgress {
+public:
+    // The files the fetch is made of; bytes: their sizes in all, 0 when not all are known.
+    void expect(int files, std::uint64_t bytes);
+    // One more file settled, with the bytes stored for it (0: none).
+    void fileSettled(std::uint64_t bytesStored);
+    DownloadProgress snapshot() const;
+
+private:
+    mutable std::mutex mutex_;
+    DownloadProgress progress_;
+};
 
 // The end of one listing fetch, made anew for every fetch: the worker finishes it once, and
 // whoever waits for that fetch listens to it alone, so the late end of an abandoned fetch can
@@ -27,6 +56,8 @@ public:
     // Asks the worker to stop at its next read from the seller.
     void cancel() { cancelled_ = true; }
     const std::atomic<bool>& cancelled() const { return cancelled_; }
+    FetchProgress& progress() { return progress_; }
+    const FetchProgress& progress() const { return progress_; }
 
     bool finished() const;
     // The downloaded listing's path; empty when nothing new was stored.
@@ -43,6 +74,7 @@ private:
     std::string listingPath_;
     int skipped_ = 0;
     std::atomic<bool> cancelled_{false};
+    FetchProgress progress_;
 };
 
 }  // namespace tl

@@ -90,21 +90,39 @@ private:
     std::uint64_t bytesTaken_ = 0;
 };
 
+// The sizes the marketplace keeps for the listing and the named attachments in all; 0 unless
+// it keeps every one of them.
+std::uint64_t keptBytes(const KeptFilesCheck& kept, std::vector<std::string> names) {
+    if (!kept.digests) return 0;
+    names.push_back(keptListingName(kept.productId));
+    std::uint64_t total = 0;
+    for (const std::string& name : names) {
+        const auto found = name.empty() ? kept.digests->end() : kept.digests->find(name);
+        if (found == kept.digests->end()) return 0;
+        total += found->second.size;
+    }
+    return total;
+}
+
 // The attachments of the stored listing, in order: the count stored and the count skipped by
 // the opening's bounds. askSeller: false when the listing itself was not the seller's, so each
-// attachment can come only from the marketplace's kept copy.
+// attachment can come only from the marketplace's kept copy. Once the listing's attachments
+// are counted, progress knows every file, the listing's own settled.
 std::pair<int, int> fetchAttachments(Opening& opening, const KeptFilesCheck& kept, bool askSeller,
-                                     const DownloadSettings& settings) {
+                                     const DownloadSettings& settings, FetchProgress& progress) {
     const std::string& productId = kept.productId;
     const std::optional<std::string> stored = readWholeFile(downloadedListingPath(productId));
     if (!stored) return {0, 0};
     const std::vector<std::string> entries = downloadedAttachmentEntries(productId, *stored);
     const std::vector<std::string> keptNames = keptEntryNames(productId, entries);
+    progress.expect(static_cast<int>(entries.size()) + 1, keptBytes(kept, keptNames));
+    progress.fileSettled(stored->size());
     int count = 0;
     int skipped = 0;
     for (std::size_t i = 0; i < entries.size() && !opening.cancelled(); ++i) {
         if (i >= settings.mostEntries || opening.exhausted()) {
             ++skipped;
+            progress.fileSettled(0);
             continue;
         }
         const std::string target = joinStoredName(downloadsDirectory(), entries[i]);
@@ -121,6 +139,7 @@ std::pair<int, int> fetchAttachments(Opening& opening, const KeptFilesCheck& kep
             ++count;
         else if (result == PeerFileResult::TooLarge || opening.exhausted())
             ++skipped;
+        progress.fileSettled(source != FileSource::None ? storedSize(target) : 0);
     }
     return {count, skipped};
 }
@@ -128,7 +147,7 @@ std::pair<int, int> fetchAttachments(Opening& opening, const KeptFilesCheck& kep
 }  // namespace
 
 DownloadOutcome downloadListing(const ListingSource& source, const DownloadSettings& settings,
-                                const std::atomic<bool>* cancelled) {
+                                const std::atomic<bool>* cancelled, FetchProgress* progress) {
     const std::string& id = source.productId;
     if (!isProductId(id) || !createDirectories(downloadsDirectory())) return {};
     Opening opening(source, settings, cancelled);
@@ -151,7 +170,9 @@ DownloadOutcome downloadListing(const ListingSource& source, const DownloadSetti
     const bool fromSeller = listingSource == FileSource::Seller;
     noteListingOrigin(downloadedListingPath(id),
                       fromSeller ? ListingOrigin::Seller : ListingOrigin::MarketplaceKept);
-    const auto [stored, skipped] = fetchAttachments(opening, kept, fromSeller, settings);
+    FetchProgress unwatched;
+    const auto [stored, skipped] =
+        fetchAttachments(opening, kept, fromSeller, settings, progress ? *progress : unwatched);
     if (opening.cancelled()) return {};
     return {.listingPath = downloadedListingPath(id),
             .fromSeller = fromSeller,
@@ -166,7 +187,8 @@ std::shared_ptr<DownloadCompletion> startListingDownload(ListingSource source,
     std::thread([completion, source = std::move(source), settings = std::move(settings)] {
         DownloadOutcome outcome;
         try {
-            outcome = downloadListing(source, settings, &completion->cancelled());
+            outcome = downloadListing(source, settings, &completion->cancelled(),
+                                      &completion->progress());
         } catch (...) {
             // Whatever went wrong, the wait for this fetch must end.
         }

@@ -51,9 +51,11 @@ struct DownloadOutcome {
 // without attachments. A product id that is not digits fetches nothing. Entries beyond the
 // most entries, beyond the most bytes in all, or left when the opening's deadline passes are
 // skipped. When cancelled (if given) is raised the fetch stops at its next read, keeping nothing
-// of the file under way, and returns nothing (no marketplace copy is fetched instead).
+// of the file under way, and returns nothing (no marketplace copy is fetched instead). Progress
+// (if given) learns the files once the listing is in, then each file as it is settled.
 DownloadOutcome downloadListing(const ListingSource& source, const DownloadSettings& settings,
-                                const std::atomic<bool>* cancelled = nullptr);
+                                const std::atomic<bool>* cancelled = nullptr,
+                                FetchProgress* progress = nullptr);
 
 // Runs downloadListing on a worker thread of its own. The worker catches everything and always
 // finishes the completion it returns; nothing of it touches the user interface. The

@@ -88,6 +88,11 @@ int CDownloadingDlg::runModalLoop() {
 }
 
 void CDownloadingDlg::onTick() {
+    if (const std::optional<int> done = progressDone(completion_->progress().snapshot())) {
+        progress_->setRange(0, kProgressWhole);
+        progress_->setValue(*done);
+        return;
+    }
     const int next = progress_->value() + kStep;
     progress_->setValue(next > kRangeEnd ? 0 : next);
 }

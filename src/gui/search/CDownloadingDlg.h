@@ -24,9 +24,11 @@ std::string downloadListing(const std::string& productId, const std::string& sel
 std::string skippedEntriesText(int skipped, const DownloadSettings& settings);
 
 // The "Downloading" dialog: waits for one fetch's completion while its progress bar shows
-// activity (one step of 5 every 300 ms over 0 to 50, then again from 0). "Cancel", or closing
-// the dialog, tells the member "Canceled", ends the wait and stops the fetch at its next read,
-// which removes the file it had not finished; its late end reaches nobody.
+// activity (one step of 5 every 300 ms over 0 to 50, then again from 0) until the fetch knows
+// its files; from then on the bar shows how far it has come, over 0 to kProgressWhole.
+// "Cancel", or closing the dialog, tells the member "Canceled", ends the wait and stops the
+// fetch at its next read, which removes the file it had not finished; its late end reaches
+// nobody.
 class CDownloadingDlg : public QDialog, public ModalDialog {
     Q_OBJECT
 public:

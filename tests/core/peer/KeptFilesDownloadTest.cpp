@@ -115,22 +115,31 @@ TEST(KeptFilesDownload, EachFileIsTheSellersWhenItMatchesElseTheMarketplacesChec
         settings.localAddress.clear();
         settings.connectTimeout = 1s;
 
-        const DownloadOutcome outcome = downloadListing({"12345", "127.0.0.1"}, settings);
+        FetchProgress progress;
+        const DownloadOutcome outcome =
+            downloadListing({"12345", "127.0.0.1"}, settings, nullptr, &progress);
         ASSERT_EQ(outcome.listingPath, home.path() + "downloads/12345.xml");
         EXPECT_EQ(listingOrigin(outcome.listingPath), c.origin);
         EXPECT_EQ(outcome.attachmentsStored, c.stored);
         EXPECT_EQ(home.read("downloads/12345.xml"), listing);
         const std::pair<const char*, const char*> stored[] = {
             {"a.jpg", "12345/a.jpg"}, {"b.jpg", "12345/b.jpg"}, {"card.gif", "card.gif"}};
+        std::uint64_t bytesStored = listing.size();
         for (const auto& [name, path] : stored) {
             const bool bad = c.served.at(name) != kept.at(name) &&
                              (!c.seller || c.seller->at(name) != kept.at(name));
+            if (!bad) bytesStored += kept.at(name).size();
             if (bad) {
                 EXPECT_FALSE(home.exists("downloads/" + std::string(path))) << name;
             } else {
                 EXPECT_EQ(home.read("downloads/" + std::string(path)), kept.at(name)) << name;
             }
         }
+        // The kept sizes tell the bytes to come; a file given up is settled with none.
+        const DownloadProgress done = progress.snapshot();
+        EXPECT_EQ(std::pair(done.filesDone, done.filesKnown), std::pair(4, 4));
+        EXPECT_EQ(done.bytesExpected, listing.size() + 7 + 7 + 4);
+        EXPECT_EQ(done.bytesReceived, bytesStored);
         std::vector<std::string> taken;
         for (const std::string& target : market.targets())
             if (target.starts_with(page::kGetListingFile))

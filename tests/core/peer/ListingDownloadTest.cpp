@@ -227,10 +227,14 @@ TEST_F(ListingDownloadTest, AnOpeningIsBoundedInEntriesBytesAndTime) {
         settings.mostBytes = listing.size() + c.mostBytesBeyondTheListing;
         settings.openingDeadline = c.deadline;
         const Clock::time_point start = Clock::now();
-        const DownloadOutcome outcome = downloadListing({"12345", "127.0.0.1"}, settings);
+        FetchProgress progress;
+        const DownloadOutcome outcome =
+            downloadListing({"12345", "127.0.0.1"}, settings, nullptr, &progress);
         EXPECT_LT(Clock::now() - start, c.deadline + 1s);
         EXPECT_EQ(outcome.attachmentsStored, c.stored);
         EXPECT_EQ(outcome.entriesSkipped, c.skipped);
+        // Skipped files are settled too, so the progress ends whole.
+        EXPECT_EQ(progressDone(progress.snapshot()), kProgressWhole);
         EXPECT_EQ(folderNames(home.path() + "downloads/12345").size(),
                   static_cast<std::size_t>(c.stored));
     }
@@ -248,12 +252,28 @@ TEST_F(ListingDownloadTest, CancelStopsTheWorkerAtItsNextReadAndRemovesTheUnfini
         startListingDownload({"12345", "127.0.0.1"}, quickSettings(seller.port()));
     std::this_thread::sleep_for(500ms);  // well into the trickling attachment
     EXPECT_FALSE(completion->finished());
+    EXPECT_EQ(progressDone(completion->progress().snapshot()), kProgressWhole / 2);
     completion->cancel();
     EXPECT_TRUE(completion->waitFor(1s));
     EXPECT_EQ(completion->listingPath(), "");
     // The listing had come whole; nothing is left of the attachment under way.
     EXPECT_EQ(folderNames(home.path() + "downloads"),
               (std::vector<std::string>{"12345", "12345.xml"}));
+}
+
+TEST_F(ListingDownloadTest, ProgressCountsEveryFileAndItsBytesUntilAllAreDone) {
+    const std::string listing = storedListing({"12345/a.jpg", "card.gif"});
+    FakeSeller seller(serveFiles(
+        {{"12345.xml", listing}, {"12345\\a.jpg", "photo a"}, {"card.gif", "the card"}}));
+    const std::shared_ptr<DownloadCompletion> completion =
+        startListingDownload({"12345", "127.0.0.1"}, quickSettings(seller.port()));
+    ASSERT_TRUE(completion->waitFor(4s));
+    const DownloadProgress progress = completion->progress().snapshot();
+    EXPECT_EQ(progress.filesKnown, 3);
+    EXPECT_EQ(progress.filesDone, 3);
+    EXPECT_EQ(progress.bytesReceived, listing.size() + 15);
+    EXPECT_EQ(progress.bytesExpected, 0u);  // the marketplace keeps no sizes
+    EXPECT_EQ(progressDone(progress), kProgressWhole);
 }
 
 // What one file from a hostile seller leaves in place of an older file of that name.

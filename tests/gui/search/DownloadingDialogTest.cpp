@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <functional>
 #include <thread>
 
 #include "core/listings/FileScramble.h"
@@ -61,6 +62,50 @@ TEST_F(DownloadingDialogTest, ShowsActivityFromZeroToFiftyInStepsOfFiveThenStart
     for (const auto& [ticks, value] : ticksAndValue) {
         for (; ticked < ticks; ++ticked) dialog.onTick();
         EXPECT_EQ(progress->value(), value) << ticks << " ticks";
+    }
+}
+
+TEST_F(DownloadingDialogTest, OnceTheFilesAreKnownTheBarShowsHowFarTheFetchHasCome) {
+    using Report = std::function<void(FetchProgress&)>;
+    const auto settled = [](std::uint64_t bytes) {
+        return [bytes](FetchProgress& progress) { progress.fileSettled(bytes); };
+    };
+    const auto expect = [](int files, std::uint64_t bytes) {
+        return [=](FetchProgress& progress) { progress.expect(files, bytes); };
+    };
+    struct Step {
+        Report report;
+        int maximum;
+        int value;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"by bytes",
+         {{[](FetchProgress&) {}, 50, 5},
+          {expect(3, 1000), 1000, 0},
+          {settled(100), 1000, 100},
+          {settled(800), 1000, 900},
+          {settled(0), 1000, 1000}}},
+        {"by files, the sizes unknown",
+         {{expect(4, 0), 1000, 0}, {settled(10), 1000, 250}, {settled(10), 1000, 500}}},
+        {"more bytes than expected",
+         {{expect(2, 100), 1000, 0}, {settled(500), 1000, 999}, {settled(0), 1000, 1000}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto completion = std::make_shared<DownloadCompletion>();
+        CDownloadingDlg dialog(completion);
+        auto* bar = findControl<QProgressBar>(&dialog, res::IDC_DOWNLOAD_PROGRESS);
+        for (std::size_t i = 0; i < c.steps.size(); ++i) {
+            c.steps[i].report(completion->progress());
+            dialog.onTick();
+            EXPECT_EQ(std::pair(bar->maximum(), bar->value()),
+                      std::pair(c.steps[i].maximum, c.steps[i].value))
+                << "step " << i;
+        }
     }
 }
 
