@@ -14,11 +14,13 @@
 namespace tl {
 namespace {
 
-// A document at the top of the products folder that is no listing: the member's preview and
-// remembered defaults are for this computer only.
-bool isPrivateDocument(const std::filesystem::path& real, const std::filesystem::path& folder) {
+// A document at the top of the products folder that is no listing, or a copy of a preview's
+// photo: the member's preview, its photos and remembered defaults are for this computer only.
+bool isPrivateFile(const std::filesystem::path& real, const std::filesystem::path& folder) {
     const std::string name = real.filename().native();
-    return real.parent_path() == folder && isXmlFileName(name) && !isListingFileName(name);
+    if (real.parent_path() == folder) return isXmlFileName(name) && !isListingFileName(name);
+    const std::string previews = (folder / kPreviewPhotoFolder).native() + '/';
+    return real.native().compare(0, previews.size(), previews) == 0;
 }
 
 // The real path of the named file when it lies inside the products folder and may be served;
@@ -32,7 +34,7 @@ std::string realPathInsideProducts(const std::string& name) {
     if (error) return {};
     const std::string inside = folder.native() + '/';
     if (real.native().compare(0, inside.size(), inside) != 0) return {};
-    if (isPrivateDocument(real, folder)) return {};
+    if (isPrivateFile(real, folder)) return {};
     return real.native();
 }
 

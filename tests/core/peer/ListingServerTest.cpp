@@ -257,14 +257,17 @@ TEST_F(ListingServerTest, RepliesEndCleanlyWhateverTheRequesterSentBeyondItsRequ
 }
 
 TEST_F(ListingServerTest, OnlyListingsOfTheFolderTopAreServedOfItsDocuments) {
-    // The preview, the remembered choices and a draft an earlier version left are the member's.
-    for (const char* name : {"newproduct.xml", "annRemembered.xml", ".xml", "12a.xml", "X.XML"})
+    // The preview with its photo copies, the remembered choices and a draft an earlier version
+    // left are the member's.
+    for (const char* name :
+         {"newproduct.xml", "annRemembered.xml", ".xml", "12a.xml", "X.XML", "temp/a.jpg"})
         directory.write(std::string("products/") + name, "private");
     std::filesystem::create_symlink("newproduct.xml", directory.path() + "products/13.xml");
+    std::filesystem::create_symlink("temp/a.jpg", directory.path() + "products/b.jpg");
     directory.write("products/12345.xml", "listing");
     directory.write("products/12345/notes.xml", "attached");
     for (const char* name : {"newproduct.xml", "annRemembered.xml", ".xml", "12a.xml", "X.XML",
-                             "13.xml", "NEWPRODUCT.XML"})
+                             "13.xml", "NEWPRODUCT.XML", "temp\\a.jpg", "b.jpg"})
         expectNoReply(encodeFileRequest(name));
     EXPECT_EQ(fetch("12345.xml").bytes, encodeLength(7) + "listing");
     EXPECT_EQ(fetch("12345\\notes.xml").bytes, encodeLength(8) + "attached");
