@@ -166,11 +166,25 @@ int CProductXml::Publish() {
     rewriteOfferPrice();
     // Stored whole and scrambled before the member is told: a crash from here on leaves the
     // listing as it is kept at rest.
-    if (!saveTo(ownListingPath(productId_)) || !createDirectories(ownAttachmentFolder(productId_)))
+    if (!saveTo(ownListingPath(productId_)) ||
+        !createDirectories(ownAttachmentFolder(productId_))) {
+        withdrawUnstoredListing();
         return publishFailed();
+    }
     ui().messageBox("Product Added",
                     "Item #" + productId_ + " was succefully add to your sharable directory.");
     return 1;
+}
+
+// A listing the marketplace took but this computer could not store would be found by others and
+// never served: it is taken back, quietly, and the member is told the publish failed.
+void CProductXml::withdrawUnstoredListing() {
+    try {
+        requestText(endpoints::remove(productId_), Credentials::None);
+    } catch (const RequestError&) {
+        // The marketplace copy stays; nothing more can be done from here.
+    }
+    productId_.clear();
 }
 
 int CProductXml::Update(const std::string& productId) {

@@ -123,6 +123,7 @@ private:
     endpoints::ListingFields requestFields() const;
     // A price of "-1" or "0" is stored as "Make Offer" or "Free", at the end of the listing.
     void rewriteOfferPrice();
+    void withdrawUnstoredListing();
 
     std::string productId_;
     std::unique_ptr<XmlDocument> document_;

@@ -101,6 +101,17 @@ TEST_F(PublishTest, AReplyThatIsNoProductIdIsAFailedPublishAndNamesNoFile) {
     EXPECT_FALSE(home.exists("escape.xml"));
 }
 
+TEST_F(PublishTest, AListingThisComputerCannotStoreIsTakenBackFromTheMarketplace) {
+    server.reply(kNewProduct, "17");
+    home.write("products/17.xml/in-the-way", "");
+    CProductXml listing;
+    EXPECT_EQ(publish(chairListing(), listing), 0);
+    EXPECT_EQ(ui.boxes(), (Boxes{{"Product Error", "The Product Did not Succesfully Add"}}));
+    ASSERT_EQ(server.requests().size(), 2u);
+    EXPECT_EQ(server.requests()[1].line, "GET /tradeloom/app/remove.asp?productid=17");
+    EXPECT_EQ(listing.productId(), "");
+}
+
 TEST_F(PublishTest, AnUnreachableServerOrAnUnbuiltListingIsAFailedPublish) {
     CProductXml unbuilt;
     EXPECT_EQ(unbuilt.Publish(), 0);
