@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -29,6 +28,7 @@
 #include "core/platform/ServerHost.h"
 #include "core/service/Endpoints.h"
 #include "core/service/ServiceRequest.h"
+#include "support/RandomBytes.h"
 
 namespace {
 
@@ -41,10 +41,7 @@ constexpr int kRounds = 21;
 
 // A photo's bytes: a JPEG start, as the marketplace keeps only pictures, then random bytes.
 std::string photoBytes(unsigned seed) {
-    std::mt19937 generator(seed);
-    std::string bytes(kPhotoSize, '\0');
-    for (char& c : bytes) c = static_cast<char>(generator());
-    return bytes.replace(0, 4, "\xFF\xD8\xFF\xE0");
+    return tl::bench::randomBytes(kPhotoSize, seed).replace(0, 4, "\xFF\xD8\xFF\xE0");
 }
 
 // Publishes the seller's listing and stores it with its photos as the seller's computer serves

@@ -14,7 +14,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -25,6 +24,7 @@
 #include "core/peer/TransferProtocol.h"
 #include "core/platform/Files.h"
 #include "core/platform/ProgramDirectory.h"
+#include "support/RandomBytes.h"
 
 namespace {
 
@@ -34,13 +34,6 @@ constexpr char kProductId[] = "4242";
 constexpr std::size_t kPhotoSize = 1u << 20;
 constexpr int kPhotos = 3;
 constexpr int kRounds = 21;
-
-std::string randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 generator(seed);
-    std::string bytes(size, '\0');
-    for (char& c : bytes) c = static_cast<char>(generator());
-    return bytes;
-}
 
 std::vector<std::string> entries() {
     std::vector<std::string> names;
@@ -54,8 +47,9 @@ bool writeSellerFiles() {
     for (const std::string& entry : entries()) {
         listing += "<attach>" + entry + "</attach>";
         if (!tl::createDirectories(tl::ownAttachmentFolder(kProductId)) ||
-            !tl::writeFileAtomically(tl::productsDirectory() + entry,
-                                     randomBytes(kPhotoSize, static_cast<unsigned>(entry.size()))))
+            !tl::writeFileAtomically(
+                tl::productsDirectory() + entry,
+                tl::bench::randomBytes(kPhotoSize, static_cast<unsigned>(entry.size()))))
             return false;
     }
     listing += "</attachment></product>";
