@@ -50,6 +50,11 @@ bool nestingWithinLimit(const pugi::xml_document& document) {
 
 std::string XmlNode::text() const {
     if (node_.type() == pugi::node_pcdata || node_.type() == pugi::node_cdata) return node_.value();
+    // The common element: one run of text and nothing else.
+    const pugi::xml_node only = node_.first_child();
+    if (only && !only.next_sibling() &&
+        (only.type() == pugi::node_pcdata || only.type() == pugi::node_cdata))
+        return only.value();
     std::string out;
     collectText(node_, out);
     return out;

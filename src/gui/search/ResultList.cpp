@@ -179,8 +179,12 @@ void ResultList::addRows(std::vector<ListedRecord> listed) {
     for (ListedRecord& one : listed) {
         auto* row = new RecordRow(std::move(one));
         row->setIcon(0, images_[static_cast<std::size_t>(row->listed().kind)]);
-        for (int column = 0; column < columnCount(); ++column)
-            row->setText(column, fieldText(row->listed(), layout_.columns[column].field));
+        // An empty cell is left unset: it reads as empty all the same, for less. The last
+        // column goes in first, so the row's cells are allocated once.
+        for (int column = columnCount() - 1; column >= 0; --column)
+            if (QString text = fieldText(row->listed(), layout_.columns[column].field);
+                !text.isEmpty())
+                row->setText(column, text);
         rows.append(row);
     }
     appendRows(rows);
@@ -194,6 +198,28 @@ const ListedRecord* ResultList::recordOf(const QTreeWidgetItem* row) {
 const ListedRecord* ResultList::selectedRecord() const {
     const QList<QTreeWidgetItem*> chosen = selectedItems();
     return chosen.isEmpty() ? nullptr : recordOf(chosen.front());
+}
+
+// A column whose text is a field of the record as it came compares by that field, read without
+// the cell's text; a price of "-1" or "0" counts as its words "Make Offer" and "Free" would.
+double ResultList::sortNumber(const QTreeWidgetItem* row, int column) const {
+    const ListedRecord* listed = recordOf(row);
+    if (listed == nullptr) return CSortListCtrl::sortNumber(row, column);
+    const ResultRecord& record = listed->record;
+    switch (layout_.columns[static_cast<std::size_t>(column)].field) {
+        case F::Price:
+            return numericValue(record.price);
+        case F::ProductId:
+            return numericValue(record.productid);
+        case F::Size:
+            return numericValue(record.filesize);
+        case F::Address:
+            return numericValue(record.ipaddress);
+        case F::Speed:
+            return numericValue(record.connection);
+        default:
+            return CSortListCtrl::sortNumber(row, column);
+    }
 }
 
 void ResultList::sortByItemNumber() {

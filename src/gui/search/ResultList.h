@@ -87,6 +87,9 @@ public:
     // The record a row keeps; nullptr for a row of another list.
     static const ListedRecord* recordOf(const QTreeWidgetItem* row);
 
+protected:
+    double sortNumber(const QTreeWidgetItem* row, int column) const override;
+
 private:
     void fitColumns();
 

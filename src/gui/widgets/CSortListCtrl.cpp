@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <charconv>
 
 namespace tl {
 
@@ -47,24 +48,69 @@ bool CSortListCtrl::isNumericColumn(int column) {
     return column == 2 || column == 4 || column == 5 || column == 6;
 }
 
-double CSortListCtrl::numericValue(const QString& text) {
-    if (text == "Make Offer") return -1;
-    if (text == "Free") return 0;
-    // The leading decimal number: optional sign, digits, optional fraction.
-    int end = 0;
-    if (end < text.size() && (text[end] == '-' || text[end] == '+')) ++end;
-    const int digitsFrom = end;
-    while (end < text.size() && text[end].isDigit()) ++end;
-    if (end < text.size() && text[end] == '.') {
+namespace {
+
+// The length of the leading decimal number of the text: optional sign, digits, optional
+// fraction; 0 when no digit or point follows the sign.
+template <typename Text, typename IsDigit>
+std::size_t numberLength(const Text& text, IsDigit isDigit) {
+    const auto size = static_cast<std::size_t>(std::size(text));
+    const auto at = [&](std::size_t i) { return text[static_cast<decltype(std::size(text))>(i)]; };
+    std::size_t end = 0;
+    if (end < size && (at(end) == '-' || at(end) == '+')) ++end;
+    const std::size_t digitsFrom = end;
+    while (end < size && isDigit(at(end))) ++end;
+    if (end < size && at(end) == '.') {
         ++end;
-        while (end < text.size() && text[end].isDigit()) ++end;
+        while (end < size && isDigit(at(end))) ++end;
     }
-    bool ok = false;
-    const double value = QStringView(text).first(end).toDouble(&ok);
-    return ok && end > digitsFrom ? value : 0;
+    return end == digitsFrom ? 0 : end;
 }
 
-// One row of the range being sorted: its text in the sort column, the number a numeric column
+// The value of an ASCII number numberLength() measured, whatever the locale calls a decimal
+// point; 0 when it is no number ("-.", ".").
+double asciiNumber(std::string_view number) {
+    // from_chars takes no plus sign.
+    if (!number.empty() && number.front() == '+') number.remove_prefix(1);
+    double value = 0;
+    const auto [stop, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    return error == std::errc() && stop == number.data() + number.size() ? value : 0;
+}
+
+}  // namespace
+
+double CSortListCtrl::numericValue(const QString& text) {
+    if (text == QLatin1StringView("Make Offer")) return -1;
+    if (text == QLatin1StringView("Free")) return 0;
+    const std::size_t length = numberLength(text, [](QChar c) { return c.isDigit(); });
+    // Copied to the stack when short, as it nearly always is.
+    char ascii[64];
+    if (length > sizeof ascii) {
+        bool ok = false;
+        const double value = QStringView(text).first(static_cast<qsizetype>(length)).toDouble(&ok);
+        return ok ? value : 0;
+    }
+    for (std::size_t i = 0; i < length; ++i) {
+        // A digit of another script is no number the conversion knows.
+        const char16_t c = text[static_cast<qsizetype>(i)].unicode();
+        if (c > 0x7f) return 0;
+        ascii[i] = static_cast<char>(c);
+    }
+    return asciiNumber({ascii, length});
+}
+
+double CSortListCtrl::numericValue(std::string_view text) {
+    if (text == "Make Offer") return -1;
+    if (text == "Free") return 0;
+    return asciiNumber(
+        text.substr(0, numberLength(text, [](char c) { return c >= '0' && c <= '9'; })));
+}
+
+double CSortListCtrl::sortNumber(const QTreeWidgetItem* row, int column) const {
+    return numericValue(row->text(column));
+}
+
+// One row of the range being sorted: its text in a text column or the number a numeric column
 // compares by, and where the row stood before the sort.
 struct CSortListCtrl::SortKey {
     QString text;
@@ -90,9 +136,9 @@ bool CSortListCtrl::SortColumn(int column, bool ascending, int first, int last) 
     std::vector<SortKey> keys;
     keys.reserve(static_cast<std::size_t>(last - first + 1));
     for (int row = first; row <= last; ++row) {
-        SortKey key{topLevelItem(row)->text(column), 0, row};
-        if (numeric) key.number = numericValue(key.text);
-        keys.push_back(std::move(key));
+        const QTreeWidgetItem* item = topLevelItem(row);
+        keys.push_back(numeric ? SortKey{{}, sortNumber(item, column), row}
+                               : SortKey{item->text(column), 0, row});
     }
     quickSort(keys, numeric, ascending, 0, static_cast<int>(keys.size()) - 1);
     placeRows(first, keys);
@@ -110,7 +156,9 @@ void CSortListCtrl::quickSort(std::vector<SortKey>& keys, bool numeric, bool asc
         while (left < last && direction * compare(numeric, at(left), pivot) < 0) ++left;
         while (right > first && direction * compare(numeric, at(right), pivot) > 0) --right;
         if (left <= right) {
-            if (at(left).text != at(right).text) std::swap(at(left), at(right));
+            // Rows of equal keys are left where they are.
+            if (numeric ? at(left).number != at(right).number : at(left).text != at(right).text)
+                std::swap(at(left), at(right));
             ++left;
             --right;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTreeWidget>
+#include <string_view>
 #include <vector>
 
 namespace tl {
@@ -20,9 +21,12 @@ public:
     // The value a numeric column compares by: "Make Offer" -1, "Free" 0, otherwise the
     // leading decimal number of the text, 0 when it has none.
     static double numericValue(const QString& text);
+    static double numericValue(std::string_view text);
     static bool isNumericColumn(int column);
 
 protected:
+    // The number the row compares by in a numeric column: by default the value of its text.
+    virtual double sortNumber(const QTreeWidgetItem* row, int column) const;
     // Appends the rows at once, with drawing held off until they are all in.
     void appendRows(const QList<QTreeWidgetItem*>& rows);
 

@@ -73,14 +73,20 @@ TEST_F(SortListTest, PriceColumnPutsMakeOfferBeforeFreeBeforePrices) {
 }
 
 TEST_F(SortListTest, NumbersAreTheLeadingDecimalOfTheText) {
-    EXPECT_EQ(CSortListCtrl::numericValue("Make Offer"), -1);
-    EXPECT_EQ(CSortListCtrl::numericValue("Free"), 0);
-    EXPECT_EQ(CSortListCtrl::numericValue("5.99 each"), 5.99);
-    EXPECT_EQ(CSortListCtrl::numericValue("$5"), 0);
-    EXPECT_EQ(CSortListCtrl::numericValue(""), 0);
-    EXPECT_EQ(CSortListCtrl::numericValue("free"), 0);
-    EXPECT_EQ(CSortListCtrl::numericValue("0x10"), 0);
-    EXPECT_EQ(CSortListCtrl::numericValue("-1.0000"), -1);
+    // The list's text and a record's raw field give the same number.
+    const struct {
+        const char* text;
+        double number;
+    } cases[] = {{"Make Offer", -1}, {"Free", 0}, {"5.99 each", 5.99}, {"$5", 0}, {"", 0},
+                 {"free", 0},        {"0x10", 0}, {"-1.0000", -1},     {"+7", 7}, {"-.", 0},
+                 {".5", 0.5},        {"12.", 12}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(CSortListCtrl::numericValue(QString::fromLatin1(c.text)), c.number) << c.text;
+        EXPECT_EQ(CSortListCtrl::numericValue(std::string_view(c.text)), c.number) << c.text;
+    }
+    // A digit of another script is no number; a long one is read whole.
+    EXPECT_EQ(CSortListCtrl::numericValue(QString::fromUtf8("\u0663")), 0);
+    EXPECT_EQ(CSortListCtrl::numericValue(QString(70, u'1') + "x"), QString(70, u'1').toDouble());
 }
 
 TEST_F(SortListTest, TextColumnsIgnoreCaseAndRowsMoveWhole) {
