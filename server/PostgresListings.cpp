@@ -9,7 +9,7 @@
 
 namespace tl::market {
 
-std::string recordSelect(const char* priceColumn) {
+std::string recordSelect(const char* priceColumn, const std::string& listings) {
     return "SELECT l.productid, l.titlebar, l.owner, "
            "CASE WHEN m.online = 1 AND m.last_seen >= " +
            kOnlineCutoff +
@@ -17,7 +17,8 @@ std::string recordSelect(const char* priceColumn) {
            "COALESCE(m.connection, ''), l.filesize, COALESCE(m.email, ''), " +
            priceColumn +
            ", CASE l.state WHEN 'ACTIVE' THEN l.kind ELSE l.state END "
-           "FROM listings l LEFT JOIN members m ON m.username = l.owner ";
+           "FROM " +
+           listings + " l LEFT JOIN members m ON m.username = l.owner ";
 }
 
 std::optional<std::int64_t> PostgresMarketStore::addListing(const Listing& listing) {

@@ -96,6 +96,10 @@ private:
     std::vector<ListingRecord> indexedRecords(PgConnection& db, const std::string& needle,
                                               KindFilter kinds, const SearchTextSample& sample);
     std::size_t marketSize();
+    // The most of the newest blocks of listings to ask the index for one by one, for a text
+    // that share of the listings hold: one more than should hold a page of results; 0 to ask
+    // the whole index at once.
+    int newestBlocksToAsk(double share);
 
     PgDatabase database_;
     std::mutex sampleMutex_;  // guards the three below

@@ -1,6 +1,8 @@
 // The searches of the PostgreSQL store: the quick search, steered by a sample of the newest
 // listings, and the advanced search.
 #include <chrono>
+#include <iterator>
+#include <optional>
 
 #include "PostgresMarketStore.h"
 #include "PostgresSql.h"
@@ -90,32 +92,60 @@ std::vector<ListingRecord> PostgresMarketStore::indexedRecords(PgConnection& db,
         texts.push_back(containsPattern(piece));
         indexed += " AND l.search_text LIKE $" + std::to_string(texts.size()) + "::text";
     }
-    const std::string found =
-        "SELECT l.productid FROM listings l WHERE l.state = 'ACTIVE' "
-        "AND strpos(l.search_text, $1::text) > 0 AND " +
-        ofKinds(kinds, indexed) + " ";
     // The listings the index names are gathered on their own first, so the planner cannot choose
-    // to walk the listings newest first hoping to meet them; the newest of them are read.
-    const auto ask = [&](const std::string& sql) {
+    // to walk the listings newest first hoping to meet them; the newest of them are read, with
+    // what the list shows of them, so that no listing is looked up twice.
+    const auto ask = [&](const std::string& condition, std::size_t most,
+                         std::optional<std::int64_t> block) {
         PgParameters values;
         for (const std::string& value : texts) values.add(value);
-        return records(db.run("WITH found AS MATERIALIZED (" + sql + ") " + recordSelect() +
-                                  "WHERE l.productid IN (SELECT productid FROM found "
-                                  "ORDER BY productid DESC" +
-                                  kResultLimit + ") ORDER BY l.productid DESC",
-                              values));
+        if (block) values.add(*block);
+        return records(db.run(
+            "WITH found AS MATERIALIZED (SELECT l.productid, l.titlebar, l.owner, l.filesize, "
+            "l.price, l.kind, l.state FROM listings l WHERE l.state = 'ACTIVE' "
+            "AND strpos(l.search_text, $1::text) > 0 AND " +
+                condition + ") " +
+                recordSelect("l.price", "(SELECT * FROM found ORDER BY productid DESC LIMIT " +
+                                            std::to_string(most) + ")") +
+                "ORDER BY l.productid DESC",
+            values));
     };
-    // When the newest two blocks should hold a page of results of the kind asked for and older
-    // blocks are there to be left out, the newest two are asked first; otherwise, or when they
-    // fall short, the whole index is asked.
+    // When a few of the newest blocks should hold a page of results of the kind asked for, they
+    // are asked one by one, newest first, until the page is full; otherwise, or when they fall
+    // short, the whole index is asked. A block is asked by an equality: the index finds the
+    // listings of one block among a trigram's holders quickly, but those of a range of blocks
+    // only by gathering every listing of the range, and each block asked costs about as much
+    // index work as the whole index does.
     const double share = sample.share(needle, kinds == KindFilter::Both ? "" : kindName(kinds));
-    if (marketSize() >= 2 * kBlockListings &&
-        share * static_cast<double>(kBlockListings) * 2 >= kMaxResults) {
-        auto newest = ask(found + "AND " TL_BLOCK " = ANY(ARRAY[" TL_NEWEST_BLOCK
-                                  ", " TL_NEWEST_BLOCK " - 1])");
-        if (newest.size() >= kMaxResults) return newest;
+    const int blocks = newestBlocksToAsk(share);
+    if (blocks > 0) {
+        const std::int64_t newestBlock = db.query("SELECT " TL_NEWEST_BLOCK).integer(0, 0);
+        const std::string inBlock =
+            ofKinds(kinds, indexed + " AND " TL_BLOCK " = $" + std::to_string(texts.size() + 1) +
+                               "::bigint");
+        std::vector<ListingRecord> found;
+        for (std::int64_t block = newestBlock;
+             block >= 0 && block > newestBlock - blocks && found.size() < kMaxResults; --block) {
+            auto older = ask(inBlock, kMaxResults - found.size(), block);
+            std::move(older.begin(), older.end(), std::back_inserter(found));
+            if (block == 0) return found;
+        }
+        if (found.size() >= kMaxResults) return found;
     }
-    return ask(found);
+    return ask(ofKinds(kinds, indexed), kMaxResults, std::nullopt);
+}
+
+int PostgresMarketStore::newestBlocksToAsk(double share) {
+    const auto size = static_cast<std::int64_t>(marketSize());
+    // Asked one by one, more than half of the blocks cost more than the whole index.
+    const std::int64_t most = (size / kBlockListings + 1) / 2;
+    // The newest block is filled only up to the highest listing number.
+    double expected = share * static_cast<double>(size % kBlockListings + 1);
+    for (std::int64_t blocks = 1; blocks <= most; ++blocks) {
+        if (expected >= kMaxResults) return static_cast<int>(std::min(blocks + 1, most));
+        expected += share * static_cast<double>(kBlockListings);
+    }
+    return 0;
 }
 
 std::vector<ListingRecord> PostgresMarketStore::search(const std::string& criteria,

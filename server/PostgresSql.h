@@ -32,7 +32,9 @@ inline const std::string kOnlineCutoff = TL_NOW " - " + std::to_string(MarketSto
 
 inline const std::string kResultLimit = " LIMIT " + std::to_string(MarketStore::kMaxResults);
 
-// The columns of a list record, in ListingRecord order.
-std::string recordSelect(const char* priceColumn = "l.price");
+// The columns of a list record, in ListingRecord order, of the listings of a table or a
+// subquery with their columns.
+std::string recordSelect(const char* priceColumn = "l.price",
+                         const std::string& listings = "listings");
 
 }  // namespace tl::market

@@ -12,6 +12,9 @@ namespace {
 
 // Reading a listing while walking costs about a quarter of fetching one the index named.
 constexpr double kWalkCostRatio = 4.0;
+// Fetching a listing the index named costs about as much as the index reading this many
+// holders of a trigram.
+constexpr std::size_t kFetchCost = 350;
 // Fewer sampled holders than this say too little about how common a text is.
 constexpr std::size_t kMinimumHolders = 20;
 
@@ -60,13 +63,15 @@ std::vector<SearchTextSample::Piece> SearchTextSample::askablePieces(std::string
     std::vector<Piece> out;
     for (std::size_t i = 0; i + 3 <= needle.size(); ++i) {
         const char a = needle[i], b = needle[i + 1], c = needle[i + 2];
+        const std::string text(needle.substr(i, 3));
         if (!wordByte(b)) continue;
         if (wordByte(a) && wordByte(c))
-            out.push_back({trigramKey(a, b, c), std::string(needle.substr(i, 3))});
+            out.push_back({trigramKey(a, b, c), text});
         else if (wordByte(a) && asciiSeparator(c))
-            out.push_back({trigramKey(a, b, ' '), std::string(needle.substr(i, 3))});
+            out.push_back({trigramKey(a, b, ' '), text});
         else if (asciiSeparator(a) && wordByte(c))
-            out.push_back({trigramKey(' ', b, c), std::string(needle.substr(i, 3))});
+            // The start of a word also asks for the word's first letter alone.
+            out.push_back({trigramKey(' ', b, c), text, trigramKey(' ', ' ', b)});
     }
     return out;
 }
@@ -105,11 +110,13 @@ std::vector<std::string> SearchTextSample::rarestPieces(std::string_view needle)
         return it == holders_.end() ? nobody : it->second;
     };
     const std::vector<Piece> pieces = askablePieces(needle);
-    // The piece other than `taken` whose trigram the fewest of the texts `among` hold (all texts
-    // when among is null). Ties go by the holders, then by the piece, so a search asks alike
+    // The piece other than `taken` that costs the least to ask for along the texts `among` (all
+    // texts when among is null): the index reads the holders of each of its trigrams, and every
+    // text left holding all the pieces asked is fetched, which costs as much as reading
+    // kFetchCost holders. Ties go by the holders, then by the piece, so a search asks alike
     // whichever process serves it.
-    const auto fewestHolders = [&](const std::vector<std::uint32_t>* among,
-                                   const Piece* taken) -> const Piece* {
+    const auto cheapest = [&](const std::vector<std::uint32_t>* among,
+                              const Piece* taken) -> const Piece* {
         const Piece* best = nullptr;
         std::tuple<std::size_t, std::size_t, std::string_view> bestRank;
         for (const Piece& piece : pieces) {
@@ -122,7 +129,10 @@ std::vector<std::string> SearchTextSample::rarestPieces(std::string_view needle)
                                       std::back_inserter(both));
                 along = both.size();
             }
-            const auto rank = std::make_tuple(along, with.size(), std::string_view(piece.text));
+            const std::size_t read =
+                with.size() + (piece.wordStart ? holdersOf(*piece.wordStart).size() : 0);
+            const auto rank = std::make_tuple(along * kFetchCost + read, with.size(),
+                                              std::string_view(piece.text));
             if (!best || rank < bestRank) {
                 best = &piece;
                 bestRank = rank;
@@ -131,10 +141,10 @@ std::vector<std::string> SearchTextSample::rarestPieces(std::string_view needle)
         return best;
     };
     std::vector<std::string> chosen;
-    const Piece* first = fewestHolders(nullptr, nullptr);
+    const Piece* first = cheapest(nullptr, nullptr);
     if (!first) return chosen;
     chosen.push_back(first->text);
-    if (const Piece* second = fewestHolders(&holdersOf(first->trigram), first))
+    if (const Piece* second = cheapest(&holdersOf(first->trigram), first))
         chosen.push_back(second->text);
     return chosen;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -40,10 +41,12 @@ public:
     std::size_t size() const { return texts_.size(); }
 
 private:
-    // A piece of a search text and the index trigram it asks for (separators read as spaces).
+    // A piece of a search text and the index trigram it asks for (separators read as spaces);
+    // at the start of a word, also the trigram of the word's first letter that it brings along.
     struct Piece {
         std::uint32_t trigram;
         std::string text;
+        std::optional<std::uint32_t> wordStart = std::nullopt;
     };
     static std::vector<Piece> askablePieces(std::string_view needle);
 

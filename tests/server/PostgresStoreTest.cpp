@@ -217,6 +217,38 @@ TEST(PostgresStoreTest, CommonAndRareTextsAreFoundAlikeInALargerMarket) {
               titles(sqlite->search("lamp 149", KindFilter::Both)));
 }
 
+// Listings numbered in three blocks far apart, the newest block's 5,000 (which the sample sees)
+// holding "needle" 15 times: too few to walk for, enough that the newest blocks are asked one
+// by one. With enough holders in the next block the page ends there; with too few the whole
+// index is asked. Either way the page is the newest holders, newest first.
+TEST(PostgresStoreTest, NewestBlocksAskedOneByOneGiveTheNewestHolders) {
+    for (const int inNextBlock : {300, 100}) {
+        SCOPED_TRACE(std::to_string(inNextBlock) + " holders in the next block");
+        test::TestDatabase database;
+        market::openMarketStore(database.uri());
+        market::PgConnection db(database.uri());
+        const auto add = [&](std::int64_t first, int count, const char* title) {
+            db.execute(
+                "INSERT INTO listings(productid, owner, titlebar, description, price, "
+                "price_value, kind) SELECT " +
+                std::to_string(first) + " + g, 'nobody', " + title +
+                " || g, 'plain', '1', 1, 'Selling' FROM generate_series(1, " +
+                std::to_string(count) + ") g");
+        };
+        add(2 * 131072, 100, "'Needle '");
+        add(4 * 131072, inNextBlock, "'Needle '");
+        add(5 * 131072, 5000, "CASE WHEN g % 350 = 1 THEN 'Needle ' ELSE 'Filler ' END");
+        const market::PgResult truth = db.query(
+            "SELECT titlebar FROM listings WHERE strpos(search_text, 'needle') > 0 "
+            "ORDER BY productid DESC LIMIT 250");
+        std::vector<std::string> newest;
+        for (int row = 0; row < truth.rows(); ++row) newest.push_back(truth.text(row, 0));
+        const auto store = market::openMarketStore(database.uri());
+        EXPECT_EQ(titles(store->search("needle", KindFilter::Both)), newest);
+        EXPECT_EQ(titles(store->search("NEEDLE", KindFilter::Selling)), newest);
+    }
+}
+
 TEST(PostgresStoreTest, ANewerSchemaIsRefusedAndAStoreOpensTwice) {
     test::TestDatabase database;
     market::openMarketStore(database.uri());

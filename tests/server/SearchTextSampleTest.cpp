@@ -44,12 +44,14 @@ TEST(SearchTextSampleTest, WalksOnlyWhenTheNewestHoldersAreNearTheTop) {
 TEST(SearchTextSampleTest, PicksThePiecesTheFewestTextsHoldTogether) {
     const SearchTextSample s = sample();
     using Pieces = std::vector<std::string>;
-    // A word's start counts: " ra" and "ari" have two holders each, and ties go by the bytes.
-    EXPECT_EQ(s.rarestPieces("plain rarity"), (Pieces{" ra", "ari"}));
-    // The index pads every word's end alike, so "on " is as common as "com"; along "com", half
-    // the texts hold " la" and all of them "mmo".
-    EXPECT_EQ(s.rarestPieces("common lamp"), (Pieces{"com", " la"}));
-    EXPECT_EQ(s.rarestPieces("words common"), (Pieces{" co", "com"})) << "fewer holders first";
+    // Ties go by the bytes.
+    EXPECT_EQ(s.rarestPieces("plain rarity"), (Pieces{"ari", "ity"}));
+    // The index pads every word's end alike, so "on " is as common as "com". Along "com", half
+    // the texts hold " la" and "amp", but " la" also reads "  l", which all of them hold.
+    EXPECT_EQ(s.rarestPieces("common lamp"), (Pieces{"com", "amp"}));
+    EXPECT_EQ(s.rarestPieces("words common"), (Pieces{"com", "mmo"})) << "fewer holders first";
+    // A word's start is worth its first letter when it names few texts: 11 hold " 12", 111 "  1".
+    EXPECT_EQ(s.rarestPieces("listing 12"), (Pieces{" 12", "ing"}));
     EXPECT_EQ(s.rarestPieces("x-y z!"), Pieces{}) << "no three letters in a row";
     EXPECT_EQ(s.rarestPieces("ab"), Pieces{});
 }
