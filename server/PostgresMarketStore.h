@@ -97,8 +97,8 @@ private:
                                               KindFilter kinds, const SearchTextSample& sample);
     std::size_t marketSize();
     // The most of the newest blocks of listings to ask the index for one by one, for a text
-    // that share of the listings hold: one more than should hold a page of results; 0 to ask
-    // the whole index at once.
+    // that share of the listings hold; 0 when they should not hold a page of results, and the
+    // whole index is to be asked at once.
     int newestBlocksToAsk(double share);
 
     PgDatabase database_;

@@ -34,10 +34,6 @@ std::string ofKinds(KindFilter kinds, const std::string& indexed) {
            part(TL_OTHER_KIND("l.")) + ")";
 }
 
-// The block of the highest listing number.
-#define TL_NEWEST_BLOCK \
-    "(SELECT COALESCE(max(productid), 0) FROM listings) / " TL_NUMBER_TEXT(TL_BLOCK_LISTINGS)
-
 }  // namespace
 
 std::shared_ptr<const SearchTextSample> PostgresMarketStore::searchSample(PgConnection& db) {
@@ -110,27 +106,37 @@ std::vector<ListingRecord> PostgresMarketStore::indexedRecords(PgConnection& db,
                 "ORDER BY l.productid DESC",
             values));
     };
-    // When a few of the newest blocks should hold a page of results of the kind asked for, they
-    // are asked one by one, newest first, until the page is full; otherwise, or when they fall
-    // short, the whole index is asked. A block is asked by an equality: the index finds the
-    // listings of one block among a trigram's holders quickly, but those of a range of blocks
-    // only by gathering every listing of the range, and each block asked costs about as much
+    // When at most half of the blocks, the newest, should hold a page of results of the kind
+    // asked for, they are asked one by one, newest first, until the page is full; otherwise, or
+    // when they fall short, the whole index is asked. A block is asked by an equality: the index
+    // finds the listings of one block among a trigram's holders quickly, but those of a range of
+    // blocks only by gathering every listing of the range, and each block asked costs about as much
     // index work as the whole index does.
     const double share = sample.share(needle, kinds == KindFilter::Both ? "" : kindName(kinds));
     const int blocks = newestBlocksToAsk(share);
     if (blocks > 0) {
-        const std::int64_t newestBlock = db.query("SELECT " TL_NEWEST_BLOCK).integer(0, 0);
+        const std::int64_t highest =
+            db.query("SELECT COALESCE(max(productid), 0) FROM listings").integer(0, 0);
+        const std::int64_t newestBlock = highest / kBlockListings;
+        const std::int64_t lastBlock = std::max<std::int64_t>(0, newestBlock - blocks + 1);
         const std::string inBlock =
             ofKinds(kinds, indexed + " AND " TL_BLOCK " = $" + std::to_string(texts.size() + 1) +
                                "::bigint");
         std::vector<ListingRecord> found;
-        for (std::int64_t block = newestBlock;
-             block >= 0 && block > newestBlock - blocks && found.size() < kMaxResults; --block) {
+        // The listings of the blocks asked so far.
+        double asked = static_cast<double>(highest % kBlockListings + 1);
+        for (std::int64_t block = newestBlock; block >= lastBlock; --block) {
             auto older = ask(inBlock, kMaxResults - found.size(), block);
             std::move(older.begin(), older.end(), std::back_inserter(found));
-            if (block == 0) return found;
+            if (found.size() >= kMaxResults || block == 0) return found;
+            // When the blocks asked held too few for the blocks left to make up a page, the
+            // sample misjudged the text, and the whole index is asked at once.
+            const double perBlock = static_cast<double>(found.size()) / asked * kBlockListings;
+            if (perBlock * static_cast<double>(block - lastBlock) <
+                static_cast<double>(kMaxResults - found.size()))
+                break;
+            asked += kBlockListings;
         }
-        if (found.size() >= kMaxResults) return found;
     }
     return ask(ofKinds(kinds, indexed), kMaxResults, std::nullopt);
 }
@@ -142,7 +148,7 @@ int PostgresMarketStore::newestBlocksToAsk(double share) {
     // The newest block is filled only up to the highest listing number.
     double expected = share * static_cast<double>(size % kBlockListings + 1);
     for (std::int64_t blocks = 1; blocks <= most; ++blocks) {
-        if (expected >= kMaxResults) return static_cast<int>(std::min(blocks + 1, most));
+        if (expected >= kMaxResults) return static_cast<int>(most);
         expected += share * static_cast<double>(kBlockListings);
     }
     return 0;
