@@ -116,7 +116,7 @@ bool fetchKeptFile(const std::string& productId, const std::string& name, const 
         if (reply.status != 200 || reply.body.size() != digest.size ||
             sha256Hex(reply.body) != digest.sha256)
             return false;
-        return writeFileAtomically(target, reply.body);
+        return writeFileAtomically(target, reply.body, Durability::Refetchable);
     } catch (const RequestError&) {
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -26,7 +27,7 @@ bool storeServerCopy(const std::string& productId) {
     std::optional<std::string> listing = fetchServerCopy(productId);
     if (!listing) return false;
     scrambleBytes(*listing);
-    return writeFileAtomically(downloadedListingPath(productId), *listing);
+    return writeFileAtomically(downloadedListingPath(productId), *listing, Durability::Refetchable);
 }
 
 std::uint64_t storedSize(const std::string& path) {
@@ -151,11 +152,14 @@ DownloadOutcome downloadListing(const ListingSource& source, const DownloadSetti
     const std::string& id = source.productId;
     if (!isProductId(id) || !createDirectories(downloadsDirectory())) return {};
     Opening opening(source, settings, cancelled);
-    // The digests of the files the marketplace keeps, asked once before the seller.
-    const KeptFilesCheck kept{id, askKeptDigests(id, cancelled, settings.listingTimeout)};
+    // The digests of the files the marketplace keeps, asked once, while the seller's listing
+    // comes: neither waits for the other.
+    auto keptDigests = std::async(
+        std::launch::async, [&] { return askKeptDigests(id, cancelled, settings.listingTimeout); });
     const PeerFileResult listing =
         opening.fetch(id + ".xml", downloadedListingPath(id), settings.listingTimeout,
                       settings.listingDeadline, kLargestListing);
+    const KeptFilesCheck kept{id, keptDigests.get()};
     const FileSource listingSource =
         opening.cancelled()
             ? FileSource::None

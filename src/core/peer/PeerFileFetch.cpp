@@ -15,10 +15,11 @@ namespace {
 constexpr std::size_t kStoreBlock = 1 << 20;
 
 // Stores exactly length bytes from the connection at target, through a temporary that replaces
-// it only once they have all arrived.
+// it only once they have all arrived. The seller's file is fetched again at every opening, so
+// it is not forced to the disk.
 PeerFileResult receiveContents(ByteChannel& channel, std::uint32_t length,
                                const std::string& target) {
-    AtomicFileWriter part(target);
+    AtomicFileWriter part(target, Durability::Refetchable);
     if (!part.valid()) return PeerFileResult::NotStored;
     std::vector<char> block;
     for (std::uint32_t left = length; left > 0;) {

@@ -34,7 +34,8 @@ bool syncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(const std::string& target) : target_(target) {
+AtomicFileWriter::AtomicFileWriter(const std::string& target, Durability durability)
+    : target_(target), durability_(durability) {
     const std::filesystem::path path(target);
     const std::string pattern =
         (folderOf(path) / ("." + path.filename().string() + std::string(kTemporaryMark) +
@@ -69,7 +70,8 @@ bool AtomicFileWriter::write(std::string_view bytes) {
 bool AtomicFileWriter::commit() {
     if (fd_ < 0) return false;
     // mkstemp makes the file private to its owner; what we store is an ordinary file.
-    const bool ready = ::fchmod(fd_, 0644) == 0 && ::fsync(fd_) == 0;
+    const bool lasting = durability_ == Durability::Lasting;
+    const bool ready = ::fchmod(fd_, 0644) == 0 && (!lasting || ::fsync(fd_) == 0);
     const bool closed = ::close(std::exchange(fd_, -1)) == 0;
     if (!ready || !closed || std::rename(temporary_.data(), target_.c_str()) != 0) {
         std::remove(temporary_.data());
@@ -77,12 +79,12 @@ bool AtomicFileWriter::commit() {
     }
     // The new file is in place whatever the folder's sync reports; without it the rename may
     // only be lost to a power cut, which leaves the old file.
-    syncFolder(folderOf(std::filesystem::path(target_)));
+    if (lasting) syncFolder(folderOf(std::filesystem::path(target_)));
     return true;
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes) {
-    AtomicFileWriter writer(path);
+bool writeFileAtomically(const std::string& path, std::string_view bytes, Durability durability) {
+    AtomicFileWriter writer(path, durability);
     return writer.write(bytes) && writer.commit();
 }
 

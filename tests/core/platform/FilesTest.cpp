@@ -21,15 +21,23 @@ int filesIn(const std::string& folder) {
     return count;
 }
 
+// A fetched copy, not forced to the disk, is replaced as atomically as a lasting file.
 TEST(Files, AtomicWriteReplacesTheFileAndLeavesNoScratch) {
-    test::TempProgramDirectory home;
-    const std::string path = home.path() + "a.xml";
-    ASSERT_TRUE(writeFileAtomically(path, "first"));
-    ASSERT_TRUE(writeFileAtomically(path, std::string("se\0cond", 7)));
-    EXPECT_EQ(*readWholeFile(path), std::string("se\0cond", 7));
-    EXPECT_EQ(filesIn(home.path()), 1);
-    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::others_read,
-              std::filesystem::perms::others_read);
+    for (const Durability durability : {Durability::Lasting, Durability::Refetchable}) {
+        test::TempProgramDirectory home;
+        const std::string path = home.path() + "a.xml";
+        ASSERT_TRUE(writeFileAtomically(path, "first", durability));
+        {
+            AtomicFileWriter writer(path, durability);
+            ASSERT_TRUE(writer.write(std::string("se\0cond", 7)));
+            EXPECT_EQ(*readWholeFile(path), "first") << "replaced only at commit";
+            ASSERT_TRUE(writer.commit());
+        }
+        EXPECT_EQ(*readWholeFile(path), std::string("se\0cond", 7));
+        EXPECT_EQ(filesIn(home.path()), 1);
+        EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::others_read,
+                  std::filesystem::perms::others_read);
+    }
 }
 
 // Every way a replacement can fail leaves the old file byte for byte and no temporary beside it.
