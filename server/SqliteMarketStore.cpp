@@ -116,20 +116,27 @@ SqliteMarketStore::SqliteMarketStore(const std::string& path) : database_(path) 
         db->execute("DELETE FROM schema_version");
         db->prepare("INSERT INTO schema_version(version) VALUES (?)").bind(kSchemaVersion).run();
     });
-    auto rows = db->prepare("SELECT productid FROM listings");
-    while (rows.step()) reindex(*db, rows.integer(0));
+    // The text index is built in one pass over the listings.
+    auto rows = db->prepare("SELECT productid, titlebar, description, state, kind FROM listings");
+    while (rows.step()) index(rows.integer(0), rows, 1);
 }
+
+void SqliteMarketStore::index(std::int64_t productid, const Statement& row, int firstColumn) {
+    textIndex_.put(productid, row.text(firstColumn), row.text(firstColumn + 1),
+                   row.text(firstColumn + 2) == "ACTIVE",
+                   row.text(firstColumn + 3) == contract::kBuying
+                       ? ListingTextIndex::Kind::Buying
+                       : ListingTextIndex::Kind::Selling);
+}
+
 void SqliteMarketStore::reindex(Connection& db, std::int64_t productid) {
     auto row =
         db.prepare("SELECT titlebar, description, state, kind FROM listings WHERE productid = ?");
     row.bind(productid);
-    if (!row.step()) {
+    if (row.step())
+        index(productid, row, 0);
+    else
         textIndex_.remove(productid);
-        return;
-    }
-    textIndex_.put(productid, row.text(0), row.text(1), row.text(2) == "ACTIVE",
-                   row.text(3) == contract::kBuying ? ListingTextIndex::Kind::Buying
-                                                    : ListingTextIndex::Kind::Selling);
 }
 
 bool SqliteMarketStore::addFavourite(const std::string& username, std::int64_t productid) {

@@ -19,7 +19,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
@@ -30,6 +29,7 @@
 #include "MarketStore.h"
 #include "PostgresDatabase.h"
 #include "support/GeneratedMarket.h"
+#include "support/Resident.h"
 
 namespace {
 
@@ -66,14 +66,6 @@ struct Load {
     double seconds = 0;
     bool failed = false;
 };
-
-// The server process's resident memory in MiB.
-double residentMegabytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-    return 0;
-}
 
 Load measure(int port, int connections, int seconds) {
     const auto targets = tl::bench::searchTargets();
@@ -176,7 +168,7 @@ bool run(const std::string& kind, const std::string& clusterFolder, int count, i
     bool ok = true;
     {
         malloc_trim(0);
-        const double residentBefore = residentMegabytes();
+        const double residentBefore = tl::bench::residentMegabytes();
         const auto opening = Clock::now();
         tl::market::MarketServer server(options);
         const int port = server.start("127.0.0.1", 0);
@@ -186,7 +178,7 @@ bool run(const std::string& kind, const std::string& clusterFolder, int count, i
         measure(port, connections, std::min(seconds, 5));
         const Load load = measure(port, connections, seconds);
         server.stop();
-        const double grown = residentMegabytes() - residentBefore;
+        const double grown = tl::bench::residentMegabytes() - residentBefore;
         const double megabytes =
             static_cast<double>(postgres
                                     ? static_cast<std::uintmax_t>(

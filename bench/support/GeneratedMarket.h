@@ -51,9 +51,15 @@ inline tl::market::Listing generatedListing(std::mt19937& random, int i, int mem
     return l;
 }
 
+// One quick search: the criteria and the status asked for.
+struct SearchCriteria {
+    std::string criteria;
+    const char* status;
+};
+
 // Criteria as members type them: an adjective and a noun, a noun with a model number, a model.
-inline std::vector<std::string> searchTargets() {
-    std::vector<std::string> targets;
+inline std::vector<SearchCriteria> searchCriteria() {
+    std::vector<SearchCriteria> out;
     const char* const statuses[] = {"BOTH", "SELLING", "BUYING"};
     std::mt19937 random(7);
     for (int i = 0; i < 600; ++i) {
@@ -65,11 +71,19 @@ inline std::vector<std::string> searchTargets() {
             criteria = std::string(pick(random, kNouns)) + " model " + number;
         else
             criteria = "model " + number;
-        targets.push_back(tl::Query("/tradeloom/app/search.asp")
-                              .add("criteria", criteria)
-                              .add("status", statuses[i % 3])
-                              .pathAndQuery());
+        out.push_back({criteria, statuses[i % 3]});
     }
+    return out;
+}
+
+// searchCriteria() as search.asp requests.
+inline std::vector<std::string> searchTargets() {
+    std::vector<std::string> targets;
+    for (const SearchCriteria& c : searchCriteria())
+        targets.push_back(tl::Query("/tradeloom/app/search.asp")
+                              .add("criteria", c.criteria)
+                              .add("status", c.status)
+                              .pathAndQuery());
     return targets;
 }
 
