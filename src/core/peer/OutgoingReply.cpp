@@ -13,8 +13,10 @@
 namespace tl {
 namespace {
 
-// The most of the file read and handed to the socket in one call.
-constexpr std::size_t kFilePiece = 64 * 1024;
+// The most of the file read and handed to the socket in one call: large, since a loopback or
+// fast peer takes it whole, and every call costs a read and a send (64 KiB pieces served at
+// about half the speed of a plain socket copy).
+constexpr std::size_t kFilePiece = 1024 * 1024;
 
 bool wouldBlock() {
     return errno == EAGAIN || errno == EWOULDBLOCK;
