@@ -110,8 +110,8 @@ std::vector<ListingRecord> PostgresMarketStore::indexedRecords(PgConnection& db,
     // asked for, they are asked one by one, newest first, until the page is full; otherwise, or
     // when they fall short, the whole index is asked. A block is asked by an equality: the index
     // finds the listings of one block among a trigram's holders quickly, but those of a range of
-    // blocks only by gathering every listing of the range, and each block asked costs about as much
-    // index work as the whole index does.
+    // blocks only by gathering every listing of the range. Each block asked still reads the
+    // trigrams' holders, a good part of what asking the whole index at once costs.
     const double share = sample.share(needle, kinds == KindFilter::Both ? "" : kindName(kinds));
     const int blocks = newestBlocksToAsk(share);
     if (blocks > 0) {
