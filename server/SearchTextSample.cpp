@@ -63,8 +63,8 @@ std::vector<SearchTextSample::Piece> SearchTextSample::askablePieces(std::string
     std::vector<Piece> out;
     for (std::size_t i = 0; i + 3 <= needle.size(); ++i) {
         const char a = needle[i], b = needle[i + 1], c = needle[i + 2];
-        const std::string text(needle.substr(i, 3));
         if (!wordByte(b)) continue;
+        const std::string text(needle.substr(i, 3));
         if (wordByte(a) && wordByte(c))
             out.push_back({trigramKey(a, b, c), text});
         else if (wordByte(a) && asciiSeparator(c))

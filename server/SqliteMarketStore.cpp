@@ -117,24 +117,21 @@ SqliteMarketStore::SqliteMarketStore(const std::string& path) : database_(path) 
         db->prepare("INSERT INTO schema_version(version) VALUES (?)").bind(kSchemaVersion).run();
     });
     // The text index is built in one pass over the listings.
-    auto rows = db->prepare("SELECT productid, titlebar, description, state, kind FROM listings");
-    while (rows.step()) index(rows.integer(0), rows, 1);
+    auto rows = db->prepare(kIndexedColumns);
+    while (rows.step()) index(rows);
 }
 
-void SqliteMarketStore::index(std::int64_t productid, const Statement& row, int firstColumn) {
-    textIndex_.put(productid, row.text(firstColumn), row.text(firstColumn + 1),
-                   row.text(firstColumn + 2) == "ACTIVE",
-                   row.text(firstColumn + 3) == contract::kBuying
-                       ? ListingTextIndex::Kind::Buying
-                       : ListingTextIndex::Kind::Selling);
+void SqliteMarketStore::index(const Statement& row) {
+    textIndex_.put(row.integer(0), row.text(1), row.text(2), row.text(3) == "ACTIVE",
+                   row.text(4) == contract::kBuying ? ListingTextIndex::Kind::Buying
+                                                    : ListingTextIndex::Kind::Selling);
 }
 
 void SqliteMarketStore::reindex(Connection& db, std::int64_t productid) {
-    auto row =
-        db.prepare("SELECT titlebar, description, state, kind FROM listings WHERE productid = ?");
+    auto row = db.prepare(std::string(kIndexedColumns) + " WHERE productid = ?");
     row.bind(productid);
     if (row.step())
-        index(productid, row, 0);
+        index(row);
     else
         textIndex_.remove(productid);
 }

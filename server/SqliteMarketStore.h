@@ -86,9 +86,11 @@ private:
     bool keepFiles(Connection& db, std::int64_t productid, const std::vector<std::string>& names);
     // Brings the text index in line with the listing's row (or its absence).
     void reindex(Connection& db, std::int64_t productid);
-    // Puts the listing into the text index from its title, description, state and kind, which
-    // are row's columns from firstColumn on.
-    void index(std::int64_t productid, const Statement& row, int firstColumn);
+    // What the text index keeps of a listing, in the columns index() reads.
+    static constexpr const char* kIndexedColumns =
+        "SELECT productid, titlebar, description, state, kind FROM listings";
+    // Puts the listing of a row of kIndexedColumns into the text index.
+    void index(const Statement& row);
 
     Database database_;
     ListingTextIndex textIndex_;

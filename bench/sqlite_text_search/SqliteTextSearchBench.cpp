@@ -24,6 +24,7 @@
 
 #include "Database.h"
 #include "ListingTextIndex.h"
+#include "Text.h"
 #include "support/GeneratedMarket.h"
 #include "support/Resident.h"
 
@@ -43,12 +44,6 @@ double megabytes(const std::string& path) {
     std::error_code error;
     const auto bytes = std::filesystem::file_size(path, error);
     return error ? 0 : static_cast<double>(bytes) / (1024.0 * 1024.0);
-}
-
-std::string folded(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
 }
 
 // The listings table as the store keeps it, with count generated listings.
@@ -123,7 +118,7 @@ void compare(int count) {
                                                         ? ListingTextIndex::Kind::Buying
                                                         : ListingTextIndex::Kind::Selling;
                 const auto asked = Clock::now();
-                found[i] = index->find(folded(criteria[i].criteria),
+                found[i] = index->find(tl::market::asciiLower(criteria[i].criteria),
                                        status == "BOTH" ? nullptr : &kind, kPage);
                 if (round == 1) memory.latencies.push_back(secondsSince(asked));
             }
